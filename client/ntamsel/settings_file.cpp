@@ -1,0 +1,91 @@
+#include "settings_file.h"
+
+#include "client_state.h"
+#include "settings_text.h"
+#include "text_convert.h"
+
+#include <windows.h>
+
+namespace ntamsel {
+namespace {
+
+const wchar_t* const settingsFileName = L"tamsel.ini";
+
+// Serialises every access to one settings file across processes.
+class SettingsLock {
+public:
+    explicit SettingsLock(const std::wstring& path) {
+        std::wstring name = L"Local\\TamselSettings-";
+        for (wchar_t c : path)
+            name += (c == L'\\' || c == L'/' || c == L':') ? L'_' : wchar_t(towlower(c));
+        if (name.size() > MAX_PATH)
+            name.resize(MAX_PATH);
+        mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
+        if (mutex_)
+            WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~SettingsLock() {
+        if (mutex_) {
+            ReleaseMutex(mutex_);
+            CloseHandle(mutex_);
+        }
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+private:
+    HANDLE mutex_ = nullptr;
+};
+
+std::string ReadWholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string text;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
+bool ReplaceWholeFile(const std::wstring& path, const std::string& text) {
+    const std::wstring temporary = path + L".new" + std::to_wstring(GetCurrentProcessId());
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
+                          written == text.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (complete && MoveFileExW(temporary.c_str(), path.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+} // namespace
+
+std::optional<std::string> ReadSetting(std::string_view name) {
+    const std::wstring path = DataFilePath(settingsFileName);
+    if (path.empty())
+        return std::nullopt;
+    SettingsLock lock(path);
+    return FindSetting(ReadWholeFile(path), name);
+}
+
+bool WriteSetting(std::string_view name, std::string_view value) {
+    const std::wstring path = DataFilePath(settingsFileName);
+    if (path.empty())
+        return false;
+    SettingsLock lock(path);
+    const std::string before = ReadWholeFile(path);
+    const std::string after = WithSetting(before, name, value);
+    return after == before || ReplaceWholeFile(path, after);
+}
+
+} // namespace ntamsel
