@@ -1,0 +1,112 @@
+#include "box_watcher.h"
+
+#include "client_messages.h"
+#include "ntamsel.h"
+
+#include <algorithm>
+
+namespace nltamsel {
+namespace {
+
+constexpr DWORD pollMs = 50;
+
+std::string WindowText(HWND window) {
+    wchar_t text[4096];
+    const int length = GetWindowTextW(window, text, int(std::size(text)));
+    char utf8[sizeof text * 2];
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    return std::string(utf8, size_t(bytes > 0 ? bytes : 0));
+}
+
+// The texts of a dialog's static controls, which for a message box is its message.
+std::string StaticTexts(HWND dialog) {
+    std::string texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16];
+        GetClassNameW(child, className, int(std::size(className)));
+        if (lstrcmpiW(className, L"Static") != 0)
+            continue;
+        const std::string text = WindowText(child);
+        if (text.empty())
+            continue;
+        texts += (texts.empty() ? "" : " | ") + text;
+    }
+    return texts;
+}
+
+struct Search {
+    DWORD process;
+    std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16];
+    GetClassNameW(window, className, int(std::size(className)));
+    if (process == search->process && lstrcmpW(className, L"#32770") == 0)
+        search->dialogs.push_back(window);
+    return TRUE;
+}
+
+const char* AnswerName(int button) {
+    switch (button) {
+    case IDOK: return "ok";
+    case IDCANCEL: return "cancel";
+    case IDYES: return "yes";
+    case IDNO: return "no";
+    case IDRETRY: return "retry";
+    case IDABORT: return "abort";
+    case IDIGNORE: return "ignore";
+    default: return "default";
+    }
+}
+
+} // namespace
+
+int ButtonForAnswer(const std::string& answer) {
+    for (int button : {IDOK, IDCANCEL, IDYES, IDNO, IDRETRY, IDABORT, IDIGNORE})
+        if (answer == AnswerName(button))
+            return button;
+    return 0;
+}
+
+BoxWatcher::BoxWatcher(std::vector<std::string> answers)
+    : answers_(std::move(answers)), thread_([this] { Watch(); }) {}
+
+BoxWatcher::~BoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+void BoxWatcher::Watch() {
+    while (!stop_) {
+        Search search{GetCurrentProcessId(), {}};
+        EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+        for (HWND dialog : search.dialogs)
+            if (IsWindowVisible(dialog) &&
+                std::find(answered_.begin(), answered_.end(), dialog) == answered_.end())
+                Answer(dialog);
+        // Forget windows that are gone, so that a new box reusing a handle is answered.
+        std::erase_if(answered_, [](HWND window) { return !IsWindow(window); });
+        Sleep(pollMs);
+    }
+}
+
+void BoxWatcher::Answer(HWND box) {
+    answered_.push_back(box);
+    const std::string caption = WindowText(box);
+    StoreLogMessage(msgBoxShown, GetModuleHandleW(nullptr), 0, caption.c_str(), StaticTexts(box).c_str());
+    int button = 0;
+    if (nextAnswer_ < answers_.size())
+        button = ButtonForAnswer(answers_[nextAnswer_++]);
+    if (button == 0) {
+        const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
+        button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+    }
+    StoreLogMessage(msgBoxAnswered, GetModuleHandleW(nullptr), 0, caption.c_str(), AnswerName(button));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(box, button)));
+}
+
+} // namespace nltamsel

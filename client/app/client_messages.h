@@ -1,0 +1,18 @@
+// The client program's own log messages (its string table).
+#pragma once
+
+namespace nltamsel {
+
+enum ClientMessage : unsigned short {
+    msgStarting = 1,
+    msgExiting = 2,
+    msgAddInLoaded = 3,
+    msgAddInNotLoaded = 4,
+    msgAddInNoEntry = 5,
+    msgMenuItem = 6,
+    msgNoSuchMenuItem = 7,
+    msgBoxShown = 8,
+    msgBoxAnswered = 9,
+};
+
+} // namespace nltamsel

@@ -1,0 +1,133 @@
+// nltamsel: the mail client. Loads the menu add-ins its settings list, offers their items in
+// its Actions menu, and tells them when it closes.
+#include "addins.h"
+#include "box_watcher.h"
+#include "client_messages.h"
+#include "main_window.h"
+#include "ntamsel.h"
+#include "options.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace nltamsel;
+
+namespace {
+
+HANDLE quitEvent = nullptr;
+
+BOOL WINAPI OnConsoleControl(DWORD) {
+    SetEvent(quitEvent);
+    return TRUE;
+}
+
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        char utf8[1024];
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8, sizeof utf8, nullptr, nullptr);
+        arguments.emplace_back(utf8, size_t(bytes > 0 ? bytes - 1 : 0));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+int Install() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Velmora\\Tamsel", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "nltamsel: cannot write HKLM\\SOFTWARE\\Velmora\\Tamsel\n");
+        return 1;
+    }
+    const LONG result = RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                                       DWORD((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
+}
+
+// Runs the message loop until the main window closes, the time is up or Ctrl+C.
+void RunMessageLoop(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (milliseconds != INFINITE && elapsed >= milliseconds)
+            return;
+        const DWORD wait = milliseconds == INFINITE ? INFINITE : milliseconds - elapsed;
+        if (MsgWaitForMultipleObjects(1, &quitEvent, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0)
+            return;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+} // namespace
+
+int main() {
+    std::string error;
+    const auto options = ParseOptions(Arguments(), error);
+    if (!options) {
+        std::fprintf(stderr, "nltamsel: %s\n%s", error.c_str(), usageText);
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
+    if (options->install)
+        return Install();
+
+    const char* data = options->dataDirectory.empty() ? std::getenv("TAMSEL_DATA")
+                                                      : options->dataDirectory.c_str();
+    if (data && StoreClientInit(data, options->headless ? STORE_INIT_ECHO_LOG : 0) != STORE_NOERROR) {
+        std::fprintf(stderr, "nltamsel: '%s' is not a data directory\n", data);
+        return 1;
+    }
+    if (StoreThreadInit() != STORE_NOERROR) {
+        std::fprintf(stderr, "nltamsel: no data directory (use --data DIR or set TAMSEL_DATA)\n");
+        return 1;
+    }
+    quitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    const HMODULE self = GetModuleHandleW(nullptr);
+    StoreLogMessage(msgStarting, self, 0);
+
+    std::unique_ptr<BoxWatcher> watcher;
+    if (options->headless)
+        watcher = std::make_unique<BoxWatcher>(options->answers);
+
+    AddInHost host;
+    char list[1024];
+    if (StoreGetEnvString("AddInMenus", list, sizeof list))
+        host.LoadAll(list);
+
+    HWND window = options->headless ? nullptr : CreateMainWindow(host);
+    if (options->menuItem && !host.Choose(*options->menuItem, window))
+        StoreLogMessage(msgNoSuchMenuItem, self, 0, int(*options->menuItem));
+    RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE);
+    if (window && IsWindow(window))
+        DestroyWindow(window);
+
+    StoreClientShutdown();
+    host.TerminateAll();
+    StoreLogMessage(msgExiting, self, 0);
+    StoreThreadTerm();
+    return 0;
+}

@@ -1,0 +1,82 @@
+#include "options.h"
+
+#include <charconv>
+
+namespace nltamsel {
+
+const char* const usageText =
+    "usage: nltamsel [--data DIR] [--headless] [--seconds N] [--menu K] [--answer A,B,...]\n"
+    "       nltamsel --install\n"
+    "  --data DIR     data directory with tamsel.ini (default: %TAMSEL_DATA%)\n"
+    "  --headless     no main window; message boxes and dialogs are logged and answered\n"
+    "  --seconds N    exit after N seconds\n"
+    "  --menu K       choose menu add-in item K (from 0) once started\n"
+    "  --answer LIST  answers for boxes in order: ok, cancel, yes, no, retry, abort, ignore;\n"
+    "                 boxes beyond the list get their default button\n"
+    "  --install      record this program's folder as the client's installation path\n";
+
+namespace {
+
+std::optional<unsigned> ParseNumber(const std::string& text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return items;
+}
+
+} // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
+    Options options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        auto value = [&]() -> const std::string* {
+            return i + 1 < arguments.size() ? &arguments[++i] : nullptr;
+        };
+        if (name == "--headless") {
+            options.headless = true;
+        } else if (name == "--install") {
+            options.install = true;
+        } else if (name == "--help" || name == "-h") {
+            options.help = true;
+        } else if (name == "--data" || name == "--seconds" || name == "--menu" || name == "--answer") {
+            const std::string* text = value();
+            if (!text) {
+                error = name + " needs a value";
+                return std::nullopt;
+            }
+            if (name == "--data") {
+                options.dataDirectory = *text;
+            } else if (name == "--answer") {
+                options.answers = SplitList(*text);
+            } else {
+                const auto number = ParseNumber(*text);
+                if (!number) {
+                    error = name + " needs a number, not '" + *text + "'";
+                    return std::nullopt;
+                }
+                (name == "--seconds" ? options.seconds : options.menuItem) = *number;
+            }
+        } else {
+            error = "unknown argument '" + name + "'";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+} // namespace nltamsel

@@ -1,0 +1,15 @@
+// The functions the client calls by name.
+#pragma once
+#include "addin_menu.h"
+
+extern "C" {
+WORD WINAPI AddinMenuProc(WORD message, ADDINMENURECORD* record);
+BYTE WINAPI TamselDesktopIndex(void);
+BYTE WINAPI TamselDesktopTerm(void);
+HRESULT WINAPI DllRegisterServer(void);
+HRESULT WINAPI DllUnregisterServer(void);
+}
+
+namespace tamsel {
+DWORD WINAPI IndexingThreadMain(void* unused);
+}

@@ -1,0 +1,75 @@
+#include "exports.h"
+#include "host_state.h"
+#include "indexing/clock.h"
+#include "indexing/index_status.h"
+#include "indexing/indexing_loop.h"
+#include "engine/component_registration.h"
+#include "ntamsel.h"
+#include "settings/client_settings.h"
+#include "ui/catalogue.h"
+
+#include <objbase.h>
+
+namespace tamsel {
+
+namespace {
+// Not 64 KB: the client's own threads leave room for this size.
+constexpr SIZE_T indexingThreadStack = 64000;
+} // namespace
+
+DWORD WINAPI IndexingThreadMain(void*) {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+    if (stopRequested) {
+        StoreLogMessage(130, ModuleInstance(), 0);
+        return 0;
+    }
+    if (const STORESTATUS status = StoreThreadInit()) {
+        StoreLogMessage(130, ModuleInstance(), status);
+        return 0;
+    }
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RegisterWithPrimaryEngine();
+    StoreLogMessage(128, ModuleInstance(), 0);
+    try {
+        RunIndexingLoop();
+    } catch (...) {
+        // The thread still unregisters and releases what it holds.
+    }
+    UnregisterFromPrimaryEngine();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    StoreThreadTerm();
+    StoreLogMessage(129, ModuleInstance(), 0);
+    return 0;
+}
+
+} // namespace tamsel
+
+using namespace tamsel;
+
+extern "C" BYTE WINAPI TamselDesktopIndex(void) {
+    if (indexThread)
+        return 1;
+    stopRequested = false;
+    resetRequested = false;
+    wakeRequested = false;
+    nextWaitMs = 0;
+    lastHistoryCheckTick = indexingClock.tickCount();
+    ClearIndexStatus();
+    HANDLE thread = CreateThread(nullptr, indexingThreadStack, IndexingThreadMain, nullptr, 0, nullptr);
+    indexThread = thread;
+    return thread ? 1 : 0;
+}
+
+extern "C" BYTE WINAPI TamselDesktopTerm(void) {
+    stopRequested = true;
+    if (IsDebugLogging())
+        StoreLogMessage(139, ModuleInstance(), 0);
+    if (HANDLE thread = indexThread) {
+        SetThreadPriority(thread, THREAD_PRIORITY_NORMAL);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        indexThread = nullptr;
+    }
+    return 1;
+}

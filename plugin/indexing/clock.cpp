@@ -1,0 +1,7 @@
+#include "clock.h"
+
+namespace tamsel {
+
+Clock indexingClock = {GetTickCount, Sleep};
+
+} // namespace tamsel

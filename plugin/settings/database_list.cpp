@@ -1,0 +1,7 @@
+#include "database_list.h"
+
+namespace tamsel {
+
+void LoadDatabaseList() {}
+
+} // namespace tamsel

@@ -1,0 +1,28 @@
+// The message catalogue: numbered texts 100 to 208 in ten languages, held in the module's
+// string tables. The language is chosen once, at process attach.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace tamsel {
+
+constexpr size_t fixedMessageSize = 256;
+
+// The catalogue language for a locale: one of the ten, else English (1033).
+LANGID CatalogueLanguageFor(LCID locale);
+
+// At process attach: keeps the module and selects the language of the calling thread.
+void InitCatalogue(HMODULE module);
+LANGID SelectedLanguage();
+HMODULE ModuleInstance();
+
+// Loads a message converted to the narrow code page. On failure (no such message in that
+// language) the target is left unchanged. Raises HResultError on E_OUTOFMEMORY / E_INVALIDARG.
+bool LoadMessage(WORD id, LANGID language, std::string& target);
+
+// Loads a message of the selected language into a buffer of fixedMessageSize bytes, cut at 255
+// characters and terminated (empty when missing). Returns the length copied.
+size_t LoadMessageFixed(WORD id, char* buffer);
+
+} // namespace tamsel

@@ -1,0 +1,7 @@
+#include "user_interface.h"
+
+namespace tamsel {
+
+UserInterface userInterface = {MessageBoxA, GetOpenFileNameA};
+
+} // namespace tamsel
