@@ -72,8 +72,13 @@ int ButtonForAnswer(const std::string& answer) {
     return 0;
 }
 
-BoxWatcher::BoxWatcher(std::vector<std::string> answers)
-    : answers_(std::move(answers)), thread_([this] { Watch(); }) {}
+BoxWatcher::BoxWatcher(std::vector<std::string> answers) : answers_(std::move(answers)) {
+    // Wine loads its display driver on the first window call of a process; done here, on the
+    // calling thread, rather than racing the watcher against DLLs that load under the loader lock.
+    Search warmUp{GetCurrentProcessId(), {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&warmUp));
+    thread_ = std::thread([this] { Watch(); });
+}
 
 BoxWatcher::~BoxWatcher() {
     stop_ = true;

@@ -37,10 +37,14 @@ TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    path_ = std::string(base) + "tamsel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(counter++);
-    if (!CreateDirectoryA(path_.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + path_);
+    // Process ids come back quickly under Wine, and a killed test leaves its folder behind.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = std::string(base) + "tamsel-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount64() % 1000000) + "-" + std::to_string(counter++);
+        if (CreateDirectoryA(path_.c_str(), nullptr))
+            return;
+    }
+    throw std::runtime_error("cannot create " + path_);
 }
 
 TempDir::~TempDir() { RemoveTree(path_); }

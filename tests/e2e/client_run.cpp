@@ -1,0 +1,75 @@
+#include "client_run.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+} // namespace
+
+void WriteClientSettings(const testing_support::TempDir& data, const std::string& extraLines) {
+    testing_support::WriteFileText(data.file("tamsel.ini"),
+                                   "[Tamsel]\r\nAddInMenus=TamselDesktop.dll\r\n" + extraLines);
+}
+
+ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        throw std::runtime_error("no pipe");
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::string command = "\"";
+    command.append(ProgramFolder()).append("nltamsel.exe\" --data \"").append(data.path());
+    command.append("\" --headless ").append(arguments);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        ProgramFolder().c_str(), &startup, &process))
+        throw std::runtime_error("cannot start " + command);
+    CloseHandle(writeEnd);
+    // Read until the client exits, not until the pipe closes: Wine's desktop process, when the
+    // client happens to start it, inherits the pipe and outlives the client.
+    ClientRun run;
+    auto drain = [&] {
+        DWORD available = 0;
+        char chunk[4096];
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            DWORD got = 0;
+            if (!ReadFile(readEnd, chunk, sizeof chunk < available ? sizeof chunk : available, &got, nullptr))
+                break;
+            run.output.append(chunk, got);
+        }
+    };
+    for (int waited = 0; WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && waited < 3000; ++waited)
+        drain();
+    drain();
+    CloseHandle(readEnd);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    run.exitCode = int(code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    std::istringstream log(testing_support::ReadFileText(data.file("tamsel.log")));
+    for (std::string line; std::getline(log, line);)
+        run.logLines.push_back(line.size() > 24 ? line.substr(24) : line);
+    return run;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}

@@ -1,0 +1,18 @@
+// Runs the real client program with the real plug-in in a scratch data directory.
+#pragma once
+#include "temp_dir.h"
+
+#include <string>
+#include <vector>
+
+struct ClientRun {
+    int exitCode = -1;
+    std::string output;
+    std::vector<std::string> logLines; // the client's log without time stamps
+};
+
+// Runs nltamsel.exe --data DIR --headless with the given extra arguments and waits for it.
+ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments);
+// Writes a settings file listing the plug-in as a menu add-in, plus extra lines.
+void WriteClientSettings(const testing_support::TempDir& data, const std::string& extraLines = "");
+bool Contains(const std::vector<std::string>& lines, const std::string& line);

@@ -1,0 +1,103 @@
+#include "plugin_fixture.h"
+#include "string_table.h"
+#include "ui/catalogue.h"
+
+#include <algorithm>
+
+using namespace tamsel;
+
+namespace {
+
+const LANGID catalogueLanguages[] = {1031, 1033, 1034, 1035, 1036, 1040, 1043, 1044, 1046, 1053};
+
+TEST(CatalogueLanguage, MapsEveryRegionalVariantToItsTable) {
+    const struct {
+        LANGID locale;
+        LANGID expected;
+    } cases[] = {
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_SWISS), 1031},
+        {MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE), 1046},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), 1033},
+        {MAKELANGID(LANG_NORWEGIAN, SUBLANG_NORWEGIAN_NYNORSK), 1044},
+        {MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MEXICAN), 1034},
+        {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN), 1036},
+        {MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH_FINLAND), 1053},
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), 1033},
+        {MAKELANGID(LANG_DANISH, SUBLANG_DEFAULT), 1033},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CatalogueLanguageFor(MAKELCID(c.locale, SORT_DEFAULT)), c.expected) << c.locale;
+}
+
+TEST(CatalogueLanguage, IsChosenFromTheThreadLocaleAtAttach) {
+    const LCID before = GetThreadLocale();
+    SetThreadLocale(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN), SORT_DEFAULT));
+    InitCatalogue(GetModuleHandleW(nullptr));
+    EXPECT_EQ(SelectedLanguage(), 1031);
+    SetThreadLocale(before);
+    InitCatalogue(GetModuleHandleW(nullptr));
+    EXPECT_EQ(SelectedLanguage(), 1033);
+}
+
+class Catalogue : public PluginTest {};
+
+TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
+    for (LANGID language : catalogueLanguages)
+        for (WORD id = 100; id <= 208; ++id) {
+            std::string text;
+            EXPECT_TRUE(LoadMessage(id, language, text)) << id << " in " << language;
+            EXPECT_FALSE(text.empty()) << id << " in " << language;
+        }
+}
+
+TEST_F(Catalogue, IdsOutsideTheCatalogueFailAndLeaveTheTargetUnchanged) {
+    for (WORD id : {WORD(0), WORD(99), WORD(209), WORD(223), WORD(240)}) {
+        std::string text = "untouched";
+        EXPECT_FALSE(LoadMessage(id, 1033, text)) << id;
+        EXPECT_EQ(text, "untouched") << id;
+    }
+    std::string text;
+    EXPECT_FALSE(LoadMessage(101, 1049, text)) << "no fall-back to another language";
+    EXPECT_TRUE(LoadMessage(208, 1033, text));
+    EXPECT_EQ(text, "Zendri Desktop Search for Quarrix Velmora Tamsel");
+}
+
+TEST_F(Catalogue, KeepsEmbeddedZerosOfTheFileFilter) {
+    std::string filter;
+    ASSERT_TRUE(LoadMessage(119, 1033, filter));
+    EXPECT_EQ(filter, std::string("ZRB Databases (*.zrb)\0*.zrb\0All Files (*.*)\0*.*", 47));
+}
+
+TEST_F(Catalogue, ConvertsToTheNarrowCodePage) {
+    std::string text;
+    ASSERT_TRUE(LoadMessage(101, 1031, text));
+    EXPECT_EQ(text, "Zendri Desktop Search f\xFCr Tamsel");
+    ASSERT_TRUE(LoadMessage(128, 1036, text));
+    EXPECT_EQ(text, "TamselODSPlugin: Starting indexing\n") << "log formats are the same everywhere";
+}
+
+TEST_F(Catalogue, FixedBufferCutsAt255Characters) {
+    char buffer[fixedMessageSize];
+    std::fill(std::begin(buffer), std::end(buffer), 'Z');
+    EXPECT_EQ(LoadMessageFixed(116, buffer), 255u);
+    EXPECT_EQ(buffer[255], '\0');
+    EXPECT_EQ(std::string(buffer, 14), "By activating ");
+    EXPECT_EQ(LoadMessageFixed(107, buffer), 16u);
+    EXPECT_STREQ(buffer, "Waiting to index");
+    EXPECT_EQ(LoadMessageFixed(300, buffer), 0u);
+    EXPECT_STREQ(buffer, "");
+}
+
+TEST(BuiltPlugin, EveryIdResolvesInEveryLanguage) {
+    HMODULE plugin = LoadLibraryExW(L"TamselDesktop.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(plugin, nullptr) << GetLastError();
+    size_t resolved = 0;
+    for (LANGID language : catalogueLanguages)
+        for (unsigned id = 100; id <= 208; ++id)
+            resolved += !FindStringTableEntry(plugin, id, language).empty();
+    EXPECT_EQ(resolved, 10u * 109u);
+    EXPECT_EQ(FindStringTableEntry(plugin, 119, 1033).size(), 47u);
+    FreeLibrary(plugin);
+}
+
+} // namespace

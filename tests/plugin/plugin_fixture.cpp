@@ -1,0 +1,67 @@
+#include "plugin_fixture.h"
+
+#include "host/host_state.h"
+#include "indexing/clock.h"
+#include "ntamsel.h"
+#include "settings/client_settings.h"
+#include "settings/index_type_mask.h"
+#include "ui/catalogue.h"
+#include "ui/user_interface.h"
+
+#include <algorithm>
+#include <sstream>
+
+std::vector<PluginTest::Box> PluginTest::boxes;
+
+namespace {
+
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+    PluginTest::boxes.push_back({text ? text : "", caption ? caption : "", type});
+    return IDOK;
+}
+
+} // namespace
+
+void PluginTest::SetUp() {
+    ASSERT_EQ(StoreClientInit(dir.path().c_str(), 0), STORE_NOERROR);
+    tamsel::InitCatalogue(GetModuleHandleW(nullptr));
+    tamsel::userInterface.messageBox = RecordBox;
+    boxes.clear();
+    tamsel::addinStarted = false;
+    tamsel::stopRequested = false;
+    tamsel::wakeRequested = false;
+    tamsel::IndexTypeMask = tamsel::initialIndexTypeMask;
+    tamsel::SetJustRegistered(0);
+    tamsel::LoadSettings();
+}
+
+void PluginTest::TearDown() {
+    StoreClientInit(nullptr, 0);
+    tamsel::userInterface.messageBox = MessageBoxA;
+}
+
+void PluginTest::UseSettings(const std::string& lines) {
+    testing_support::WriteFileText(dir.file("tamsel.ini"), "[Tamsel]\n" + lines);
+    tamsel::LoadSettings();
+}
+
+std::string PluginTest::SettingsFileText() const { return testing_support::ReadFileText(dir.file("tamsel.ini")); }
+std::string PluginTest::Log() const { return testing_support::ReadFileText(dir.file("tamsel.log")); }
+
+std::vector<std::string> PluginTest::LogLines() const {
+    std::vector<std::string> lines;
+    std::istringstream log(Log());
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line.size() > 24 ? line.substr(24) : line);
+    return lines;
+}
+
+bool PluginTest::WaitForLogLine(const std::string& wanted) const {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        const auto lines = LogLines();
+        if (std::find(lines.begin(), lines.end(), wanted) != lines.end())
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
