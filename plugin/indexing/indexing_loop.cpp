@@ -1,19 +1,153 @@
 #include "indexing_loop.h"
 
 #include "clock.h"
+#include "database_pass.h"
+#include "engine/component_registration.h"
 #include "host/host_state.h"
 #include "ntamsel.h"
+#include "settings/client_settings.h"
+#include "settings/database_list.h"
+#include "ui/catalogue.h"
 
 namespace tamsel {
 
+LONG rotationSlot = 0;
+
 namespace {
+
+constexpr DWORD minuteMs = 60000;
+constexpr DWORD defaultIntervalMs = 300000;
+constexpr DWORD longestWaitMs = 6000000;
 constexpr DWORD waitStepMs = 1000;
+constexpr int userSlots = 15;
+
+void DebugLog(WORD message) {
+    if (IsDebugLogging())
+        StoreLogMessage(message, ModuleInstance(), 0);
 }
 
-// Until passes exist the loop only waits, in the steps a stop request is noticed in.
+bool CycleInterrupted() { return resetRequested || stopRequested; }
+
+void AbortCycleAt(int position) { rotationSlot = position + 1 >= userSlots ? 0 : position + 1; }
+
+void AdvanceRotation() {
+    LONG slot = rotationSlot;
+    for (int step = 0; step < userSlots; ++step) {
+        slot = (slot + 1) % userSlots;
+        if (GetSlotPath(slot, nullptr, 0))
+            break;
+    }
+    rotationSlot = slot;
+}
+
+void ClearAllSlotStates() {
+    for (int slot = 0; slot <= historySlot; ++slot)
+        SaveSlotState(slot, nullptr, nullptr, 0, 0, 0);
+}
+
+bool AnEngineIsReady() {
+    if (CheckPrimaryEngine() & engineReadyBit)
+        return true;
+    return (CheckSecondEngine() & engineReadyBit) != 0;
+}
+
+// One cycle over the user's databases from the rotating start, then the history check.
+void RunCycle() {
+    if (!IsIndexingEnabled()) {
+        DebugLog(131);
+        return;
+    }
+    if (!AnEngineIsReady()) {
+        DebugLog(132);
+        return;
+    }
+    if (resetRequested) {
+        DebugLog(140);
+        resetRequested = false;
+        ClearAllSlotStates();
+    }
+    int slot = rotationSlot;
+    for (int step = 0; step < userSlots; ++step, slot = (slot + 1) % userSlots) {
+        if (CycleInterrupted())
+            return AbortCycleAt(slot);
+        PassOverSlot(slot, 0);
+    }
+    const int lastSlot = (slot + userSlots - 1) % userSlots;
+    if (CycleInterrupted())
+        return AbortCycleAt(lastSlot);
+    if (!wakeRequested && indexingClock.tickCount() - lastHistoryCheckTick >= minuteMs) {
+        if (GetIndexHistory())
+            PassOverSlot(historySlot, 1);
+        lastHistoryCheckTick = indexingClock.tickCount();
+        if (CycleInterrupted())
+            return AbortCycleAt(lastSlot);
+    }
+    AdvanceRotation();
+}
+
+bool ThreadShouldEnd() { return stopRequested || StoreTerminationPending(); }
+
+} // namespace
+
 void RunIndexingLoop() {
-    while (!stopRequested && !StoreTerminationPending())
+    DWORD intervalMs = GetFrequencyMinutes() * minuteMs;
+    if (intervalMs == 0)
+        intervalMs = defaultIntervalMs;
+    DebugLog(136);
+    IdleWait(intervalMs, 0);
+    for (;;) {
+        wakeRequested = false;
+        nextWaitMs = 0;
+        if (stopRequested)
+            break;
+        if (!StoreTerminationPending())
+            RunCycle();
+        if (ThreadShouldEnd())
+            break;
+        const DWORD asked = nextWaitMs;
+        IdleWait(asked > 0 && asked <= intervalMs ? asked : intervalMs, 0);
+    }
+    DebugLog(137);
+}
+
+void IdleWait(DWORD milliseconds, BYTE insidePass) {
+    const DWORD start = indexingClock.tickCount();
+    if (milliseconds > longestWaitMs)
+        milliseconds = longestWaitMs;
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+    while (!stopRequested) {
+        if (indexingClock.tickCount() - start >= milliseconds)
+            break;
+        if (insidePass) {
+            if (resetRequested)
+                break;
+        } else {
+            if (wakeRequested)
+                break;
+            PeriodicHistoryCheck();
+        }
+        if (IsVerboseDebugLogging())
+            StoreLogMessage(188, ModuleInstance(), 0);
         indexingClock.sleep(waitStepMs);
+    }
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+}
+
+void IdleYield() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+    if (!stopRequested && !resetRequested && !wakeRequested)
+        indexingClock.sleep(0);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+}
+
+void PeriodicHistoryCheck() {
+    if (stopRequested || resetRequested)
+        return;
+    if (indexingClock.tickCount() - lastHistoryCheckTick < minuteMs)
+        return;
+    if (GetIndexHistory())
+        PassOverSlot(historySlot, 1);
+    lastHistoryCheckTick = indexingClock.tickCount();
 }
 
 void WakeIndexer() { wakeRequested = true; }

@@ -1,6 +1,7 @@
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "indexing/index_status.h"
+#include "indexing/indexing_loop.h"
 #include "plugin_fixture.h"
 
 using namespace tamsel;
@@ -45,17 +46,21 @@ TEST_F(Lifecycle, StopWithoutAThreadReturnsAtOnce) {
 TEST_F(Lifecycle, DebugLoggingAddsTheTerminationLine) {
     UseSettings("DesktopSearchDebug=1\n");
     ASSERT_EQ(TamselDesktopIndex(), 1);
-    ASSERT_TRUE(WaitForLogLine("TamselODSPlugin: Starting indexing"));
+    ASSERT_TRUE(WaitForLogLine("TamselODSPlugin: Starting Indexing Loop"));
     TamselDesktopTerm();
-    const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 3u) << Log();
-    EXPECT_EQ(lines[1], "TamselODSPlugin: Thread termination requested");
-    EXPECT_EQ(lines[2], "TamselODSPlugin: Stopping indexing");
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{
+                              "TamselODSPlugin: Starting indexing",
+                              "TamselODSPlugin: Starting Indexing Loop",
+                              "TamselODSPlugin: Thread termination requested",
+                              "TamselODSPlugin: Stopping Indexing Loop",
+                              "TamselODSPlugin: Stopping indexing",
+                          }));
 }
 
 TEST_F(Lifecycle, ThreadEndsByItselfWhenTheClientShutsDown) {
     ASSERT_EQ(TamselDesktopIndex(), 1);
     StoreClientShutdown();
+    WakeIndexer(); // the shutdown is noticed when the wait between passes ends
     EXPECT_EQ(WaitForSingleObject(indexThread.load(), 5000), WAIT_OBJECT_0);
     EXPECT_NE(indexThread.load(), nullptr) << "the handle stays until the stop call";
     EXPECT_EQ(TamselDesktopIndex(), 1) << "no second thread before the stop call";

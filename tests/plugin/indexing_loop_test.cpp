@@ -1,0 +1,172 @@
+#include "host/host_state.h"
+#include "indexing/clock.h"
+#include "indexing/indexing_loop.h"
+#include "plugin_fixture.h"
+
+#include <functional>
+
+using namespace tamsel;
+
+namespace {
+
+// A clock whose sleeps take no time: minutes of schedule run in microseconds.
+struct VirtualTime {
+    static inline DWORD now = 0;
+    static inline std::vector<DWORD> sleeps;
+    static inline std::function<void()> afterSleep;
+    static inline std::vector<int> priorities;
+
+    static DWORD WINAPI Tick() { return now; }
+    static void WINAPI Sleep(DWORD milliseconds) {
+        priorities.push_back(GetThreadPriority(GetCurrentThread()));
+        sleeps.push_back(milliseconds);
+        now += milliseconds;
+        if (afterSleep)
+            afterSleep();
+    }
+};
+
+class IndexingLoop : public PluginTest {
+protected:
+    void SetUp() override {
+        PluginTest::SetUp();
+        VirtualTime::now = 0xFFFF0000; // close to the wrap of the tick counter
+        VirtualTime::sleeps.clear();
+        VirtualTime::priorities.clear();
+        VirtualTime::afterSleep = nullptr;
+        indexingClock = {VirtualTime::Tick, VirtualTime::Sleep};
+        lastHistoryCheckTick = VirtualTime::now;
+        rotationSlot = 0;
+    }
+    void TearDown() override {
+        indexingClock = {GetTickCount, ::Sleep};
+        PluginTest::TearDown();
+    }
+    DWORD Elapsed() const { return VirtualTime::now - 0xFFFF0000; }
+    // Virtual time at which a log line first appeared, or 0 when it never did.
+    DWORD WhenLogged(const std::string& line, DWORD stopAfterMs) {
+        DWORD seen = 0;
+        VirtualTime::afterSleep = [&] {
+            if (!seen && Contains(line))
+                seen = Elapsed();
+            if (Elapsed() >= stopAfterMs)
+                stopRequested = true;
+        };
+        RunIndexingLoop();
+        return seen;
+    }
+    bool Contains(const std::string& line) const {
+        const auto lines = LogLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+};
+
+TEST_F(IndexingLoop, FirstCycleComesOneIntervalAfterStart) {
+    UseSettings("DesktopSearchFreqMinutes=1\nDesktopSearchDebug=1\n");
+    const DWORD when = WhenLogged("TamselODSPlugin: Indexing loop... not enabled", 200000);
+    EXPECT_GE(when, 60000u);
+    EXPECT_LE(when, 61000u);
+    EXPECT_TRUE(Contains("TamselODSPlugin: Starting Indexing Loop"));
+    EXPECT_TRUE(Contains("TamselODSPlugin: Stopping Indexing Loop"));
+}
+
+TEST_F(IndexingLoop, WakeRequestStartsTheCycleWithinASecond) {
+    UseSettings("DesktopSearchDebug=1\nDesktopSearchIndexEnabled=1\n");
+    DWORD seen = 0;
+    VirtualTime::afterSleep = [&] {
+        if (Elapsed() == 5000)
+            WakeIndexer();
+        if (!seen && Contains("TamselODSPlugin: Indexing loop... ODS not installed/running"))
+            seen = Elapsed();
+        if (Elapsed() >= 400000)
+            stopRequested = true;
+    };
+    RunIndexingLoop();
+    EXPECT_EQ(seen, 6000u) << "checked at the first wait step after the wake request";
+    EXPECT_FALSE(wakeRequested) << "the cycle consumes the wake request";
+}
+
+TEST_F(IndexingLoop, StopEndsALongWaitWithinOneStep) {
+    VirtualTime::afterSleep = [&] {
+        if (Elapsed() == 30 * 60000)
+            stopRequested = true;
+    };
+    IdleWait(100 * 60000, 0);
+    EXPECT_EQ(Elapsed(), 30u * 60000u);
+    EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+    EXPECT_EQ(VirtualTime::priorities.front(), THREAD_PRIORITY_IDLE) << "waits run at idle priority";
+}
+
+TEST_F(IndexingLoop, WaitsAreCappedAndNeverShorterThanOneStep) {
+    IdleWait(0xFFFFFFFF, 0);
+    EXPECT_EQ(Elapsed(), 6000000u);
+    VirtualTime::sleeps.clear();
+    IdleWait(10, 0);
+    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{1000});
+    VirtualTime::sleeps.clear();
+    IdleWait(0, 0);
+    EXPECT_TRUE(VirtualTime::sleeps.empty());
+}
+
+TEST_F(IndexingLoop, WaitInsideAPassEndsOnResetNotOnWake) {
+    wakeRequested = true;
+    IdleWait(3000, 1);
+    EXPECT_EQ(VirtualTime::sleeps.size(), 3u);
+    resetRequested = true;
+    IdleWait(3000, 1);
+    EXPECT_EQ(VirtualTime::sleeps.size(), 3u);
+    resetRequested = false;
+    IdleWait(3000, 0);
+    EXPECT_EQ(VirtualTime::sleeps.size(), 3u) << "between passes a wake request ends the wait";
+}
+
+TEST_F(IndexingLoop, HistoryCheckAdvancesOnceAMinuteEvenWhenHistoryIsOff) {
+    UseSettings("DesktopSearchNoIndexHistory=1\n");
+    const DWORD start = lastHistoryCheckTick;
+    std::vector<DWORD> checks;
+    VirtualTime::afterSleep = [&] {
+        if (checks.empty() ? lastHistoryCheckTick != start : lastHistoryCheckTick != checks.back() + start)
+            checks.push_back(lastHistoryCheckTick - start);
+    };
+    IdleWait(185000, 0);
+    EXPECT_EQ(checks, (std::vector<DWORD>{60000, 120000, 180000}));
+}
+
+TEST_F(IndexingLoop, VerboseLoggingNamesEverySleep) {
+    UseSettings("DesktopSearchDebugLots=1\n");
+    IdleWait(3000, 0);
+    const auto lines = LogLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "TamselZDSPlugin: Sleeping"), 3);
+}
+
+TEST_F(IndexingLoop, NoSlotInUseLeavesTheRotationWhereItWas) {
+    UseSettings("DesktopSearchIndexEnabled=1\n");
+    rotationSlot = 7;
+    VirtualTime::afterSleep = [&] {
+        if (Elapsed() >= 20 * 60000)
+            stopRequested = true;
+    };
+    RunIndexingLoop();
+    EXPECT_EQ(rotationSlot, 7);
+}
+
+TEST_F(IndexingLoop, ClientShutdownEndsTheLoopAfterTheWait) {
+    UseSettings("DesktopSearchFreqMinutes=2\n");
+    StoreClientShutdown();
+    RunIndexingLoop();
+    EXPECT_EQ(Elapsed(), 120000u);
+}
+
+TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAsked) {
+    IdleYield();
+    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{0});
+    for (auto* flag : {&stopRequested, &resetRequested, &wakeRequested}) {
+        *flag = true;
+        IdleYield();
+        *flag = false;
+    }
+    EXPECT_EQ(VirtualTime::sleeps.size(), 1u);
+    EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+}
+
+} // namespace
