@@ -1,0 +1,40 @@
+// The index file: an append-only log of whole lines (JSON records), shared by processes.
+// Writers take a file lock; readers see only lines that end in a newline, so a record that
+// is being written, or was torn by a crash, is never read.
+#pragma once
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace engine_index {
+
+class IndexLog {
+public:
+    explicit IndexLog(std::wstring folder);
+    IndexLog(const IndexLog&) = delete;
+    IndexLog& operator=(const IndexLog&) = delete;
+    ~IndexLog();
+
+    const std::wstring& folder() const { return folder_; }
+    std::wstring path() const;
+    bool Exists() const;
+    // Makes the folder and an empty log if missing; tells whether the log was created.
+    HRESULT Create(bool* created);
+    // Appends one record (without newline) as a whole line, durable against other writers.
+    HRESULT Append(std::string_view record);
+    // Empties the log (made if missing) under the writers' lock.
+    HRESULT Truncate();
+    // Every whole line of the log, each ending in '\n'; empty when there is no log.
+    std::string ReadWholeLines() const;
+
+private:
+    HRESULT OpenForAppend();
+
+    std::wstring folder_;
+    std::mutex mutex_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+} // namespace engine_index
