@@ -33,6 +33,10 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
     CoUninitialize();
+    // The engines keep the index file open; unloading them lets the index folder go.
+    for (HMODULE dll : {zendri_, orvenna_})
+        if (dll)
+            FreeLibrary(dll);
     RegistryKey::DeleteTree(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
     if (turn_) {
         ReleaseMutex(turn_);
