@@ -76,9 +76,14 @@ ComPtr<IZendriEvent> EngineTest::NewZendriEvent() {
     return event;
 }
 
-void EngineTest::SetSwitch(const wchar_t* name, long long value) {
+void EngineTest::SetSwitch(const wchar_t* name, DWORD value) {
     const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
-    ASSERT_TRUE(value < 0 ? key.DeleteValue(name) : key.SetDword(name, static_cast<DWORD>(value)));
+    ASSERT_TRUE(key.SetDword(name, value));
+}
+
+void EngineTest::ClearSwitch(const wchar_t* name) {
+    const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
+    ASSERT_TRUE(key.DeleteValue(name));
 }
 
 void EngineTest::SetSwitchText(const wchar_t* name, const std::wstring& value) {

@@ -36,8 +36,8 @@ protected:
 
     void RegisterZendriComponent();
     ComPtr<IZendriEvent> NewZendriEvent();
-    // Sets or, with a negative value, removes a behaviour switch.
-    static void SetSwitch(const wchar_t* name, long long value);
+    static void SetSwitch(const wchar_t* name, DWORD value);
+    static void ClearSwitch(const wchar_t* name);
     static void SetSwitchText(const wchar_t* name, const std::wstring& value);
     std::vector<engine_index::Document> Documents() const;
     std::string IndexLogPath() const { return index_.file("documents.jsonl"); }
