@@ -70,9 +70,10 @@ HRESULT EventBuilder::AddProperty(BSTR name, const VARIANT& value) {
     const size_t bytes = ValueBytes(*property);
     if (switches_.maxPropertyBytes && bytes > switches_.maxPropertyBytes)
         return E_PROPERTY_TOO_LARGE;
+    // An event's size counts its property names too.
     if (document_.properties.contains(key))
-        bytes_ -= ValueBytes(document_.properties[key]);
-    bytes_ += bytes;
+        bytes_ -= key.size() + ValueBytes(document_.properties[key]);
+    bytes_ += key.size() + bytes;
     document_.properties[key] = std::move(*property);
     return S_OK;
 }
