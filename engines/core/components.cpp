@@ -2,6 +2,12 @@
 
 #include "engine_results.h"
 #include "registry_key.h"
+#include "watched_key.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
 
 namespace engine_core {
 
@@ -15,8 +21,38 @@ std::wstring ComponentKey(const wchar_t* components, const std::wstring& id) {
     return std::wstring(components) + L"\\" + id;
 }
 
+namespace {
+
+std::wstring Upper(std::wstring text) {
+    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The names under a Components key, listed again only after a component came or went:
+// every event asks, so this has to be cheap.
+struct ComponentNames {
+    explicit ComponentNames(const wchar_t* path) : key(HKEY_CURRENT_USER, path) {}
+    engine_support::WatchedKey key;
+    std::set<std::wstring> upperNames;
+};
+
+} // namespace
+
 bool IsComponentRegistered(const wchar_t* components, const std::wstring& id) {
-    return IsValidComponentId(id) && RegistryKey::Exists(HKEY_CURRENT_USER, ComponentKey(components, id));
+    if (!IsValidComponentId(id))
+        return false;
+    static std::mutex mutex;
+    static std::map<std::wstring, std::unique_ptr<ComponentNames>> cache;
+    std::lock_guard guard(mutex);
+    auto& names = cache[components];
+    if (!names)
+        names = std::make_unique<ComponentNames>(components);
+    if (names->key.Changed()) {
+        names->upperNames.clear();
+        for (const std::wstring& name : names->key.key().SubkeyNames())
+            names->upperNames.insert(Upper(name));
+    }
+    return names->upperNames.contains(Upper(id));
 }
 
 HRESULT WriteComponent(const wchar_t* components, const std::wstring& id,

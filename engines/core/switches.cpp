@@ -1,15 +1,14 @@
 #include "switches.h"
 
-#include "registry_key.h"
+#include "watched_key.h"
 
 #include <mutex>
 
 namespace engine_core {
+namespace {
 
-Switches ReadSwitches() {
+Switches ReadValues(const engine_support::RegistryKey& key) {
     Switches switches;
-    const auto key =
-        engine_support::RegistryKey::Open(HKEY_CURRENT_USER, kSwitchesKey, KEY_QUERY_VALUE);
     if (!key)
         return switches;
     auto flag = [&](const wchar_t* name) { return key.GetDword(name).value_or(0) != 0; };
@@ -27,6 +26,18 @@ Switches ReadSwitches() {
     switches.maxPropertyBytes = key.GetDword(L"MaxPropertyBytes").value_or(0);
     switches.maxEventBytes = key.GetDword(L"MaxEventBytes").value_or(0);
     return switches;
+}
+
+} // namespace
+
+Switches ReadSwitches() {
+    static std::mutex mutex;
+    static engine_support::WatchedKey key(HKEY_CURRENT_USER, kSwitchesKey);
+    static Switches current;
+    std::lock_guard guard(mutex);
+    if (key.Changed())
+        current = ReadValues(key.key());
+    return current;
 }
 
 DWORD CountSend(const Switches& switches) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
 
 namespace engine_index {
 namespace {
@@ -61,48 +60,6 @@ std::string RemoveRecord(std::string_view url) {
     record["op"] = "remove";
     record["url"] = url;
     return Dump(record);
-}
-
-std::vector<Document> LiveDocuments(std::string_view logText) {
-    std::vector<Document> documents;
-    std::unordered_map<std::string, size_t> byUrl;
-    std::vector<bool> live;
-    std::uint64_t sequence = 0;
-    for (size_t start = 0; start < logText.size();) {
-        size_t end = logText.find('\n', start);
-        if (end == std::string_view::npos)
-            break;
-        const std::string_view line = logText.substr(start, end - start);
-        start = end + 1;
-        ++sequence;
-        Json record = Json::parse(line, nullptr, false);
-        if (record.is_discarded() || !record.is_object() || !record.contains("url") ||
-            !record["url"].is_string())
-            continue;
-        std::string url = record["url"].get<std::string>();
-        const auto known = byUrl.find(url);
-        if (known != byUrl.end())
-            live[known->second] = false;
-        if (record.value("op", "") != "add")
-            continue;
-        Document document;
-        document.url = std::move(url);
-        document.engine = record.value("engine", "");
-        document.schema = record.value("schema", "");
-        document.component = record.value("component", "");
-        if (auto props = record.find("props"); props != record.end() && props->is_object())
-            document.properties = std::move(*props);
-        document.sequence = sequence;
-        byUrl[document.url] = documents.size();
-        documents.push_back(std::move(document));
-        live.push_back(true);
-    }
-    std::vector<Document> result;
-    result.reserve(documents.size());
-    for (size_t i = 0; i < documents.size(); ++i)
-        if (live[i])
-            result.push_back(std::move(documents[i]));
-    return result;
 }
 
 std::string PropertyText(const Properties& value) {

@@ -25,10 +25,6 @@ struct Document {
 std::string AddRecord(const Document& document);
 std::string RemoveRecord(std::string_view url);
 
-// Replays the log: a later record for a url replaces or removes the earlier one.
-// Lines that are not records (torn or foreign) are skipped. Ordered by arrival.
-std::vector<Document> LiveDocuments(std::string_view logText);
-
 // A property as display text: text as it is, numbers in decimal, dates as ISO UTC.
 std::string PropertyText(const Properties& value);
 

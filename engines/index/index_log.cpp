@@ -2,6 +2,10 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
+#include <cwchar>
+#include <cwctype>
+
 namespace engine_index {
 namespace {
 
@@ -15,26 +19,38 @@ struct FileHandle {
     }
 };
 
-// Holds the whole-file lock that serialises writers of all processes.
-class FileLock {
+// Holds the turn of this process among the index's writers.
+class WriterTurn {
 public:
-    explicit FileLock(HANDLE file) : file_(file) {
-        OVERLAPPED at = {};
-        locked_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at);
+    explicit WriterTurn(HANDLE mutex) : mutex_(mutex) {
+        const DWORD waited = WaitForSingleObject(mutex_, INFINITE);
+        // A writer that died holding the turn may have left a torn record; Append copes.
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() {
-        OVERLAPPED at = {};
-        if (locked_)
-            UnlockFileEx(file_, 0, MAXDWORD, MAXDWORD, &at);
+    WriterTurn(const WriterTurn&) = delete;
+    WriterTurn& operator=(const WriterTurn&) = delete;
+    ~WriterTurn() {
+        if (held_)
+            ReleaseMutex(mutex_);
     }
-    explicit operator bool() const { return locked_; }
+    explicit operator bool() const { return held_; }
 
 private:
-    HANDLE file_;
-    BOOL locked_;
+    HANDLE mutex_;
+    bool held_;
 };
+
+// One name per index folder, whatever the spelling of its path.
+std::wstring WriterMutexName(const std::wstring& folder) {
+    std::uint32_t hash = 2166136261u;
+    for (wchar_t c : folder) {
+        hash ^= static_cast<std::uint32_t>(towlower(c == L'/' ? L'\\' : c));
+        hash *= 16777619u;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\ZendriDSIndexWriters-%08X", hash);
+    return name;
+}
 
 OVERLAPPED At(LONGLONG offset) {
     OVERLAPPED at = {};
@@ -53,8 +69,11 @@ HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
 IndexLog::IndexLog(std::wstring folder) : folder_(std::move(folder)) {}
 
 IndexLog::~IndexLog() {
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
+    for (HANDLE file : {append_, tail_})
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    if (writers_)
+        CloseHandle(writers_);
 }
 
 std::wstring IndexLog::path() const { return folder_ + L"\\" + kLogName; }
@@ -76,43 +95,54 @@ HRESULT IndexLog::Create(bool* created) {
 }
 
 HRESULT IndexLog::OpenForAppend() {
-    if (file_ != INVALID_HANDLE_VALUE)
+    if (append_ != INVALID_HANDLE_VALUE)
         return S_OK;
     bool created = false;
     if (const HRESULT hr = Create(&created); FAILED(hr))
         return hr;
-    file_ = OpenShared(path(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
-    return file_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
+    if (!writers_)
+        writers_ = CreateMutexW(nullptr, FALSE, WriterMutexName(folder_).c_str());
+    if (!writers_)
+        return HRESULT_FROM_WIN32(GetLastError());
+    if (tail_ == INVALID_HANDLE_VALUE)
+        tail_ = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
+    if (tail_ == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(GetLastError());
+    append_ = OpenShared(path(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                         OPEN_EXISTING);
+    return append_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
 }
 
 HRESULT IndexLog::Append(std::string_view record) {
     std::lock_guard guard(mutex_);
     if (const HRESULT hr = OpenForAppend(); FAILED(hr))
         return hr;
-    FileLock lock(file_);
-    if (!lock)
+    WriterTurn turn(writers_);
+    if (!turn)
         return HRESULT_FROM_WIN32(GetLastError());
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file_, &size))
+    if (!GetFileSizeEx(append_, &size))
         return HRESULT_FROM_WIN32(GetLastError());
     std::string line;
     line.reserve(record.size() + 2);
-    // A record torn by a crash stays an unreadable line of its own instead of
-    // swallowing this one.
-    if (size.QuadPart > 0) {
+    // A record torn by a crash stays an unreadable line of its own instead of swallowing
+    // this one. Only a tail that someone else wrote needs looking at.
+    if (size.QuadPart > 0 && size.QuadPart != end_) {
         char last = '\n';
         DWORD read = 0;
         OVERLAPPED at = At(size.QuadPart - 1);
-        if (ReadFile(file_, &last, 1, &read, &at) && read == 1 && last != '\n')
+        if (ReadFile(tail_, &last, 1, &read, &at) && read == 1 && last != '\n')
             line += '\n';
     }
     line.append(record);
     line += '\n';
-    OVERLAPPED at = At(size.QuadPart);
     DWORD written = 0;
-    if (!WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, &at) ||
-        written != line.size())
+    if (!WriteFile(append_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+        written != line.size()) {
+        end_ = -1;
         return HRESULT_FROM_WIN32(GetLastError());
+    }
+    end_ = size.QuadPart + static_cast<long long>(written);
     return S_OK;
 }
 
@@ -120,12 +150,13 @@ HRESULT IndexLog::Truncate() {
     std::lock_guard guard(mutex_);
     if (const HRESULT hr = OpenForAppend(); FAILED(hr))
         return hr;
-    FileLock lock(file_);
-    if (!lock)
+    WriterTurn turn(writers_);
+    if (!turn)
         return HRESULT_FROM_WIN32(GetLastError());
-    LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(file_, start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_))
+    FileHandle file{OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING)};
+    if (file.handle == INVALID_HANDLE_VALUE || !SetEndOfFile(file.handle))
         return HRESULT_FROM_WIN32(GetLastError());
+    end_ = 0;
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 // The index file: an append-only log of whole lines (JSON records), shared by processes.
-// Writers take a file lock; readers see only lines that end in a newline, so a record that
-// is being written, or was torn by a crash, is never read.
+// Writers of all processes take turns through a named mutex of the folder and write each
+// line at once at the file's end; readers see only lines that end in a newline, so a record
+// that is being written, or was torn by a crash, is never read.
 #pragma once
 #include <windows.h>
 
@@ -34,7 +35,10 @@ private:
 
     std::wstring folder_;
     std::mutex mutex_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE writers_ = nullptr;               // named mutex shared with other processes
+    HANDLE append_ = INVALID_HANDLE_VALUE;   // append-only: every write lands at the end
+    HANDLE tail_ = INVALID_HANDLE_VALUE;     // reads the last byte before a write
+    long long end_ = -1;                     // where this object's last write ended
 };
 
 } // namespace engine_index

@@ -3,6 +3,7 @@
 #include "com_owners.h"
 #include "components.h"
 #include "result_set.h"
+#include "records.h"
 #include "search.h"
 #include "shared_index.h"
 #include "utf.h"
@@ -22,16 +23,19 @@ HRESULT QueryObject::Query(long cookie, BSTR text, VARIANT, VARIANT, IOrvennaRes
     return engine_com::Guarded([&] {
         if (!engine_core::IsKnownQueryCookie(cookie))
             return E_ACCESSDENIED;
-        const std::vector<Document> documents = engine_index::LiveDocuments(
-            engine_core::CurrentIndexLog().ReadWholeLines());
+        const std::string log = engine_core::CurrentIndexLog().ReadWholeLines();
         const std::string url = engine_support::ToUtf8(engine_com::BstrView(text));
         std::vector<Document> found;
-        for (const Document& document : documents)
-            if (!url.empty() && document.url == url)
-                found.push_back(document);
-        if (found.empty())
-            for (const auto& hit : engine_index::Search(documents, engine_com::BstrView(text)))
+        for (const auto& line : engine_index::LiveAddRecords(log))
+            if (!url.empty() && line.url == url)
+                if (auto document = engine_index::ParseAddRecord(line))
+                    found.push_back(std::move(*document));
+        if (found.empty()) {
+            const std::vector<Document> candidates =
+                engine_index::Candidates(log, engine_com::BstrView(text));
+            for (const auto& hit : engine_index::Search(candidates, engine_com::BstrView(text)))
                 found.push_back(*hit.document);
+        }
         return CreateInstance<ResultSet>(__uuidof(IOrvennaResultSet),
                                          reinterpret_cast<void**>(results), std::move(found));
     });

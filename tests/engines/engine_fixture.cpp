@@ -3,6 +3,7 @@
 #include "components.h"
 #include "index_folder.h"
 #include "index_log.h"
+#include "records.h"
 #include "registry_key.h"
 #include "switches.h"
 

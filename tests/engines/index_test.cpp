@@ -1,5 +1,6 @@
 #include "document.h"
 #include "index_log.h"
+#include "records.h"
 #include "search.h"
 #include "temp_dir.h"
 

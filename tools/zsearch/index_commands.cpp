@@ -1,6 +1,7 @@
 #include "index_commands.h"
 
 #include "output.h"
+#include "records.h"
 #include "search.h"
 #include "shared_index.h"
 #include "utf.h"
@@ -39,7 +40,8 @@ int Query(const std::vector<std::wstring>& words, bool json) {
     std::wstring text;
     for (const auto& word : words)
         text += word + L" ";
-    const std::vector<Document> documents = LoadDocuments();
+    const std::vector<Document> documents =
+        engine_index::Candidates(engine_core::CurrentIndexLog().ReadWholeLines(), text);
     const auto hits = engine_index::Search(documents, text);
     if (json) {
         Json result = Json::array();
@@ -106,7 +108,8 @@ int List(bool json) {
 }
 
 int Count(bool json) {
-    const size_t count = LoadDocuments().size();
+    const size_t count =
+        engine_index::LiveAddRecords(engine_core::CurrentIndexLog().ReadWholeLines()).size();
     Print(json ? Json{{"count", count}}.dump() + "\n" : std::to_string(count) + "\n");
     return 0;
 }

@@ -1,0 +1,36 @@
+// Fast reading of the log for large indexes: the replay looks only at each record's op and
+// url, and a query parses only the records whose text can hold every word.
+#pragma once
+#include "document.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine_index {
+
+struct RecordLine {
+    std::string_view text;
+    std::uint64_t sequence; // line number in the log
+    std::string url;
+};
+
+// The add records still in force (not replaced or removed later), in arrival order.
+std::vector<RecordLine> LiveAddRecords(std::string_view logText);
+std::optional<Document> ParseAddRecord(const RecordLine& line);
+// Replays the log: a later record for a url replaces or removes the earlier one.
+// Lines that are not records (torn or foreign) are skipped. Ordered by arrival.
+std::vector<Document> LiveDocuments(std::string_view logText);
+
+// Lower case by the invariant locale, character by character, staying UTF-8.
+std::string FoldUtf8(std::string_view text);
+// False only when some word (folded) is in none of the record's url and text values.
+// scratch is working space that a caller reuses from record to record.
+bool MayMatch(const RecordLine& line, const std::vector<std::string>& foldedWords,
+              std::string& scratch);
+
+// Parsed live documents that may match every word of the query, for Search to rank.
+std::vector<Document> Candidates(std::string_view logText, std::wstring_view query);
+
+} // namespace engine_index
