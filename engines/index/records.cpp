@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <thread>
 #include <unordered_map>
 
 namespace engine_index {
@@ -27,8 +31,10 @@ std::optional<OpAndUrl> ReadOpAndUrl(std::string_view line) {
         // A line cut short by a crash does not end its object.
         if (!line.starts_with(prefix) || !line.ends_with('}'))
             continue;
-        const size_t end = line.find_first_of("\"\\", prefix.size());
-        if (end != std::string_view::npos && line[end] == '"')
+        size_t end = prefix.size();
+        while (end < line.size() && line[end] != '"' && line[end] != '\\')
+            ++end;
+        if (end < line.size() && line[end] == '"')
             return OpAndUrl{add, std::string(line.substr(prefix.size(), end - prefix.size()))};
     }
     const Json record = Json::parse(line, nullptr, false);
@@ -106,8 +112,16 @@ void AppendFoldedValues(std::string_view record, std::string& out) {
                 out += escaped == '"' || escaped == '\\' || escaped == '/' ? escaped : ' ';
                 i += escaped == 'u' ? 6 : 2;
             } else if (static_cast<unsigned char>(c) < 0x80) {
-                out += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-                ++i;
+                // Plain ASCII runs are most of the text: copy them whole, lower in place.
+                size_t end = i + 1;
+                while (end < record.size() && static_cast<unsigned char>(record[end]) < 0x80 &&
+                       record[end] != '"' && record[end] != '\\')
+                    ++end;
+                const size_t from = out.size();
+                out.append(record.substr(i, end - i));
+                for (char* p = out.data() + from; p != out.data() + out.size(); ++p)
+                    *p = static_cast<char>(*p + ((*p >= 'A' && *p <= 'Z') ? 32 : 0));
+                i = end;
             } else {
                 i += FoldCharacter(record, i, out);
             }
@@ -128,6 +142,10 @@ std::vector<RecordLine> LiveAddRecords(std::string_view logText) {
     std::vector<RecordLine> lines;
     std::vector<bool> live;
     std::unordered_map<std::string, size_t> byUrl;
+    // Growing these step by step costs more than the replay itself on a large index.
+    const size_t expected = logText.size() / 256 + 16;
+    lines.reserve(expected);
+    byUrl.reserve(expected);
     std::uint64_t sequence = 0;
     for (size_t start = 0; start < logText.size();) {
         const size_t end = logText.find('\n', start);
@@ -188,14 +206,63 @@ std::string FoldUtf8(std::string_view text) {
     return out;
 }
 
-bool MayMatch(const RecordLine& line, const std::vector<std::string>& foldedWords,
-              std::string& scratch) {
+namespace {
+
+unsigned char LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
+struct CaselessHash {
+    size_t operator()(char c) const { return LowerAscii(static_cast<unsigned char>(c)); }
+};
+struct CaselessEqual {
+    bool operator()(char a, char b) const {
+        return LowerAscii(static_cast<unsigned char>(a)) == LowerAscii(static_cast<unsigned char>(b));
+    }
+};
+
+// Characters outside ASCII whose lower case is ASCII: U+0130 and U+212A. A record holding
+// one may match a word that its raw text does not show.
+bool HasAsciiLowering(std::string_view text) {
+    return text.find("\xC4\xB0") != std::string_view::npos ||
+           text.find("\xE2\x84\xAA") != std::string_view::npos;
+}
+
+// Quotes, backslashes and slashes may stand escaped in the raw text.
+bool RawSearchable(const std::string& word) {
+    return std::all_of(word.begin(), word.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '"' && c != '\\' && c != '/';
+    });
+}
+
+} // namespace
+
+struct Prefilter::RawSearch {
+    explicit RawSearch(const std::string& word)
+        : text(word), searcher(text.begin(), text.end(), CaselessHash(), CaselessEqual()) {}
+    std::string text;
+    std::boyer_moore_horspool_searcher<std::string::const_iterator, CaselessHash, CaselessEqual>
+        searcher;
+};
+
+Prefilter::Prefilter(std::vector<std::string> foldedWords) : words_(std::move(foldedWords)) {
+    raw_.reserve(words_.size());
+    for (const std::string& word : words_)
+        if (RawSearchable(word))
+            raw_.emplace_back(word);
+}
+
+Prefilter::~Prefilter() = default;
+
+bool Prefilter::MayMatch(const RecordLine& line, std::string& scratch) const {
+    for (const RawSearch& raw : raw_)
+        if (std::search(line.text.begin(), line.text.end(), raw.searcher) == line.text.end() &&
+            !HasAsciiLowering(line.text))
+            return false;
     scratch.clear();
     for (size_t i = 0; i < line.url.size();)
         i += FoldCharacter(line.url, i, scratch);
     scratch += '\n';
     AppendFoldedValues(line.text, scratch);
-    for (const std::string& word : foldedWords)
+    for (const std::string& word : words_)
         if (scratch.find(word) == std::string::npos)
             return false;
     return true;
@@ -208,11 +275,24 @@ std::vector<Document> Candidates(std::string_view logText, std::wstring_view que
     std::vector<Document> documents;
     if (words.empty())
         return documents;
-    std::string scratch;
-    for (const RecordLine& line : LiveAddRecords(logText))
-        if (MayMatch(line, words, scratch))
-            if (auto document = ParseAddRecord(line))
-                documents.push_back(std::move(*document));
+    const std::vector<RecordLine> lines = LiveAddRecords(logText);
+    const Prefilter prefilter(std::move(words));
+    // The prefilter reads every byte of the index: share it out among the processors.
+    const size_t parts = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::vector<Document>> found(parts);
+    std::vector<std::thread> workers;
+    for (size_t part = 0; part < parts; ++part)
+        workers.emplace_back([&, part] {
+            std::string scratch;
+            for (size_t i = part * lines.size() / parts; i < (part + 1) * lines.size() / parts; ++i)
+                if (prefilter.MayMatch(lines[i], scratch))
+                    if (auto document = ParseAddRecord(lines[i]))
+                        found[part].push_back(std::move(*document));
+        });
+    for (auto& worker : workers)
+        worker.join();
+    for (auto& part : found)
+        std::move(part.begin(), part.end(), std::back_inserter(documents));
     return documents;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "document.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,10 +26,24 @@ std::vector<Document> LiveDocuments(std::string_view logText);
 
 // Lower case by the invariant locale, character by character, staying UTF-8.
 std::string FoldUtf8(std::string_view text);
-// False only when some word (folded) is in none of the record's url and text values.
-// scratch is working space that a caller reuses from record to record.
-bool MayMatch(const RecordLine& line, const std::vector<std::string>& foldedWords,
-              std::string& scratch);
+// Tells whether a record may hold every word in its url or text values; false only when
+// it cannot. Plain ASCII words are first looked for in the record's raw text, which
+// rejects most records without folding them.
+class Prefilter {
+public:
+    explicit Prefilter(std::vector<std::string> foldedWords);
+    Prefilter(const Prefilter&) = delete;
+    Prefilter& operator=(const Prefilter&) = delete;
+    ~Prefilter();
+
+    // scratch is working space that a caller reuses from record to record.
+    bool MayMatch(const RecordLine& line, std::string& scratch) const;
+
+private:
+    struct RawSearch;
+    std::vector<std::string> words_;
+    std::vector<RawSearch> raw_;
+};
 
 // Parsed live documents that may match every word of the query, for Search to rank.
 std::vector<Document> Candidates(std::string_view logText, std::wstring_view query);

@@ -151,3 +151,50 @@ TEST(PropertyText, DatesAndSecondsPrintAsUtcTimes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Candidates, FindExactlyWhatAFullSearchFindsOverRawRecords) {
+    Document quoted = Mail("Tamsel:///Q//1", "Say \"Hi\\there\"", "line one\r\nline two");
+    Document dotted = Mail("Tamsel:///Q//2", "\xc4\xb0STANBUL trip", "");  // İSTANBUL
+    Document keyed = Mail("Tamsel:///Q//3", "nothing", "plain");
+    Document escapedUrl = Mail("Tamsel:///Q//\"4\"", "odd url", "");
+    std::string log;
+    for (const Document* d : {&quoted, &dotted, &keyed, &escapedUrl})
+        log += AddRecord(*d) + "\n";
+    const struct {
+        const wchar_t* query;
+        std::vector<std::string> urls;
+    } cases[] = {
+        {L"\"hi\\there\"", {"Tamsel:///Q//1"}},
+        {L"TWO", {"Tamsel:///Q//1"}},
+        {L"subject", {}},          // a property's name is not its text
+        {L"zendri", {}},           // nor is the engine's name
+        {L"\u0130stanbul", {"Tamsel:///Q//2"}},
+        {L"q//3", {"Tamsel:///Q//3"}},
+        {L"\"4\"", {"Tamsel:///Q//\"4\""}},
+    };
+    const std::vector<Document> all = LiveDocuments(log);
+    ASSERT_EQ(all.size(), 4u);
+    for (const auto& c : cases) {
+        std::vector<std::string> fast, full;
+        const auto candidates = Candidates(log, c.query);
+        for (const Hit& hit : Search(candidates, c.query))
+            fast.push_back(hit.document->url);
+        for (const Hit& hit : Search(all, c.query))
+            full.push_back(hit.document->url);
+        EXPECT_EQ(fast, full) << testing::PrintToString(std::wstring(c.query));
+        EXPECT_EQ(fast, c.urls) << testing::PrintToString(std::wstring(c.query));
+    }
+}
+
+TEST(Candidates, AReplacedOrRemovedRecordIsNeverACandidate) {
+    const std::string log = AddRecord(Mail("a", "alpha", "")) + "\n" +
+                            AddRecord(Mail("a", "beta", "")) + "\n" +
+                            AddRecord(Mail("b", "alpha", "")) + "\n" + RemoveRecord("b") + "\n";
+    EXPECT_TRUE(Candidates(log, L"alpha").empty());
+    ASSERT_EQ(Candidates(log, L"beta").size(), 1u);
+    EXPECT_EQ(LiveAddRecords(log).size(), 1u);
+}
+
+} // namespace
