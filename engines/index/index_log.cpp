@@ -113,13 +113,21 @@ HRESULT IndexLog::OpenForAppend() {
     return append_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
 }
 
-HRESULT IndexLog::Append(std::string_view record) {
+HRESULT IndexLog::AsWriter(const std::function<HRESULT()>& write) {
     std::lock_guard guard(mutex_);
     if (const HRESULT hr = OpenForAppend(); FAILED(hr))
         return hr;
     WriterTurn turn(writers_);
     if (!turn)
         return HRESULT_FROM_WIN32(GetLastError());
+    return write();
+}
+
+HRESULT IndexLog::Append(std::string_view record) {
+    return AsWriter([&] { return AppendLine(record); });
+}
+
+HRESULT IndexLog::AppendLine(std::string_view record) {
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(append_, &size))
         return HRESULT_FROM_WIN32(GetLastError());
@@ -147,17 +155,13 @@ HRESULT IndexLog::Append(std::string_view record) {
 }
 
 HRESULT IndexLog::Truncate() {
-    std::lock_guard guard(mutex_);
-    if (const HRESULT hr = OpenForAppend(); FAILED(hr))
-        return hr;
-    WriterTurn turn(writers_);
-    if (!turn)
-        return HRESULT_FROM_WIN32(GetLastError());
-    FileHandle file{OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING)};
-    if (file.handle == INVALID_HANDLE_VALUE || !SetEndOfFile(file.handle))
-        return HRESULT_FROM_WIN32(GetLastError());
-    end_ = 0;
-    return S_OK;
+    return AsWriter([&] {
+        FileHandle file{OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING)};
+        if (file.handle == INVALID_HANDLE_VALUE || !SetEndOfFile(file.handle))
+            return HRESULT_FROM_WIN32(GetLastError());
+        end_ = 0;
+        return S_OK;
+    });
 }
 
 std::string IndexLog::ReadWholeLines() const {

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ public:
 
 private:
     HRESULT OpenForAppend();
+    // Runs write while this process has the writers' turn.
+    HRESULT AsWriter(const std::function<HRESULT()>& write);
+    HRESULT AppendLine(std::string_view record);
 
     std::wstring folder_;
     std::mutex mutex_;

@@ -1,15 +1,12 @@
-// The second engine's DLL: event factory, registrar and query object. Registering it
-// makes the engine's index.
-#include "class_table.h"
-#include "module_count.h"
+// OrvennaDesktop.dll, the second engine: event factory, registrar and query object.
+// Registering it makes the engine's index.
 #include "orvenna_event_factory.h"
 #include "orvenna_index.h"
 #include "orvenna_registrar.h"
 #include "query_object.h"
+#include "server_definition.h"
 
 namespace {
-
-HMODULE thisModule = nullptr;
 
 const engine_com::ClassEntry kClasses[] = {
     {__uuidof(OrvennaEventFactory), L"Orvenna Desktop Event Factory",
@@ -20,28 +17,4 @@ const engine_com::ClassEntry kClasses[] = {
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        thisModule = instance;
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return engine_com::GetClassObject(kClasses, clsid, iid, out);
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return engine_com::CanUnload() ? S_OK : S_FALSE;
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
-    if (const HRESULT hr = engine_com::RegisterClasses(kClasses, thisModule); FAILED(hr))
-        return hr;
-    return engine_core::EnsureOrvennaIndex();
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
-    return engine_com::UnregisterClasses(kClasses, thisModule);
-}
+const engine_com::ServerDefinition engine_com::kServer{kClasses, engine_core::EnsureOrvennaIndex};

@@ -3,6 +3,7 @@
 #include "components.h"
 #include "index_folder.h"
 #include "index_log.h"
+#include "orvenna_index.h"
 #include "records.h"
 #include "registry_key.h"
 #include "switches.h"
@@ -130,6 +131,12 @@ HRESULT AddNumber(IZendriEvent* event, const wchar_t* name, long number) {
 std::string Text(const engine_index::Document& document, const char* name) {
     const auto found = document.properties.find(name);
     return found == document.properties.end() ? "<none>" : engine_index::PropertyText(*found);
+}
+
+std::vector<std::uint8_t> IndexCreationTime() {
+    return RegistryKey::Open(HKEY_CURRENT_USER, engine_core::kOrvennaKey, KEY_READ)
+        .GetBinary(engine_core::kIndexCreationTimeValue)
+        .value_or(std::vector<std::uint8_t>());
 }
 
 } // namespace engine_tests

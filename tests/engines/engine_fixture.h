@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,5 +56,7 @@ void MakeDescription(const std::vector<std::wstring>& items, VARIANT* out);
 HRESULT AddText(IZendriEvent* event, const wchar_t* name, const std::wstring& text);
 HRESULT AddNumber(IZendriEvent* event, const wchar_t* name, long value);
 std::string Text(const engine_index::Document& document, const char* name);
+// The second engine's "index_creation_time"; empty when there is none.
+std::vector<std::uint8_t> IndexCreationTime();
 
 } // namespace engine_tests

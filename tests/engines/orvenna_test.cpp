@@ -252,11 +252,7 @@ TEST_F(OrvennaEngine, RegisteringTheDllMakesTheIndexAndRecordsItsCreationTime) {
     ASSERT_TRUE(registerServer);
     ASSERT_EQ(registerServer(), S_OK);
     EXPECT_TRUE(testing_support::FileExists(IndexLogPath()));
-    const auto read = [] {
-        return RegistryKey::Open(HKEY_CURRENT_USER, engine_core::kOrvennaKey, KEY_READ)
-            .GetBinary(engine_core::kIndexCreationTimeValue)
-            .value_or(std::vector<std::uint8_t>());
-    };
+    const auto read = IndexCreationTime;
     const auto first = read();
     ASSERT_EQ(first.size(), sizeof(FILETIME));
     EXPECT_GE(CompareFileTime(reinterpret_cast<const FILETIME*>(first.data()), &before), 0);

@@ -150,11 +150,7 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
 TEST_F(SearchTool, ResetEmptiesTheIndexUnderANewCreationTime) {
     SendMail(L"Tamsel:///01//B1", L"Kept until reset", L"Jo", L"");
     ASSERT_EQ(RunZsearch(L"reset").exitCode, 0u);
-    const auto read = [] {
-        return RegistryKey::Open(HKEY_CURRENT_USER, engine_core::kOrvennaKey, KEY_READ)
-            .GetBinary(engine_core::kIndexCreationTimeValue)
-            .value_or(std::vector<std::uint8_t>());
-    };
+    const auto read = IndexCreationTime;
     const auto first = read();
     EXPECT_EQ(first.size(), sizeof(FILETIME));
     EXPECT_EQ(RunZsearch(L"count").output, "0\n");
