@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <utility>
 #include <cwchar>
 #include <cwctype>
 
@@ -164,25 +165,45 @@ HRESULT IndexLog::Truncate() {
     });
 }
 
-std::string IndexLog::ReadWholeLines() const {
+LogView::LogView(LogView&& other) noexcept
+    : mapping_(std::exchange(other.mapping_, nullptr)), view_(std::exchange(other.view_, nullptr)),
+      text_(std::exchange(other.text_, {})) {}
+
+LogView& LogView::operator=(LogView&& other) noexcept {
+    std::swap(mapping_, other.mapping_);
+    std::swap(view_, other.view_);
+    std::swap(text_, other.text_);
+    return *this;
+}
+
+LogView::~LogView() {
+    if (view_)
+        UnmapViewOfFile(view_);
+    if (mapping_)
+        CloseHandle(mapping_);
+}
+
+LogView IndexLog::ReadWholeLines() const {
+    LogView view;
     FileHandle file{OpenShared(path(), GENERIC_READ, OPEN_EXISTING)};
-    if (file.handle == INVALID_HANDLE_VALUE)
-        return {};
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.handle, &size))
-        return {};
-    std::string text(static_cast<size_t>(size.QuadPart), '\0');
-    size_t filled = 0;
-    while (filled < text.size()) {
-        DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - filled, 1 << 24));
-        if (!ReadFile(file.handle, text.data() + filled, chunk, &read, nullptr) || read == 0)
-            break;
-        filled += read;
-    }
-    text.resize(filled);
-    text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
-    return text;
+    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) ||
+        size.QuadPart == 0)
+        return view;
+    // Writers only append, so the first size bytes stay as they are while mapped.
+    view.mapping_ = CreateFileMappingW(file.handle, nullptr, PAGE_READONLY, size.HighPart,
+                                       size.LowPart, nullptr);
+    if (!view.mapping_)
+        return view;
+    view.view_ = MapViewOfFile(view.mapping_, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart));
+    if (!view.view_)
+        return view;
+    const char* data = static_cast<const char*>(view.view_);
+    size_t length = static_cast<size_t>(size.QuadPart);
+    while (length > 0 && data[length - 1] != '\n')
+        --length;
+    view.text_ = std::string_view(data, length);
+    return view;
 }
 
 } // namespace engine_index

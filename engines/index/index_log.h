@@ -12,6 +12,25 @@
 
 namespace engine_index {
 
+// The whole lines of the log, mapped into memory for as long as the view lives: a large
+// index is read without copying it.
+class LogView {
+public:
+    LogView() = default;
+    LogView(LogView&& other) noexcept;
+    LogView& operator=(LogView&& other) noexcept;
+    ~LogView();
+
+    std::string_view text() const { return text_; }
+    operator std::string_view() const { return text_; }
+
+private:
+    friend class IndexLog;
+    HANDLE mapping_ = nullptr;
+    void* view_ = nullptr;
+    std::string_view text_;
+};
+
 class IndexLog {
 public:
     explicit IndexLog(std::wstring folder);
@@ -29,7 +48,7 @@ public:
     // Empties the log (made if missing) under the writers' lock.
     HRESULT Truncate();
     // Every whole line of the log, each ending in '\n'; empty when there is no log.
-    std::string ReadWholeLines() const;
+    LogView ReadWholeLines() const;
 
 private:
     HRESULT OpenForAppend();

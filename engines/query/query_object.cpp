@@ -23,16 +23,16 @@ HRESULT QueryObject::Query(long cookie, BSTR text, VARIANT, VARIANT, IOrvennaRes
     return engine_com::Guarded([&] {
         if (!engine_core::IsKnownQueryCookie(cookie))
             return E_ACCESSDENIED;
-        const std::string log = engine_core::CurrentIndexLog().ReadWholeLines();
+        const engine_index::LogView log = engine_core::CurrentIndexLog().ReadWholeLines();
         const std::string url = engine_support::ToUtf8(engine_com::BstrView(text));
         std::vector<Document> found;
-        for (const auto& line : engine_index::LiveAddRecords(log))
+        for (const auto& line : engine_index::LiveAddRecords(log.text()))
             if (!url.empty() && line.url == url)
                 if (auto document = engine_index::ParseAddRecord(line))
                     found.push_back(std::move(*document));
         if (found.empty()) {
             const std::vector<Document> candidates =
-                engine_index::Candidates(log, engine_com::BstrView(text));
+                engine_index::Candidates(log.text(), engine_com::BstrView(text));
             for (const auto& hit : engine_index::Search(candidates, engine_com::BstrView(text)))
                 found.push_back(*hit.document);
         }

@@ -27,7 +27,7 @@ Document Mail(const std::string& url, const std::string& subject, const std::str
 TEST(IndexLog, ReadersSeeWholeRecordsOnlyAndATornRecordSwallowsNothing) {
     TempDir dir;
     IndexLog log(Wide(dir.path()));
-    EXPECT_EQ(log.ReadWholeLines(), "") << "no log yet";
+    EXPECT_EQ(log.ReadWholeLines().text(), "") << "no log yet";
     ASSERT_EQ(log.Append(AddRecord(Mail("a", "first", ""))), S_OK);
     // A writer that died in the middle of a record.
     testing_support::WriteFileText(dir.file("documents.jsonl"),
@@ -69,7 +69,8 @@ TEST(IndexLog, WritersWithTheirOwnHandlesNeverInterleave) {
         });
     for (auto& writer : writers)
         writer.join();
-    const std::string text = IndexLog(Wide(dir.path())).ReadWholeLines();
+    const LogView view = IndexLog(Wide(dir.path())).ReadWholeLines();
+    const std::string_view text = view.text();
     EXPECT_EQ(static_cast<int>(std::count(text.begin(), text.end(), '\n')), kWriters * kEach);
     EXPECT_EQ(LiveDocuments(text).size(), static_cast<size_t>(kWriters * kEach));
 }
@@ -79,7 +80,7 @@ TEST(IndexLog, TruncateEmptiesTheLogForEveryWriter) {
     IndexLog writer(Wide(dir.path())), resetter(Wide(dir.path()));
     ASSERT_EQ(writer.Append(AddRecord(Mail("a", "", ""))), S_OK);
     ASSERT_EQ(resetter.Truncate(), S_OK);
-    EXPECT_EQ(writer.ReadWholeLines(), "");
+    EXPECT_EQ(writer.ReadWholeLines().text(), "");
     ASSERT_EQ(writer.Append(AddRecord(Mail("b", "", ""))), S_OK);
     const auto documents = LiveDocuments(writer.ReadWholeLines());
     ASSERT_EQ(documents.size(), 1u);
