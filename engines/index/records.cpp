@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <iterator>
 #include <thread>
@@ -23,10 +24,10 @@ constexpr std::string_view kPropsKey = R"("props":{)";
 
 struct OpAndUrl {
     bool add;
-    std::string url;
+    std::string_view url; // into the line, or into decoded when the url needed decoding
 };
 
-std::optional<OpAndUrl> ReadOpAndUrl(std::string_view line) {
+std::optional<OpAndUrl> ReadOpAndUrl(std::string_view line, std::deque<std::string>& decoded) {
     for (const auto& [prefix, add] : {std::pair{kAddPrefix, true}, std::pair{kRemovePrefix, false}}) {
         // A line cut short by a crash does not end its object.
         if (!line.starts_with(prefix) || !line.ends_with('}'))
@@ -35,13 +36,14 @@ std::optional<OpAndUrl> ReadOpAndUrl(std::string_view line) {
         while (end < line.size() && line[end] != '"' && line[end] != '\\')
             ++end;
         if (end < line.size() && line[end] == '"')
-            return OpAndUrl{add, std::string(line.substr(prefix.size(), end - prefix.size()))};
+            return OpAndUrl{add, line.substr(prefix.size(), end - prefix.size())};
     }
     const Json record = Json::parse(line, nullptr, false);
     if (record.is_discarded() || !record.is_object() || !record.contains("url") ||
         !record["url"].is_string())
         return std::nullopt;
-    return OpAndUrl{record.value("op", "") == "add", record["url"].get<std::string>()};
+    decoded.push_back(record["url"].get<std::string>());
+    return OpAndUrl{record.value("op", "") == "add", decoded.back()};
 }
 
 const wchar_t* LowerTable() {
@@ -138,10 +140,11 @@ void AppendFoldedValues(std::string_view record, std::string& out) {
 
 } // namespace
 
-std::vector<RecordLine> LiveAddRecords(std::string_view logText) {
+LiveRecords LiveAddRecords(std::string_view logText) {
+    LiveRecords live;
     std::vector<RecordLine> lines;
-    std::vector<bool> live;
-    std::unordered_map<std::string, size_t> byUrl;
+    std::vector<bool> inForce;
+    std::unordered_map<std::string_view, size_t> byUrl;
     // Growing these step by step costs more than the replay itself on a large index.
     const size_t expected = logText.size() / 256 + 16;
     lines.reserve(expected);
@@ -154,24 +157,23 @@ std::vector<RecordLine> LiveAddRecords(std::string_view logText) {
         const std::string_view line = logText.substr(start, end - start);
         start = end + 1;
         ++sequence;
-        auto record = ReadOpAndUrl(line);
+        const auto record = ReadOpAndUrl(line, live.decodedUrls);
         if (!record)
             continue;
         auto [known, added] = byUrl.try_emplace(record->url, lines.size());
         if (!added)
-            live[known->second] = false;
+            inForce[known->second] = false;
         if (!record->add)
             continue;
         known->second = lines.size();
-        lines.push_back({line, sequence, std::move(record->url)});
-        live.push_back(true);
+        lines.push_back({line, sequence, record->url});
+        inForce.push_back(true);
     }
-    std::vector<RecordLine> result;
-    result.reserve(lines.size());
+    live.lines.reserve(lines.size());
     for (size_t i = 0; i < lines.size(); ++i)
-        if (live[i])
-            result.push_back(std::move(lines[i]));
-    return result;
+        if (inForce[i])
+            live.lines.push_back(lines[i]);
+    return live;
 }
 
 std::optional<Document> ParseAddRecord(const RecordLine& line) {
@@ -192,7 +194,8 @@ std::optional<Document> ParseAddRecord(const RecordLine& line) {
 
 std::vector<Document> LiveDocuments(std::string_view logText) {
     std::vector<Document> documents;
-    for (const RecordLine& line : LiveAddRecords(logText))
+    const LiveRecords live = LiveAddRecords(logText);
+    for (const RecordLine& line : live.lines)
         if (auto document = ParseAddRecord(line))
             documents.push_back(std::move(*document));
     return documents;
@@ -275,7 +278,8 @@ std::vector<Document> Candidates(std::string_view logText, std::wstring_view que
     std::vector<Document> documents;
     if (words.empty())
         return documents;
-    const std::vector<RecordLine> lines = LiveAddRecords(logText);
+    const LiveRecords live = LiveAddRecords(logText);
+    const std::vector<RecordLine>& lines = live.lines;
     const Prefilter prefilter(std::move(words));
     // The prefilter reads every byte of the index: share it out among the processors.
     const size_t parts = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);

@@ -3,6 +3,7 @@
 #pragma once
 #include "document.h"
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,11 +15,17 @@ namespace engine_index {
 struct RecordLine {
     std::string_view text;
     std::uint64_t sequence; // line number in the log
-    std::string url;
+    std::string_view url;
+};
+
+struct LiveRecords {
+    std::vector<RecordLine> lines;
+    std::deque<std::string> decodedUrls; // urls written escaped; lines point into these
 };
 
 // The add records still in force (not replaced or removed later), in arrival order.
-std::vector<RecordLine> LiveAddRecords(std::string_view logText);
+// The lines point into logText.
+LiveRecords LiveAddRecords(std::string_view logText);
 std::optional<Document> ParseAddRecord(const RecordLine& line);
 // Replays the log: a later record for a url replaces or removes the earlier one.
 // Lines that are not records (torn or foreign) are skipped. Ordered by arrival.

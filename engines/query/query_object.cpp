@@ -26,7 +26,8 @@ HRESULT QueryObject::Query(long cookie, BSTR text, VARIANT, VARIANT, IOrvennaRes
         const engine_index::LogView log = engine_core::CurrentIndexLog().ReadWholeLines();
         const std::string url = engine_support::ToUtf8(engine_com::BstrView(text));
         std::vector<Document> found;
-        for (const auto& line : engine_index::LiveAddRecords(log.text()))
+        const engine_index::LiveRecords live = engine_index::LiveAddRecords(log.text());
+        for (const auto& line : live.lines)
             if (!url.empty() && line.url == url)
                 if (auto document = engine_index::ParseAddRecord(line))
                     found.push_back(std::move(*document));

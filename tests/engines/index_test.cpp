@@ -195,7 +195,7 @@ TEST(Candidates, AReplacedOrRemovedRecordIsNeverACandidate) {
                             AddRecord(Mail("b", "alpha", "")) + "\n" + RemoveRecord("b") + "\n";
     EXPECT_TRUE(Candidates(log, L"alpha").empty());
     ASSERT_EQ(Candidates(log, L"beta").size(), 1u);
-    EXPECT_EQ(LiveAddRecords(log).size(), 1u);
+    EXPECT_EQ(LiveAddRecords(log).lines.size(), 1u);
 }
 
 } // namespace

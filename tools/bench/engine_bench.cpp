@@ -193,7 +193,7 @@ int main() {
     const std::string_view log = view.text();
     const double readMs = Seconds(readStart) * 1000;
     const auto replayStart = Clock::now();
-    const size_t live = engine_index::LiveAddRecords(log).size();
+    const size_t live = engine_index::LiveAddRecords(log).lines.size();
     std::printf("documents in the index: %zu; %.0f MB mapped in %.0f ms, replayed in %.0f ms\n",
                 live, log.size() / 1e6, readMs, Seconds(replayStart) * 1000);
 

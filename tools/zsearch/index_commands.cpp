@@ -109,7 +109,7 @@ int List(bool json) {
 
 int Count(bool json) {
     const size_t count =
-        engine_index::LiveAddRecords(engine_core::CurrentIndexLog().ReadWholeLines()).size();
+        engine_index::LiveAddRecords(engine_core::CurrentIndexLog().ReadWholeLines()).lines.size();
     Print(json ? Json{{"count", count}}.dump() + "\n" : std::to_string(count) + "\n");
     return 0;
 }
