@@ -73,13 +73,13 @@ public:
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        Object* object = new (std::nothrow) Object(std::forward<Args>(args)...);
-        if (!object)
-            return E_OUTOFMEMORY;
-        object->AddRef();
-        const HRESULT hr = object->QueryInterface(iid, out);
-        object->Release();
-        return hr;
+        return Guarded([&] {
+            Object* object = new Object(std::forward<Args>(args)...);
+            object->AddRef();
+            const HRESULT hr = object->QueryInterface(iid, out);
+            object->Release();
+            return hr;
+        });
     }
 
 private:

@@ -80,5 +80,30 @@ TEST_F(EngineRegistration, UnregisteringOneEngineLeavesTheQueryClassOfTheOther) 
     ASSERT_EQ(RunRegsvr32(L"/u \"" + orvenna + L"\""), 0u);
 }
 
+TEST_F(EngineRegistration, EachDllServesOnlyItsClassesAndUnloadsWhenNothingIsAlive) {
+    using Export = HRESULT(WINAPI*)();
+    for (HMODULE dll : {zendri_, orvenna_}) {
+        auto canUnload = reinterpret_cast<Export>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+        ASSERT_TRUE(canUnload);
+        EXPECT_EQ(canUnload(), S_OK);
+        ComPtr<IOrvennaQuery> query = Make<IOrvennaQuery>(dll, __uuidof(OrvennaQuery));
+        ASSERT_TRUE(query);
+        EXPECT_EQ(canUnload(), S_FALSE) << "an object is alive";
+        ComPtr<IDispatch> dispatch;
+        EXPECT_EQ(query.As(&dispatch), S_OK);
+        ComPtr<IOrvennaEvent> wrong;
+        EXPECT_EQ(query.As(&wrong), E_NOINTERFACE);
+        query.Reset();
+        dispatch.Reset();
+        EXPECT_EQ(canUnload(), S_OK);
+    }
+    ComPtr<IUnknown> none;
+    EXPECT_EQ(CreateFrom(zendri_, __uuidof(OrvennaRegistrar), IID_PPV_ARGS(&none)),
+              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(CreateFrom(orvenna_, __uuidof(ZendriEventFactory), IID_PPV_ARGS(&none)),
+              CLASS_E_CLASSNOTAVAILABLE);
+}
+
 } // namespace
 } // namespace engine_tests
