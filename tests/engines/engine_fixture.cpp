@@ -5,14 +5,10 @@
 #include "index_log.h"
 #include "orvenna_index.h"
 #include "records.h"
-#include "registry_key.h"
 #include "switches.h"
 
 namespace engine_tests {
 
-using engine_com::UniqueBstr;
-using engine_com::UniqueVariant;
-using engine_support::RegistryKey;
 
 void EngineTest::SetUp() {
     turn_ = CreateMutexW(nullptr, FALSE, L"TamselEngineTests");

@@ -5,6 +5,7 @@
 #include "com_owners.h"
 #include "desktop_search.h"
 #include "document.h"
+#include "registry_key.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,9 @@
 namespace engine_tests {
 
 using Microsoft::WRL::ComPtr;
+using engine_com::UniqueBstr;
+using engine_com::UniqueVariant;
+using engine_support::RegistryKey;
 
 inline constexpr wchar_t kComponentId[] = L"{3A71C2E4-5B0D-4F86-9E12-7D4C60A8B1F3}";
 

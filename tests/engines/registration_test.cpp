@@ -1,11 +1,8 @@
 #include "engine_fixture.h"
 
-#include "registry_key.h"
 
 namespace engine_tests {
 namespace {
-
-using engine_support::RegistryKey;
 
 std::wstring ModulePath(HMODULE module) {
     wchar_t path[MAX_PATH] = {};

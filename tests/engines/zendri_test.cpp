@@ -2,16 +2,12 @@
 
 #include "components.h"
 #include "engine_results.h"
-#include "registry_key.h"
 
 #include <thread>
 
 namespace engine_tests {
 namespace {
 
-using engine_com::UniqueBstr;
-using engine_com::UniqueVariant;
-using engine_support::RegistryKey;
 using namespace engine_results;
 
 const std::wstring kComponentPath =

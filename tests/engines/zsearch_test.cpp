@@ -3,14 +3,9 @@
 #include "components.h"
 #include "engine_results.h"
 #include "orvenna_index.h"
-#include "registry_key.h"
 
 namespace engine_tests {
 namespace {
-
-using engine_com::UniqueBstr;
-using engine_com::UniqueVariant;
-using engine_support::RegistryKey;
 
 struct ToolRun {
     DWORD exitCode = 1;
