@@ -1,0 +1,45 @@
+#include "class_factory.h"
+
+#include "module_count.h"
+
+namespace engine_com {
+
+ClassFactory::ClassFactory(CreateFunction create) : create_(create) { ObjectCreated(); }
+ClassFactory::~ClassFactory() { ObjectDestroyed(); }
+
+HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {
+    if (!out)
+        return E_POINTER;
+    if (iid != __uuidof(IUnknown) && iid != __uuidof(IClassFactory)) {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    *out = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG ClassFactory::AddRef() { return InterlockedIncrement(&references_); }
+
+ULONG ClassFactory::Release() {
+    const ULONG left = InterlockedDecrement(&references_);
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
+    return create_(iid, out);
+}
+
+HRESULT ClassFactory::LockServer(BOOL lock) {
+    engine_com::LockServer(lock != FALSE);
+    return S_OK;
+}
+
+} // namespace engine_com

@@ -1,0 +1,105 @@
+#include "components.h"
+
+#include "engine_results.h"
+#include "registry_key.h"
+#include "watched_key.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+
+namespace engine_core {
+
+using engine_support::RegistryKey;
+
+bool IsValidComponentId(const std::wstring& id) {
+    return !id.empty() && id.size() < 200 && id.find(L'\\') == std::wstring::npos;
+}
+
+std::wstring ComponentKey(const wchar_t* components, const std::wstring& id) {
+    return std::wstring(components) + L"\\" + id;
+}
+
+namespace {
+
+std::wstring Upper(std::wstring text) {
+    CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The names under a Components key, listed again only after a component came or went:
+// every event asks, so this has to be cheap.
+struct ComponentNames {
+    explicit ComponentNames(const wchar_t* path) : key(HKEY_CURRENT_USER, path) {}
+    engine_support::WatchedKey key;
+    std::set<std::wstring> upperNames;
+};
+
+} // namespace
+
+bool IsComponentRegistered(const wchar_t* components, const std::wstring& id) {
+    if (!IsValidComponentId(id))
+        return false;
+    static std::mutex mutex;
+    static std::map<std::wstring, std::unique_ptr<ComponentNames>> cache;
+    std::lock_guard guard(mutex);
+    auto& names = cache[components];
+    if (!names)
+        names = std::make_unique<ComponentNames>(components);
+    if (names->key.Changed()) {
+        names->upperNames.clear();
+        for (const std::wstring& name : names->key.key().SubkeyNames())
+            names->upperNames.insert(Upper(name));
+    }
+    return names->upperNames.contains(Upper(id));
+}
+
+HRESULT WriteComponent(const wchar_t* components, const std::wstring& id,
+                       const Description& description) {
+    if (!IsValidComponentId(id))
+        return E_INVALIDARG;
+    const std::wstring path = ComponentKey(components, id);
+    if (!RegistryKey::DeleteTree(HKEY_CURRENT_USER, path))
+        return E_ACCESSDENIED;
+    const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, path);
+    if (!key)
+        return E_ACCESSDENIED;
+    for (const auto& [name, value] : description)
+        if (!key.SetString(name.c_str(), value))
+            return E_ACCESSDENIED;
+    return S_OK;
+}
+
+HRESULT RemoveComponent(const wchar_t* components, const std::wstring& id) {
+    if (!IsComponentRegistered(components, id))
+        return engine_results::E_COMPONENT_NOT_REGISTERED;
+    return RegistryKey::DeleteTree(HKEY_CURRENT_USER, ComponentKey(components, id))
+               ? S_OK
+               : E_ACCESSDENIED;
+}
+
+bool IsKnownQueryCookie(long cookie) {
+    if (cookie == 0)
+        return false;
+    const RegistryKey components = RegistryKey::Open(HKEY_CURRENT_USER, kOrvennaComponents, KEY_READ);
+    if (!components)
+        return false;
+    for (const std::wstring& id : components.SubkeyNames()) {
+        const RegistryKey component = RegistryKey::Open(components.get(), id, KEY_QUERY_VALUE);
+        if (component && component.GetDword(kQueryCookieValue) == static_cast<DWORD>(cookie))
+            return true;
+    }
+    return false;
+}
+
+HRESULT CheckEventRequest(const wchar_t* components, const std::wstring& id,
+                          const std::wstring& schema, const wchar_t* expectedSchema) {
+    if (!IsComponentRegistered(components, id))
+        return engine_results::E_COMPONENT_NOT_REGISTERED;
+    if (schema != expectedSchema)
+        return engine_results::E_NO_SUCH_SCHEMA;
+    return S_OK;
+}
+
+} // namespace engine_core

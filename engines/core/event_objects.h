@@ -1,0 +1,55 @@
+// The event and event-factory objects, alike in both engines but for their interfaces.
+#pragma once
+#include "com_object.h"
+#include "com_owners.h"
+#include "components.h"
+#include "event_builder.h"
+#include "utf.h"
+
+namespace engine_core {
+
+template <typename Interface> class EventObject : public engine_com::DispatchObject<Interface> {
+public:
+    EventObject(const EventKind& kind, std::string component)
+        : builder_(kind, std::move(component)) {}
+
+    HRESULT STDMETHODCALLTYPE AddProperty(BSTR name, VARIANT value) override {
+        return engine_com::Guarded([&] { return builder_.AddProperty(name, value); });
+    }
+
+protected:
+    EventBuilder builder_;
+};
+
+// Event is the engine's EventObject class, constructible from (kind, component id).
+template <typename Interface, typename Event>
+class EventFactoryObject : public engine_com::DispatchObject<Interface> {
+public:
+    EventFactoryObject(const wchar_t* components, const EventKind& kind)
+        : components_(components), kind_(kind) {}
+
+    HRESULT STDMETHODCALLTYPE CreateEvent(BSTR componentId, BSTR schema,
+                                          IDispatch** event) override {
+        if (!event)
+            return E_POINTER;
+        *event = nullptr;
+        return engine_com::Guarded([&] {
+            const std::wstring id(engine_com::BstrView(componentId));
+            const std::wstring expected = engine_support::FromUtf8(kind_.schema);
+            const HRESULT checked = CheckEventRequest(components_, id,
+                                                      std::wstring(engine_com::BstrView(schema)),
+                                                      expected.c_str());
+            if (FAILED(checked))
+                return checked;
+            return engine_com::DispatchObject<Interface>::template CreateInstance<Event>(
+                __uuidof(IDispatch), reinterpret_cast<void**>(event), kind_,
+                engine_support::ToUtf8(id));
+        });
+    }
+
+private:
+    const wchar_t* components_;
+    const EventKind& kind_;
+};
+
+} // namespace engine_core

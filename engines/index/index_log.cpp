@@ -1,0 +1,209 @@
+#include "index_log.h"
+
+#include <shlobj.h>
+
+#include <cstdint>
+#include <utility>
+#include <cwchar>
+#include <cwctype>
+
+namespace engine_index {
+namespace {
+
+constexpr wchar_t kLogName[] = L"documents.jsonl";
+
+struct FileHandle {
+    HANDLE handle;
+    ~FileHandle() {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+};
+
+// Holds the turn of this process among the index's writers.
+class WriterTurn {
+public:
+    explicit WriterTurn(HANDLE mutex) : mutex_(mutex) {
+        const DWORD waited = WaitForSingleObject(mutex_, INFINITE);
+        // A writer that died holding the turn may have left a torn record; Append copes.
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    WriterTurn(const WriterTurn&) = delete;
+    WriterTurn& operator=(const WriterTurn&) = delete;
+    ~WriterTurn() {
+        if (held_)
+            ReleaseMutex(mutex_);
+    }
+    explicit operator bool() const { return held_; }
+
+private:
+    HANDLE mutex_;
+    bool held_;
+};
+
+// One name per index folder, whatever the spelling of its path.
+std::wstring WriterMutexName(const std::wstring& folder) {
+    std::uint32_t hash = 2166136261u;
+    for (wchar_t c : folder) {
+        hash ^= static_cast<std::uint32_t>(towlower(c == L'/' ? L'\\' : c));
+        hash *= 16777619u;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\ZendriDSIndexWriters-%08X", hash);
+    return name;
+}
+
+OVERLAPPED At(LONGLONG offset) {
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return at;
+}
+
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+} // namespace
+
+IndexLog::IndexLog(std::wstring folder) : folder_(std::move(folder)) {}
+
+IndexLog::~IndexLog() {
+    for (HANDLE file : {append_, tail_})
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    if (writers_)
+        CloseHandle(writers_);
+}
+
+std::wstring IndexLog::path() const { return folder_ + L"\\" + kLogName; }
+
+bool IndexLog::Exists() const {
+    return GetFileAttributesW(path().c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HRESULT IndexLog::Create(bool* created) {
+    *created = false;
+    const int made = SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
+        return HRESULT_FROM_WIN32(made);
+    FileHandle file{OpenShared(path(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS)};
+    if (file.handle == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(GetLastError());
+    *created = GetLastError() != ERROR_ALREADY_EXISTS;
+    return S_OK;
+}
+
+HRESULT IndexLog::OpenForAppend() {
+    if (append_ != INVALID_HANDLE_VALUE)
+        return S_OK;
+    bool created = false;
+    if (const HRESULT hr = Create(&created); FAILED(hr))
+        return hr;
+    if (!writers_)
+        writers_ = CreateMutexW(nullptr, FALSE, WriterMutexName(folder_).c_str());
+    if (!writers_)
+        return HRESULT_FROM_WIN32(GetLastError());
+    if (tail_ == INVALID_HANDLE_VALUE)
+        tail_ = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
+    if (tail_ == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(GetLastError());
+    append_ = OpenShared(path(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                         OPEN_EXISTING);
+    return append_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
+}
+
+HRESULT IndexLog::AsWriter(const std::function<HRESULT()>& write) {
+    std::lock_guard guard(mutex_);
+    if (const HRESULT hr = OpenForAppend(); FAILED(hr))
+        return hr;
+    WriterTurn turn(writers_);
+    if (!turn)
+        return HRESULT_FROM_WIN32(GetLastError());
+    return write();
+}
+
+HRESULT IndexLog::Append(std::string_view record) {
+    return AsWriter([&] { return AppendLine(record); });
+}
+
+HRESULT IndexLog::AppendLine(std::string_view record) {
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(append_, &size))
+        return HRESULT_FROM_WIN32(GetLastError());
+    std::string line;
+    line.reserve(record.size() + 2);
+    // A record torn by a crash stays an unreadable line of its own instead of swallowing
+    // this one. Only a tail that someone else wrote needs looking at.
+    if (size.QuadPart > 0 && size.QuadPart != end_) {
+        char last = '\n';
+        DWORD read = 0;
+        OVERLAPPED at = At(size.QuadPart - 1);
+        if (ReadFile(tail_, &last, 1, &read, &at) && read == 1 && last != '\n')
+            line += '\n';
+    }
+    line.append(record);
+    line += '\n';
+    DWORD written = 0;
+    if (!WriteFile(append_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+        written != line.size()) {
+        end_ = -1;
+        return HRESULT_FROM_WIN32(GetLastError());
+    }
+    end_ = size.QuadPart + static_cast<long long>(written);
+    return S_OK;
+}
+
+HRESULT IndexLog::Truncate() {
+    return AsWriter([&] {
+        FileHandle file{OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING)};
+        if (file.handle == INVALID_HANDLE_VALUE || !SetEndOfFile(file.handle))
+            return HRESULT_FROM_WIN32(GetLastError());
+        end_ = 0;
+        return S_OK;
+    });
+}
+
+LogView::LogView(LogView&& other) noexcept
+    : mapping_(std::exchange(other.mapping_, nullptr)), view_(std::exchange(other.view_, nullptr)),
+      text_(std::exchange(other.text_, {})) {}
+
+LogView& LogView::operator=(LogView&& other) noexcept {
+    std::swap(mapping_, other.mapping_);
+    std::swap(view_, other.view_);
+    std::swap(text_, other.text_);
+    return *this;
+}
+
+LogView::~LogView() {
+    if (view_)
+        UnmapViewOfFile(view_);
+    if (mapping_)
+        CloseHandle(mapping_);
+}
+
+LogView IndexLog::ReadWholeLines() const {
+    LogView view;
+    FileHandle file{OpenShared(path(), GENERIC_READ, OPEN_EXISTING)};
+    LARGE_INTEGER size = {};
+    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) ||
+        size.QuadPart == 0)
+        return view;
+    // Writers only append, so the first size bytes stay as they are while mapped.
+    view.mapping_ = CreateFileMappingW(file.handle, nullptr, PAGE_READONLY, size.HighPart,
+                                       size.LowPart, nullptr);
+    if (!view.mapping_)
+        return view;
+    view.view_ = MapViewOfFile(view.mapping_, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart));
+    if (!view.view_)
+        return view;
+    const char* data = static_cast<const char*>(view.view_);
+    size_t length = static_cast<size_t>(size.QuadPart);
+    while (length > 0 && data[length - 1] != '\n')
+        --length;
+    view.text_ = std::string_view(data, length);
+    return view;
+}
+
+} // namespace engine_index

@@ -1,0 +1,67 @@
+// The index file: an append-only log of whole lines (JSON records), shared by processes.
+// Writers of all processes take turns through a named mutex of the folder and write each
+// line at once at the file's end; readers see only lines that end in a newline, so a record
+// that is being written, or was torn by a crash, is never read.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace engine_index {
+
+// The whole lines of the log, mapped into memory for as long as the view lives: a large
+// index is read without copying it.
+class LogView {
+public:
+    LogView() = default;
+    LogView(LogView&& other) noexcept;
+    LogView& operator=(LogView&& other) noexcept;
+    ~LogView();
+
+    std::string_view text() const { return text_; }
+    operator std::string_view() const { return text_; }
+
+private:
+    friend class IndexLog;
+    HANDLE mapping_ = nullptr;
+    void* view_ = nullptr;
+    std::string_view text_;
+};
+
+class IndexLog {
+public:
+    explicit IndexLog(std::wstring folder);
+    IndexLog(const IndexLog&) = delete;
+    IndexLog& operator=(const IndexLog&) = delete;
+    ~IndexLog();
+
+    const std::wstring& folder() const { return folder_; }
+    std::wstring path() const;
+    bool Exists() const;
+    // Makes the folder and an empty log if missing; tells whether the log was created.
+    HRESULT Create(bool* created);
+    // Appends one record (without newline) as a whole line, durable against other writers.
+    HRESULT Append(std::string_view record);
+    // Empties the log (made if missing) under the writers' lock.
+    HRESULT Truncate();
+    // Every whole line of the log, each ending in '\n'; empty when there is no log.
+    LogView ReadWholeLines() const;
+
+private:
+    HRESULT OpenForAppend();
+    // Runs write while this process has the writers' turn.
+    HRESULT AsWriter(const std::function<HRESULT()>& write);
+    HRESULT AppendLine(std::string_view record);
+
+    std::wstring folder_;
+    std::mutex mutex_;
+    HANDLE writers_ = nullptr;               // named mutex shared with other processes
+    HANDLE append_ = INVALID_HANDLE_VALUE;   // append-only: every write lands at the end
+    HANDLE tail_ = INVALID_HANDLE_VALUE;     // reads the last byte before a write
+    long long end_ = -1;                     // where this object's last write ended
+};
+
+} // namespace engine_index

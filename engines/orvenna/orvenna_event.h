@@ -1,0 +1,16 @@
+// The second engine's event of the "Orvenna.Desktop.Email" schema.
+#pragma once
+#include "desktop_search.h"
+#include "event_objects.h"
+
+namespace orvenna {
+
+extern const engine_core::EventKind kEmailEvent;
+
+class OrvennaEvent final : public engine_core::EventObject<IOrvennaEvent> {
+public:
+    using EventObject::EventObject;
+    HRESULT STDMETHODCALLTYPE Send(long flags) override;
+};
+
+} // namespace orvenna

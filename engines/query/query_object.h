@@ -1,0 +1,17 @@
+// The second engine's query object. A query text that is a document's url finds that
+// document; any other text finds the documents holding all its words, best first.
+#pragma once
+#include "com_object.h"
+#include "desktop_search.h"
+
+namespace engine_query {
+
+class QueryObject : public engine_com::DispatchObject<IOrvennaQuery> {
+public:
+    static HRESULT Create(REFIID iid, void** out);
+
+    HRESULT STDMETHODCALLTYPE Query(long cookie, BSTR text, VARIANT category, VARIANT ranking,
+                                    IOrvennaResultSet** results) override;
+};
+
+} // namespace engine_query

@@ -1,0 +1,160 @@
+#include "engine_fixture.h"
+
+#include "components.h"
+#include "engine_results.h"
+#include "orvenna_index.h"
+
+namespace engine_tests {
+namespace {
+
+struct ToolRun {
+    DWORD exitCode = 1;
+    std::string output;
+};
+
+ToolRun RunZsearch(const std::wstring& arguments) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    ToolRun run;
+    if (!CreatePipe(&read, &write, &inherit, 0))
+        return run;
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    std::wstring command = L"zsearch.exe " + arguments;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(write);
+    if (started) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            run.output.append(buffer, got);
+        WaitForSingleObject(process.hProcess, 60000);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(read);
+    return run;
+}
+
+class SearchTool : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        RegisterZendriComponent();
+    }
+
+    void SendMail(const std::wstring& url, const std::wstring& subject, const std::wstring& from,
+                  const std::wstring& content) {
+        auto event = NewZendriEvent();
+        ASSERT_TRUE(event);
+        ASSERT_EQ(AddText(event.Get(), L"url", url), S_OK);
+        ASSERT_EQ(AddText(event.Get(), L"subject", subject), S_OK);
+        ASSERT_EQ(AddText(event.Get(), L"from", from), S_OK);
+        ASSERT_EQ(AddText(event.Get(), L"folder_name", L"Inbox"), S_OK);
+        ASSERT_EQ(AddText(event.Get(), L"content", content), S_OK);
+        ASSERT_EQ(AddNumber(event.Get(), L"time", 1147867200), S_OK);
+        ASSERT_EQ(event->Send(), S_OK);
+    }
+};
+
+TEST_F(SearchTool, FindsWhatTheEngineReceivedAndForgetsWhatTheQueryObjectRemoved) {
+    SendMail(L"Tamsel:///01//A1", L"Stra\u00dfenfest planning", L"Jo Ng", L"Bring the GRILL");
+    SendMail(L"Tamsel:///01//A2", L"Grill order", L"Ann Lee", L"Two sausages");
+    SendMail(L"Tamsel:///01//A3", L"Minutes", L"Ann Lee", L"nothing to see");
+
+    const ToolRun grill = RunZsearch(L"query grill");
+    EXPECT_EQ(grill.exitCode, 0u);
+    const size_t order = grill.output.find("Grill order");
+    const size_t fest = grill.output.find("Stra\xc3\x9f" "enfest planning");
+    ASSERT_NE(order, std::string::npos) << grill.output;
+    ASSERT_NE(fest, std::string::npos) << grill.output;
+    EXPECT_LT(order, fest) << "a match in the subject ranks first";
+    for (const char* part : {"From: Ann Lee", "Folder: Inbox", "2006-05-17T12:00:00Z",
+                             "URL: Tamsel:///01//A2", "Bring the GRILL", "2 found"})
+        EXPECT_NE(grill.output.find(part), std::string::npos) << part << "\n" << grill.output;
+
+    const auto json = nlohmann::json::parse(RunZsearch(L"--json query STRASSENFEST BRING").output,
+                                            nullptr, false);
+    EXPECT_TRUE(json.is_array() && json.empty()) << "\u00df does not fold to ss";
+    const auto both = nlohmann::json::parse(RunZsearch(L"--json query \u00dfenfest bring").output,
+                                            nullptr, false);
+    ASSERT_TRUE(both.is_array());
+    ASSERT_EQ(both.size(), 1u);
+    EXPECT_EQ(both[0]["url"], "Tamsel:///01//A1");
+
+    // The plug-in's deletion notice: query by url with its cookie, remove each item.
+    const RegistryKey component = RegistryKey::Create(
+        HKEY_CURRENT_USER, engine_core::ComponentKey(engine_core::kOrvennaComponents, kComponentId));
+    ASSERT_TRUE(component.SetDword(engine_core::kQueryCookieValue, 4711));
+    auto query = Make<IOrvennaQuery>(zendri_, __uuidof(OrvennaQuery));
+    UniqueBstr url(L"Tamsel:///01//A2");
+    UniqueVariant none1, none2;
+    ComPtr<IOrvennaResultSet> results;
+    ASSERT_EQ(query->Query(4711, url.get(), *none1, *none2, &results), S_OK);
+    ComPtr<IOrvennaResultItem> item;
+    ASSERT_EQ(results->Next(&item), S_OK);
+    EXPECT_EQ(item->Remove(0), S_OK);
+
+    EXPECT_EQ(RunZsearch(L"count").output, "2\n");
+    EXPECT_EQ(RunZsearch(L"show Tamsel:///01//A2").exitCode, 1u);
+    EXPECT_NE(RunZsearch(L"show Tamsel:///01//A3").output.find("from: Ann Lee"), std::string::npos);
+    const ToolRun list = RunZsearch(L"list");
+    EXPECT_EQ(list.output.find("A2"), std::string::npos) << list.output;
+}
+
+TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
+    auto sendResult = [&] {
+        auto event = NewZendriEvent();
+        if (!event)
+            return E_FAIL;
+        const HRESULT added = AddText(event.Get(), L"url", L"u");
+        return FAILED(added) ? added : event->Send();
+    };
+    const struct {
+        const wchar_t* command;
+        HRESULT send;
+    } steps[] = {
+        {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},
+        {L"service start", S_OK},
+        {L"service pause", engine_results::S_INDEXING_PAUSED},
+        {L"service resume", S_OK},
+        {L"fail component off", engine_results::E_COMPONENT_DISABLED},
+        {L"fail component on", S_OK},
+        {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED},
+        {L"clear", S_OK},
+        {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},
+        {L"clear", S_OK},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(RunZsearch(step.command).exitCode, 0u);
+        EXPECT_EQ(sendResult(), step.send)
+            << testing::PrintToString(std::wstring(step.command));
+    }
+    for (const wchar_t* bad : {L"service halt", L"fail send nonsense", L"fail limit disk 3", L"bogus"})
+        EXPECT_EQ(RunZsearch(bad).exitCode, 2u) << testing::PrintToString(std::wstring(bad));
+    EXPECT_EQ(RunZsearch(L"--help").exitCode, 0u);
+}
+
+TEST_F(SearchTool, ResetEmptiesTheIndexUnderANewCreationTime) {
+    SendMail(L"Tamsel:///01//B1", L"Kept until reset", L"Jo", L"");
+    ASSERT_EQ(RunZsearch(L"reset").exitCode, 0u);
+    const auto read = IndexCreationTime;
+    const auto first = read();
+    EXPECT_EQ(first.size(), sizeof(FILETIME));
+    EXPECT_EQ(RunZsearch(L"count").output, "0\n");
+    SendMail(L"Tamsel:///01//B2", L"After reset", L"Jo", L"");
+    EXPECT_EQ(RunZsearch(L"count").output, "1\n") << "the engine keeps writing the same file";
+    Sleep(20);
+    ASSERT_EQ(RunZsearch(L"reset").exitCode, 0u);
+    EXPECT_NE(read(), first);
+}
+
+} // namespace
+} // namespace engine_tests

@@ -1,0 +1,222 @@
+// engine_bench: how fast the primary engine takes events and how fast zsearch answers.
+// Uses an index folder of its own and puts the engine's settings back afterwards.
+#include "com_owners.h"
+#include "components.h"
+#include "desktop_search.h"
+#include "document.h"
+#include "index_folder.h"
+#include "index_log.h"
+#include "registry_key.h"
+#include "records.h"
+#include "search.h"
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Microsoft::WRL::ComPtr;
+using engine_com::UniqueBstr;
+using engine_support::RegistryKey;
+
+constexpr wchar_t kComponent[] = L"{3A71C2E4-5B0D-4F86-9E12-7D4C60A8B1F3}";
+constexpr int kEventsPerRound = 20000;
+constexpr int kRounds = 5;
+constexpr int kCorpus = 100000;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// About 1 KB of words, different for each document.
+std::wstring Body(int n) {
+    static const wchar_t* words[] = {L"budget", L"meeting", L"invoice", L"travel", L"report",
+                                     L"schedule", L"project", L"review", L"caf\u00e9", L"\u00fcbung"};
+    std::wstring text;
+    for (int i = 0; text.size() < 1000; ++i)
+        text += std::wstring(words[(n * 7 + i * 3) % 10]) + L" ";
+    return text + L"doc" + std::to_wstring(n);
+}
+
+HRESULT AddText(IZendriEvent* event, const wchar_t* name, const std::wstring& text) {
+    VARIANT value;
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    UniqueBstr key(name);
+    const HRESULT hr = event->AddProperty(key.get(), value);
+    VariantClear(&value);
+    return hr;
+}
+
+HRESULT SendOne(IZendriEventFactory* factory, int n, const std::wstring& body) {
+    UniqueBstr id(kComponent), schema(L"ZendriDS.Mail");
+    ComPtr<IDispatch> created;
+    ComPtr<IZendriEvent> event;
+    if (HRESULT hr = factory->CreateEvent(id.get(), schema.get(), &created); FAILED(hr))
+        return hr;
+    if (HRESULT hr = created.As(&event); FAILED(hr))
+        return hr;
+    VARIANT time;
+    time.vt = VT_I4;
+    time.lVal = 1147867200 + n;
+    UniqueBstr timeName(L"time");
+    for (HRESULT hr : {AddText(event.Get(), L"content", body),
+                       AddText(event.Get(), L"url", L"Tamsel:///BENCH//" + std::to_wstring(n)),
+                       AddText(event.Get(), L"content_format", L"text/plain"),
+                       event->AddProperty(timeName.get(), time),
+                       AddText(event.Get(), L"subject", L"Subject " + std::to_wstring(n)),
+                       AddText(event.Get(), L"from", L"Ann Lee"),
+                       AddText(event.Get(), L"folder_name", L"Inbox")})
+        if (FAILED(hr))
+            return hr;
+    return event->Send();
+}
+
+ComPtr<IZendriEventFactory> LoadFactory(HMODULE dll) {
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto get = dll ? reinterpret_cast<GetClassObject>(
+                         reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")))
+                   : nullptr;
+    ComPtr<IClassFactory> classFactory;
+    ComPtr<IZendriEventFactory> factory;
+    if (get && SUCCEEDED(get(__uuidof(ZendriEventFactory), IID_PPV_ARGS(&classFactory))))
+        classFactory->CreateInstance(nullptr, IID_PPV_ARGS(&factory));
+    return factory;
+}
+
+double TimeZsearch(const std::wstring& arguments) {
+    std::wstring command = L"zsearch.exe " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    SetHandleInformation(nul, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process = {};
+    const auto start = Clock::now();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    const double seconds = Seconds(start);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(nul);
+    return seconds;
+}
+
+class SettingsGuard {
+public:
+    explicit SettingsGuard(const std::wstring& folder)
+        : key_(RegistryKey::Create(HKEY_CURRENT_USER, engine_index::kEngineKey)),
+          saved_(key_.GetString(engine_index::kIndexFolderValue)) {
+        key_.SetString(engine_index::kIndexFolderValue, folder);
+        RegistryKey::Create(HKEY_CURRENT_USER,
+                            engine_core::ComponentKey(engine_core::kZendriComponents, kComponent));
+    }
+    ~SettingsGuard() {
+        if (saved_)
+            key_.SetString(engine_index::kIndexFolderValue, *saved_);
+        else
+            key_.DeleteValue(engine_index::kIndexFolderValue);
+    }
+
+private:
+    RegistryKey key_;
+    std::optional<std::wstring> saved_;
+};
+
+// A fresh index for the run, removed afterwards.
+class IndexFiles {
+public:
+    explicit IndexFiles(const std::wstring& folder) : folder_(folder) {
+        engine_index::IndexLog(folder).Truncate();
+    }
+    ~IndexFiles() {
+        DeleteFileW(engine_index::IndexLog(folder_).path().c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+private:
+    std::wstring folder_;
+};
+
+} // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"engine-bench-" + std::to_wstring(GetCurrentProcessId());
+    SettingsGuard settings(folder);
+    IndexFiles files(folder);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    HMODULE dll = LoadLibraryW(L"ZendriDS.dll");
+    auto factory = LoadFactory(dll);
+    if (!factory) {
+        std::fprintf(stderr, "ZendriDS.dll not found beside the benchmark\n");
+        return 1;
+    }
+
+    std::vector<double> rates;
+    for (int round = 0; round < kRounds; ++round) {
+        // The component has its texts ready; only the engine's work is timed.
+        std::vector<std::wstring> bodies;
+        for (int i = 0; i < kEventsPerRound; ++i)
+            bodies.push_back(Body(round * kEventsPerRound + i));
+        const auto start = Clock::now();
+        for (int i = 0; i < kEventsPerRound; ++i)
+            if (FAILED(SendOne(factory.Get(), round * kEventsPerRound + i, bodies[i]))) {
+                std::fprintf(stderr, "send failed\n");
+                return 1;
+            }
+        rates.push_back(kEventsPerRound / Seconds(start));
+        std::printf("round %d: %.0f events/s\n", round + 1, rates.back());
+    }
+    std::printf("events of ~1 KB through AddProperty+Send: median %.0f events/s (%d rounds of %d)\n",
+                Median(rates), kRounds, kEventsPerRound);
+
+    // The rounds above left kRounds * kEventsPerRound documents: exactly the corpus.
+    static_assert(kRounds * kEventsPerRound == kCorpus);
+    const auto readStart = Clock::now();
+    const engine_index::LogView view = engine_index::IndexLog(folder).ReadWholeLines();
+    const std::string_view log = view.text();
+    const double readMs = Seconds(readStart) * 1000;
+    const auto replayStart = Clock::now();
+    const size_t live = engine_index::LiveAddRecords(log).lines.size();
+    std::printf("documents in the index: %zu; %.0f MB mapped in %.0f ms, replayed in %.0f ms\n",
+                live, log.size() / 1e6, readMs, Seconds(replayStart) * 1000);
+
+    for (const wchar_t* words : {L"doc4711", L"BUDGET caf\u00e9 doc99999", L"nomatchatall"}) {
+        std::vector<double> inProcess, tool;
+        size_t found = 0;
+        for (int i = 0; i < 5; ++i) {
+            const auto start = Clock::now();
+            found = engine_index::Search(engine_index::Candidates(log, words), words).size();
+            inProcess.push_back(Seconds(start) * 1000);
+            tool.push_back(TimeZsearch(std::wstring(L"query ") + words) * 1000);
+        }
+        std::printf("query \"%ls\": %zu found; read index once, search median %.0f ms; "
+                    "zsearch.exe whole run median %.0f ms\n",
+                    words, found, Median(inProcess), Median(tool));
+    }
+    // The engine keeps the index open until it is unloaded.
+    factory.Reset();
+    CoUninitialize();
+    FreeLibrary(dll);
+    return 0;
+}

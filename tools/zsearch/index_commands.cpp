@@ -1,0 +1,117 @@
+#include "index_commands.h"
+
+#include "output.h"
+#include "records.h"
+#include "search.h"
+#include "shared_index.h"
+#include "utf.h"
+
+namespace zsearch {
+namespace {
+
+using engine_index::Document;
+using Json = nlohmann::ordered_json;
+
+std::vector<Document> LoadDocuments() {
+    return engine_index::LiveDocuments(engine_core::CurrentIndexLog().ReadWholeLines());
+}
+
+std::string Field(const Document& document, const char* name) {
+    const auto found = document.properties.find(name);
+    if (found == document.properties.end())
+        return "";
+    return std::string(name) == "time" ? engine_index::TimeText(*found)
+                                       : engine_index::PropertyText(*found);
+}
+
+Json Summary(const Document& document) {
+    return Json{{"url", document.url},           {"subject", Field(document, "subject")},
+                {"from", Field(document, "from")}, {"time", Field(document, "time")},
+                {"folder", Field(document, "folder_name")}};
+}
+
+void PrintJson(const Json& value) {
+    Print(value.dump(2, ' ', false, Json::error_handler_t::replace) + "\n");
+}
+
+} // namespace
+
+int Query(const std::vector<std::wstring>& words, bool json) {
+    std::wstring text;
+    for (const auto& word : words)
+        text += word + L" ";
+    const std::vector<Document> documents =
+        engine_index::Candidates(engine_core::CurrentIndexLog().ReadWholeLines(), text);
+    const auto hits = engine_index::Search(documents, text);
+    if (json) {
+        Json result = Json::array();
+        for (const auto& hit : hits) {
+            Json entry = Summary(*hit.document);
+            entry["score"] = hit.score;
+            entry["snippet"] = hit.snippet;
+            result.push_back(std::move(entry));
+        }
+        PrintJson(result);
+        return 0;
+    }
+    std::string out;
+    int rank = 0;
+    for (const auto& hit : hits) {
+        const Document& d = *hit.document;
+        out += std::to_string(++rank) + ". " + Field(d, "subject") + "\n   From: " +
+               Field(d, "from") + "  Time: " + Field(d, "time") + "  Folder: " +
+               Field(d, "folder_name") + "\n   URL: " + d.url + "\n   " + hit.snippet + "\n";
+    }
+    out += std::to_string(hits.size()) + " found\n";
+    Print(out);
+    return 0;
+}
+
+int Show(const std::wstring& url, bool json) {
+    const std::string wanted = engine_support::ToUtf8(url);
+    for (const Document& document : LoadDocuments()) {
+        if (document.url != wanted)
+            continue;
+        if (json) {
+            PrintJson(Json{{"url", document.url},
+                           {"engine", document.engine},
+                           {"schema", document.schema},
+                           {"component", document.component},
+                           {"properties", document.properties}});
+            return 0;
+        }
+        std::string out = "url: " + document.url + "\nschema: " + document.schema +
+                          "\ncomponent: " + document.component + "\n";
+        for (const auto& [name, value] : document.properties.items())
+            out += name + ": " + Field(document, name.c_str()) + "\n";
+        Print(out);
+        return 0;
+    }
+    PrintError("no document at " + wanted + "\n");
+    return 1;
+}
+
+int List(bool json) {
+    const std::vector<Document> documents = LoadDocuments();
+    if (json) {
+        Json result = Json::array();
+        for (const Document& document : documents)
+            result.push_back(Summary(document));
+        PrintJson(result);
+        return 0;
+    }
+    std::string out;
+    for (const Document& document : documents)
+        out += document.url + "\t" + Field(document, "subject") + "\n";
+    Print(out);
+    return 0;
+}
+
+int Count(bool json) {
+    const size_t count =
+        engine_index::LiveAddRecords(engine_core::CurrentIndexLog().ReadWholeLines()).lines.size();
+    Print(json ? Json{{"count", count}}.dump() + "\n" : std::to_string(count) + "\n");
+    return 0;
+}
+
+} // namespace zsearch

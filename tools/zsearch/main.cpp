@@ -1,0 +1,68 @@
+// zsearch: reads the desktop search engines' index and steers their behaviour.
+#include "index_commands.h"
+#include "output.h"
+#include "switch_commands.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kHelp[] =
+    "usage: zsearch [--json] COMMAND ...\n"
+    "  query WORDS...      documents holding every word (any case), best first\n"
+    "  show URL            one document with all its properties\n"
+    "  list                every document: url and subject\n"
+    "  count               number of documents\n"
+    "  service start|stop|pause|resume\n"
+    "  fail component on|off\n"
+    "  fail property NAME CODE          AddProperty of NAME answers CODE\n"
+    "  fail send CODE [FROM [COUNT]]    Send answers CODE from the FROM-th send on\n"
+    "  fail limit property|event BYTES  larger values or events are refused\n"
+    "  clear               all engines' switches back to normal\n"
+    "  reset               a new, empty index with a new creation time\n"
+    "The index folder is HKCU\\Software\\Zendri\\DesktopSearch \"IndexFolder\".\n";
+
+int Run(std::vector<std::wstring> args) {
+    bool json = false;
+    std::erase_if(args, [&](const std::wstring& arg) {
+        const bool isJson = arg == L"--json";
+        json = json || isJson;
+        return isJson;
+    });
+    if (args.empty() || args[0] == L"--help" || args[0] == L"-h") {
+        zsearch::Print(kHelp);
+        return args.empty() ? 2 : 0;
+    }
+    const std::wstring command = args[0];
+    const std::vector<std::wstring> rest(args.begin() + 1, args.end());
+    if (command == L"query" && !rest.empty())
+        return zsearch::Query(rest, json);
+    if (command == L"show" && rest.size() == 1)
+        return zsearch::Show(rest[0], json);
+    if (command == L"list" && rest.empty())
+        return zsearch::List(json);
+    if (command == L"count" && rest.empty())
+        return zsearch::Count(json);
+    if (command == L"service" && rest.size() == 1)
+        return zsearch::Service(rest[0]);
+    if (command == L"fail")
+        return zsearch::Fail(rest);
+    if (command == L"clear" && rest.empty())
+        return zsearch::Clear();
+    if (command == L"reset" && rest.empty())
+        return zsearch::Reset();
+    zsearch::PrintError(kHelp);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+    } catch (const std::exception& error) {
+        zsearch::PrintError(std::string("zsearch: ") + error.what() + "\n");
+        return 1;
+    }
+}
