@@ -10,7 +10,11 @@ namespace {
 
 using nlohmann::json;
 
-std::string ScalarText(const json& value) {
+std::string ScalarText(uint16_t type, const json& value) {
+    if (value.is_string() && (type == ItemType::Time || type == ItemType::TimeRange)) {
+        const auto time = TextToTime(value.get<std::string>());
+        return time ? TimeToText(*time) : std::string();
+    }
     if (value.is_string())
         return value.get<std::string>();
     if (value.is_number())
@@ -52,12 +56,12 @@ std::string ItemToText(const Item& item, std::string_view separator) {
         break;
     }
     if (!item.value.is_array())
-        return ScalarText(item.value);
+        return ScalarText(item.type, item.value);
     std::string text;
     for (size_t i = 0; i < item.value.size(); ++i) {
         if (i)
             text += separator;
-        text += ScalarText(item.value[i]);
+        text += ScalarText(item.type, item.value[i]);
     }
     return text;
 }
@@ -68,7 +72,7 @@ std::vector<std::string> ItemTextList(const Item& item) {
         return entries;
     if (item.value.is_array() && item.type != ItemType::RichText)
         for (const auto& entry : item.value)
-            entries.push_back(ScalarText(entry));
+            entries.push_back(ScalarText(item.type, entry));
     else
         entries.push_back(ItemToText(item, ""));
     return entries;
