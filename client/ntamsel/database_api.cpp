@@ -16,14 +16,14 @@ bool IsAbsolute(const std::string& path) {
 }
 
 store::Database* FindDatabase(DBHANDLE handle) {
-    OpenDatabase* open = Databases().find(handle);
+    OpenDatabase* open = Handles<OpenDatabase>().find(handle);
     return open ? open->database.get() : nullptr;
 }
 
 IDTABLEHANDLE NewTable(std::vector<DWORD> ids) {
     auto table = std::make_unique<IdTable>();
     table->ids = std::move(ids);
-    return IdTables().add(std::move(table));
+    return Handles<IdTable>().add(std::move(table));
 }
 
 } // namespace
@@ -58,14 +58,14 @@ STORESTATUS WINAPI StoreOpenDatabase(const char* path, DBHANDLE* database) {
             store::OpenJournalFile(fullPath, store::OpenMode::ReadWrite), open->database);
         if (status != store::kOk)
             return status;
-        *database = Databases().add(std::move(open));
+        *database = Handles<OpenDatabase>().add(std::move(open));
         return STORESTATUS(STORE_NOERROR);
     });
 }
 
 STORESTATUS WINAPI StoreCloseDatabase(DBHANDLE database) {
     return Guarded([&] {
-        return Databases().remove(database) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
+        return Handles<OpenDatabase>().remove(database) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
     });
 }
 
@@ -177,7 +177,7 @@ STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK ca
                                          void* context) {
     std::vector<DWORD> ids;
     const STORESTATUS status = Guarded([&] {
-        IdTable* found = IdTables().find(table);
+        IdTable* found = Handles<IdTable>().find(table);
         if (!found || !callback)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         ids = found->ids;
@@ -194,13 +194,13 @@ STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK ca
 
 DWORD WINAPI StoreIdTableCount(IDTABLEHANDLE table) {
     std::lock_guard guard(StoreLock());
-    IdTable* found = IdTables().find(table);
+    IdTable* found = Handles<IdTable>().find(table);
     return found ? static_cast<DWORD>(found->ids.size()) : 0;
 }
 
 BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
     std::lock_guard guard(StoreLock());
-    IdTable* found = IdTables().find(table);
+    IdTable* found = Handles<IdTable>().find(table);
     if (!found)
         return FALSE;
     // Ascending by note ID; a stub's flag bit does not take part in the order.
@@ -212,6 +212,6 @@ BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
 
 STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table) {
     return Guarded([&] {
-        return IdTables().remove(table) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
+        return Handles<IdTable>().remove(table) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
     });
 }

@@ -13,7 +13,7 @@ namespace {
 
 // Only under the store lock.
 const store::Item* FindItem(NOTEHANDLE note, const char* name, size_t length) {
-    OpenNote* open = Notes().find(note);
+    OpenNote* open = Handles<OpenNote>().find(note);
     if (!open || !name)
         return nullptr;
     return open->note.find(std::string_view(name, strnlen(name, length)));
@@ -53,7 +53,7 @@ const char* MailItemName(WORD code, const store::Note& note) {
 }
 
 const store::Item* FindMailItem(NOTEHANDLE note, WORD code) {
-    OpenNote* open = Notes().find(note);
+    OpenNote* open = Handles<OpenNote>().find(note);
     const char* name = open ? MailItemName(code, open->note) : nullptr;
     return name ? open->note.find(name) : nullptr;
 }
@@ -162,7 +162,7 @@ STORESTATUS WINAPI StoreGetMailItemText(NOTEHANDLE note, WORD code, char* buffer
     return Guarded([&] {
         if (length)
             *length = 0;
-        if (!Notes().find(note))
+        if (!Handles<OpenNote>().find(note))
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         const store::Item* item = FindMailItem(note, code);
         const WORD written = CopyOut(item ? store::ItemToText(*item, ", ") : "", buffer, size);

@@ -16,7 +16,7 @@ STORESTATUS WINAPI StoreOpenNote(DBHANDLE database, NOTEID id, WORD, NOTEHANDLE*
     if (note)
         *note = 0;
     return Guarded([&] {
-        OpenDatabase* open = Databases().find(database);
+        OpenDatabase* open = Handles<OpenDatabase>().find(database);
         if (!open || !note)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         auto object = std::make_unique<OpenNote>();
@@ -26,14 +26,14 @@ STORESTATUS WINAPI StoreOpenNote(DBHANDLE database, NOTEID id, WORD, NOTEHANDLE*
             status = open->database->readNote(id, object->note); // another writer's new note
         if (status != store::kOk)
             return status;
-        *note = Notes().add(std::move(object));
+        *note = Handles<OpenNote>().add(std::move(object));
         return STORESTATUS(STORE_NOERROR);
     });
 }
 
 STORESTATUS WINAPI StoreCloseNote(NOTEHANDLE note) {
     return Guarded([&] {
-        return Notes().remove(note) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
+        return Handles<OpenNote>().remove(note) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
     });
 }
 
@@ -41,19 +41,19 @@ STORESTATUS WINAPI StoreCreateNote(DBHANDLE database, NOTEHANDLE* note) {
     if (note)
         *note = 0;
     return Guarded([&] {
-        if (!Databases().find(database) || !note)
+        if (!Handles<OpenDatabase>().find(database) || !note)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         auto object = std::make_unique<OpenNote>();
         object->database = database;
         object->note.modified = store::CurrentTime();
-        *note = Notes().add(std::move(object));
+        *note = Handles<OpenNote>().add(std::move(object));
         return STORESTATUS(STORE_NOERROR);
     });
 }
 
 void WINAPI StoreGetNoteInfo(NOTEHANDLE note, WORD code, void* output) {
     std::lock_guard guard(StoreLock());
-    OpenNote* open = Notes().find(note);
+    OpenNote* open = Handles<OpenNote>().find(note);
     if (!open || !output)
         return;
     const store::Note& n = open->note;
@@ -82,7 +82,7 @@ STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id,
                                         STOREORIGINATORID* originator, STORETIME* modified,
                                         WORD* noteClass) {
     return Guarded([&] {
-        OpenDatabase* open = Databases().find(database);
+        OpenDatabase* open = Handles<OpenDatabase>().find(database);
         if (!open)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         store::Note note;
@@ -101,7 +101,7 @@ STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id,
 
 BOOL WINAPI StoreIsSignedOrSealed(NOTEHANDLE note, BOOL* isSigned, BOOL* isSealed) {
     std::lock_guard guard(StoreLock());
-    OpenNote* open = Notes().find(note);
+    OpenNote* open = Handles<OpenNote>().find(note);
     bool sealed = false;
     if (open)
         for (const auto& item : open->note.items)
@@ -115,8 +115,8 @@ BOOL WINAPI StoreIsSignedOrSealed(NOTEHANDLE note, BOOL* isSigned, BOOL* isSeale
 
 STORESTATUS WINAPI StoreDecryptNote(NOTEHANDLE note, WORD, void*) {
     return Guarded([&] {
-        OpenNote* open = Notes().find(note);
-        OpenDatabase* database = open ? Databases().find(open->database) : nullptr;
+        OpenNote* open = Handles<OpenNote>().find(note);
+        OpenDatabase* database = open ? Handles<OpenDatabase>().find(open->database) : nullptr;
         if (!open || !database)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         const bool decrypted =
@@ -133,7 +133,7 @@ STORESTATUS WINAPI StoreScanItems(NOTEHANDLE note, STOREITEMCALLBACK callback, v
     };
     std::vector<Entry> entries;
     const STORESTATUS status = Guarded([&] {
-        OpenNote* open = Notes().find(note);
+        OpenNote* open = Handles<OpenNote>().find(note);
         if (!open || !callback)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         for (const auto& item : open->note.items)

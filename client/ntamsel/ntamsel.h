@@ -306,6 +306,75 @@ STORESTATUS WINAPI StoreTimeConstruct(DWORD dayNumber, DWORD timeOfDay, STORETIM
 STORESTATUS WINAPI StoreTimeToFields(const STORETIME* time, int zoneQuarters, BOOL dst,
                                      STORETIMEFIELDS* fields);
 
+/* ---- Rich text compounds -------------------------------------------------------------------
+   Builds a rich text item of a note in memory; StoreCompoundClose writes it into the note (it
+   replaces an item of that name), StoreCompoundDiscard drops it. Styles and fonts are kept for
+   the caller's bookkeeping only: text renders plain. */
+typedef DWORD COMPOUNDHANDLE;
+#define STORE_COMPOUND_DEFAULT_STYLE 0xFFFFFFFF
+
+typedef struct STORECOMPOUNDSTYLE {
+    WORD justify;
+    WORD firstLineLeftMargin;
+    WORD leftMargin;
+    WORD rightMargin;
+    WORD spacing;
+    WORD flags;
+} STORECOMPOUNDSTYLE;
+
+STORESTATUS WINAPI StoreCompoundCreate(NOTEHANDLE note, const char* itemName,
+                                       COMPOUNDHANDLE* compound);
+void WINAPI StoreCompoundDefaultStyle(STORECOMPOUNDSTYLE* style);
+STORESTATUS WINAPI StoreCompoundDefineStyle(COMPOUNDHANDLE compound, const char* name,
+                                            const STORECOMPOUNDSTYLE* style, DWORD* styleId);
+/* Appends `length` bytes of text as paragraphs: one per line, lines ending with lineDelimiter
+   (a line feed when it is null). */
+STORESTATUS WINAPI StoreCompoundAddText(COMPOUNDHANDLE compound, DWORD styleId, DWORD font,
+                                        const char* text, DWORD length,
+                                        const char* lineDelimiter);
+STORESTATUS WINAPI StoreCompoundAddTextEx(COMPOUNDHANDLE compound, DWORD styleId, DWORD font,
+                                          const char* text, DWORD length,
+                                          const char* lineDelimiter, DWORD flags,
+                                          void* reserved);
+/* Appends the paragraphs of every rich text item of the source note. */
+STORESTATUS WINAPI StoreCompoundAssimilateNote(COMPOUNDHANDLE compound, NOTEHANDLE source,
+                                               DWORD flags, void* reserved);
+STORESTATUS WINAPI StoreCompoundClose(COMPOUNDHANDLE compound, void* reserved1,
+                                      void* reserved2, void* reserved3, DWORD reserved4);
+STORESTATUS WINAPI StoreCompoundDiscard(COMPOUNDHANDLE compound);
+
+/* ---- Design notes and formulas ---------------------------------------------------------- */
+/* A design note of the class (STORE_NOTECLASS_FORM for forms) whose "$TITLE" (a name, or a
+   list of name and aliases) matches `name` without regard to case. STORE_ERR_NO_NOTE when
+   there is none. */
+STORESTATUS WINAPI StoreFindDesignNote(DBHANDLE database, const char* name, WORD noteClass,
+                                       NOTEID* id);
+
+/* Formulas: text, number and [time] literals, item names, "+" and ":" lists; see the
+   client's documentation of forms. StoreFormulaStart fails with STORE_ERR_BAD_ARGUMENT when
+   the source does not parse. */
+typedef DWORD FORMULAHANDLE;
+typedef DWORD STOREBLOCK; /* memory owned by the library until StoreBlockFree */
+STORESTATUS WINAPI StoreFormulaStart(const char* formula, WORD length, WORD flags,
+                                     FORMULAHANDLE* computation);
+/* Evaluates on the note. The result block starts with the WORD data type; then
+     STORE_TYPE_TEXT         the UTF-8 text (resultLength - 2 bytes, not terminated)
+     STORE_TYPE_TEXT_LIST    WORD count, then count WORD lengths, then the texts
+     STORE_TYPE_NUMBER       one double
+     STORE_TYPE_NUMBER_RANGE WORD count, WORD 0, then count doubles
+     STORE_TYPE_TIME         one STORETIME
+     STORE_TYPE_TIME_RANGE   WORD count, WORD 0, then count STORETIMEs
+   The last three outputs may be null; they answer TRUE, FALSE and FALSE. A result whose
+   operands do not go together (text plus number) fails with STORE_ERR_BAD_ARGUMENT. */
+STORESTATUS WINAPI StoreFormulaEvaluate(FORMULAHANDLE computation, NOTEHANDLE note,
+                                        STOREBLOCK* result, WORD* resultLength,
+                                        BOOL* noteMatches, BOOL* noteShouldBeDeleted,
+                                        BOOL* noteModified);
+STORESTATUS WINAPI StoreFormulaStop(FORMULAHANDLE computation);
+void* WINAPI StoreBlockLock(STOREBLOCK block);
+void WINAPI StoreBlockUnlock(STOREBLOCK block);
+STORESTATUS WINAPI StoreBlockFree(STOREBLOCK block);
+
 #ifdef __cplusplus
 }
 #endif

@@ -16,21 +16,6 @@ std::mutex& StoreLock() {
     return lock;
 }
 
-HandleTable<OpenDatabase>& Databases() {
-    static HandleTable<OpenDatabase> table;
-    return table;
-}
-
-HandleTable<OpenNote>& Notes() {
-    static HandleTable<OpenNote> table;
-    return table;
-}
-
-HandleTable<IdTable>& IdTables() {
-    static HandleTable<IdTable> table;
-    return table;
-}
-
 store::TimeValue ToValue(const STORETIME& time) { return {time.timeOfDay, time.dayNumber}; }
 
 STORETIME ToStoreTime(store::TimeValue value) { return {value.timeOfDay, value.dayNumber}; }

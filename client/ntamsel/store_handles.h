@@ -2,6 +2,7 @@
 // all: callers are the plug-in's indexing thread and its dialog, never many at once.
 #pragma once
 #include "database.h"
+#include "formula.h"
 #include "ntamsel.h"
 
 #include <map>
@@ -22,6 +23,22 @@ struct OpenNote {
 
 struct IdTable {
     std::vector<DWORD> ids; // ascending by note ID
+};
+
+// Rich text being built for an item of a note.
+struct Compound {
+    NOTEHANDLE note = 0;
+    std::string itemName;
+    nlohmann::json paragraphs = nlohmann::json::array();
+    DWORD styles = 0;
+};
+
+struct Computation {
+    std::optional<store::Formula> formula;
+};
+
+struct MemoryBlock {
+    std::vector<char> bytes;
 };
 
 std::mutex& StoreLock();
@@ -45,9 +62,10 @@ private:
     std::map<DWORD, std::unique_ptr<T>> objects_;
 };
 
-HandleTable<OpenDatabase>& Databases();
-HandleTable<OpenNote>& Notes();
-HandleTable<IdTable>& IdTables();
+template <class T> HandleTable<T>& Handles() {
+    static HandleTable<T> table;
+    return table;
+}
 
 // Runs an operation under the store lock; memory running out becomes a status, never an
 // exception across the library's border.
