@@ -69,7 +69,7 @@ STORESTATUS WINAPI StoreGetItemInfo(NOTEHANDLE note, const char* name, WORD name
             return STORESTATUS(STORE_ERR_NO_NOTE);
         if (dataType)
             *dataType = item->type;
-        if (valueLength)
+        if (valueLength) // rendering a body costs: only when asked
             *valueLength = static_cast<DWORD>(store::ItemToText(*item, ", ").size());
         if (valueCount)
             *valueCount = static_cast<WORD>(std::min<size_t>(store::ItemValueCount(*item), 0xFFFF));

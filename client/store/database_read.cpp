@@ -118,7 +118,7 @@ Status Database::readHeader(std::string_view line) {
     if (!replica)
         return kNotDatabase;
     info_.replicaId = *replica;
-    info_.title = header.value("title", std::string());
+    info_.title = FieldOr(header, "title", std::string());
     if (header.contains("flags") && header["flags"].is_number_unsigned())
         info_.flags = header["flags"].get<uint32_t>();
     if (header.contains("created") && header["created"].is_string())
@@ -155,9 +155,10 @@ void Database::applyControlRecord(std::string_view line) {
             info_.flags = change["flags"].get<uint32_t>();
         return;
     }
-    if (!record["unread"].is_string())
+    const std::string user = FieldOr(record, "unread", std::string());
+    if (user.empty())
         return reject("unread marks without a user name");
-    auto& marks = unread_[record["unread"].get<std::string>()];
+    auto& marks = unread_[user];
     for (const char* key : {"add", "remove"}) {
         if (!record.contains(key) || !record[key].is_array())
             continue;

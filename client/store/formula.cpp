@@ -170,7 +170,7 @@ private:
 FormulaValue ItemValue(const Note& note, const std::string& name) {
     FormulaValue value;
     const Item* item = note.find(name);
-    if (!item) {
+    if (!item || item->sealed) {
         value.texts.push_back("");
         return value;
     }

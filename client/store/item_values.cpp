@@ -51,7 +51,7 @@ std::string ItemToText(const Item& item, std::string_view separator) {
     case ItemType::RichText:
         return RenderRichText(item.value, {"\r\n", 0, false});
     case ItemType::Attachment:
-        return item.value.value("file", std::string());
+        return FieldOr(item.value, "file", std::string());
     default:
         break;
     }

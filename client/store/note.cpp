@@ -131,7 +131,7 @@ std::string NoteToRecord(const Note& note) {
     return record.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::optional<Note> NoteFromRecord(const json& record, std::string& error) {
+std::optional<Note> NoteFromRecord(json record, std::string& error) {
     if (!record.is_object() || !record.contains("note") || !record["note"].is_number_unsigned()) {
         error = "no note ID";
         return std::nullopt;
@@ -148,19 +148,19 @@ std::optional<Note> NoteFromRecord(const json& record, std::string& error) {
         return std::nullopt;
     }
     note.modified = *modified;
-    note.deleted = record.value("deleted", false);
-    auto originator = OriginatorFromJson(record.value("oid", json()));
+    note.deleted = FieldOr(record, "deleted", false);
+    auto originator = OriginatorFromJson(FieldOr(record, "oid", json()));
     if (!originator) {
         error = "no originator id";
         return std::nullopt;
     }
     note.originator = *originator;
-    const json& items = record.contains("items") ? record["items"] : json::array();
+    json items = record.contains("items") ? std::move(record["items"]) : json::array();
     if (!items.is_array()) {
         error = "items are not a list";
         return std::nullopt;
     }
-    for (const auto& entry : items) {
+    for (auto& entry : items) {
         Item item;
         if (!entry.is_object() || !entry.contains("name") || !entry["name"].is_string() ||
             !entry.contains("type") || !entry["type"].is_number_unsigned()) {
@@ -169,8 +169,9 @@ std::optional<Note> NoteFromRecord(const json& record, std::string& error) {
         }
         item.name = entry["name"].get<std::string>();
         item.type = entry["type"].get<uint16_t>();
-        item.sealed = entry.value("sealed", false);
-        item.value = entry.value("value", json());
+        item.sealed = FieldOr(entry, "sealed", false);
+        if (auto value = entry.find("value"); value != entry.end())
+            item.value = std::move(*value);
         if (item.sealed ? !item.value.is_string() : !ValueFitsType(item.type, item.value)) {
             error = "item \"" + item.name + "\" does not hold a value of type " +
                     std::to_string(item.type);

@@ -60,13 +60,29 @@ struct Note {
 };
 
 bool SameItemName(std::string_view a, std::string_view b);
+
+// A field of a JSON object, or `fallback` when it is missing or holds another type: files are
+// input, never trusted to have the shape we wrote.
+template <class T> T FieldOr(const nlohmann::json& object, const char* key, T fallback) {
+    if (!object.is_object())
+        return fallback;
+    const auto found = object.find(key);
+    if (found == object.end())
+        return fallback;
+    try {
+        return found->template get<T>();
+    } catch (const nlohmann::json::exception&) {
+        return fallback;
+    }
+}
 // Whether a value has the JSON shape its type needs.
 bool ValueFitsType(uint16_t type, const nlohmann::json& value);
 
 // The journal record of a note version, keys in the order the fast scan expects.
 std::string NoteToRecord(const Note& note);
-// Empty with `error` set when the record is not a well-formed note.
-std::optional<Note> NoteFromRecord(const nlohmann::json& record, std::string& error);
+// Empty with `error` set when the record is not a well-formed note. Item values are moved out
+// of the record rather than copied: bodies are the bulk of a note.
+std::optional<Note> NoteFromRecord(nlohmann::json record, std::string& error);
 
 std::string HexId(uint64_t value);
 std::optional<uint64_t> ParseHexId(std::string_view text);

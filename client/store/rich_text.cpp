@@ -1,4 +1,5 @@
 #include "rich_text.h"
+#include "note.h"
 #include "text_utf8.h"
 
 #include <cstdint>
@@ -11,7 +12,7 @@ using nlohmann::json;
 std::string ParagraphText(const json& paragraph) {
     std::string text;
     for (const auto& run : paragraph)
-        text += run.is_string() ? run.get<std::string>() : run.value("text", std::string());
+        text += run.is_string() ? run.get<std::string>() : FieldOr(run, "text", std::string());
     return text;
 }
 
@@ -60,7 +61,8 @@ void AppendWrapped(std::string_view text, const RenderOptions& options, std::str
 } // namespace
 
 std::string RenderRichText(const json& value, const RenderOptions& options) {
-    const json paragraphs = value.is_string() ? RichTextFromPlain(value.get<std::string>()) : value;
+    const json plain = value.is_string() ? RichTextFromPlain(value.get<std::string>()) : json();
+    const json& paragraphs = value.is_string() ? plain : value;
     std::string out;
     if (!paragraphs.is_array())
         return out;

@@ -99,6 +99,20 @@ TEST_F(DatabaseFaults, DecreasingIdsAndTimesAreSkipped) {
     EXPECT_EQ(ItemToText(*note.find("Subject"), ""), "eight");
 }
 
+TEST_F(DatabaseFaults, FieldsOfAnotherJsonTypeAreIgnoredNotTrusted) {
+    std::string stub = Record(8, "2026-01-02 10:00");
+    stub.insert(stub.find(",\"oid\""), ",\"deleted\":\"yes\"");
+    Write("{\"replica\":\"00112233445566AA\",\"title\":7,\"flags\":\"x\"}\n" +
+          Record(4, "2026-01-01 10:00") + stub + "{\"unread\":5,\"add\":[4]}\n" +
+          "{\"database\":7,\"unread\":\"Anna\",\"add\":[\"4\",8]}\n");
+    auto database = Open();
+    EXPECT_EQ(database->info().title, "");
+    EXPECT_EQ(database->info().flags, kUsableFlag);
+    EXPECT_EQ(database->unreadNotes("Anna"), std::vector<uint32_t>{8});
+    Note note;
+    EXPECT_EQ(database->readNote(8, note), kOk) << "\"yes\" is no deletion";
+}
+
 TEST_F(DatabaseFaults, WrongItemTypeInTheFileMakesTheNoteUnreadable) {
     std::string record = Record(4, "2026-01-01 10:00");
     record.replace(record.find("\"type\":1280"), 11, "\"type\":768");
