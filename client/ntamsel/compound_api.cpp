@@ -113,8 +113,5 @@ STORESTATUS WINAPI StoreCompoundClose(COMPOUNDHANDLE handle, void*, void*, void*
 }
 
 STORESTATUS WINAPI StoreCompoundDiscard(COMPOUNDHANDLE handle) {
-    return Guarded([&] {
-        return STORESTATUS(Handles<Compound>().remove(handle) ? STORE_NOERROR
-                                                              : STORE_ERR_BAD_ARGUMENT);
-    });
+    return ReleaseHandle<Compound>(handle);
 }

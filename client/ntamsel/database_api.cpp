@@ -64,9 +64,7 @@ STORESTATUS WINAPI StoreOpenDatabase(const char* path, DBHANDLE* database) {
 }
 
 STORESTATUS WINAPI StoreCloseDatabase(DBHANDLE database) {
-    return Guarded([&] {
-        return Handles<OpenDatabase>().remove(database) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
-    });
+    return ReleaseHandle<OpenDatabase>(database);
 }
 
 STORESTATUS WINAPI StoreGetDatabaseFlags(DBHANDLE database, DWORD* flags) {
@@ -211,7 +209,5 @@ BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
 }
 
 STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table) {
-    return Guarded([&] {
-        return Handles<IdTable>().remove(table) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
-    });
+    return ReleaseHandle<IdTable>(table);
 }

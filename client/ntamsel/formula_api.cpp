@@ -119,10 +119,7 @@ STORESTATUS WINAPI StoreFormulaEvaluate(FORMULAHANDLE computation, NOTEHANDLE no
 }
 
 STORESTATUS WINAPI StoreFormulaStop(FORMULAHANDLE computation) {
-    return Guarded([&] {
-        return STORESTATUS(Handles<Computation>().remove(computation) ? STORE_NOERROR
-                                                                      : STORE_ERR_BAD_ARGUMENT);
-    });
+    return ReleaseHandle<Computation>(computation);
 }
 
 void* WINAPI StoreBlockLock(STOREBLOCK block) {
@@ -134,8 +131,5 @@ void* WINAPI StoreBlockLock(STOREBLOCK block) {
 void WINAPI StoreBlockUnlock(STOREBLOCK) {}
 
 STORESTATUS WINAPI StoreBlockFree(STOREBLOCK block) {
-    return Guarded([&] {
-        return STORESTATUS(Handles<MemoryBlock>().remove(block) ? STORE_NOERROR
-                                                                : STORE_ERR_BAD_ARGUMENT);
-    });
+    return ReleaseHandle<MemoryBlock>(block);
 }

@@ -91,13 +91,16 @@ WORD WINAPI StoreReadItemText(NOTEHANDLE note, const char* name, char* buffer, W
     return length;
 }
 
-BOOL WINAPI StoreReadItemTime(NOTEHANDLE note, const char* name, STORETIME* time) {
+// Reads one value of an item into `out` with `reader`; false, leaving `out` alone, when the
+// note lacks the item or the item holds no such value.
+template <class Out, class Reader>
+BOOL ReadValue(NOTEHANDLE note, const char* name, Out* out, Reader reader) {
     BOOL read = FALSE;
     Guarded([&] {
         const store::Item* item = FindItem(note, name);
-        const auto value = item ? store::ItemTime(*item) : std::nullopt;
-        if (value && time) {
-            *time = ToStoreTime(*value);
+        const auto value = item ? reader(*item) : std::nullopt;
+        if (value && out) {
+            *out = *value;
             read = TRUE;
         }
         return STORESTATUS(STORE_NOERROR);
@@ -105,18 +108,15 @@ BOOL WINAPI StoreReadItemTime(NOTEHANDLE note, const char* name, STORETIME* time
     return read;
 }
 
-BOOL WINAPI StoreReadItemNumber(NOTEHANDLE note, const char* name, double* value) {
-    BOOL read = FALSE;
-    Guarded([&] {
-        const store::Item* item = FindItem(note, name);
-        const auto number = item ? store::ItemNumber(*item) : std::nullopt;
-        if (number && value) {
-            *value = *number;
-            read = TRUE;
-        }
-        return STORESTATUS(STORE_NOERROR);
+BOOL WINAPI StoreReadItemTime(NOTEHANDLE note, const char* name, STORETIME* time) {
+    return ReadValue(note, name, time, [](const store::Item& item) -> std::optional<STORETIME> {
+        const auto value = store::ItemTime(item);
+        return value ? std::optional(ToStoreTime(*value)) : std::nullopt;
     });
-    return read;
+}
+
+BOOL WINAPI StoreReadItemNumber(NOTEHANDLE note, const char* name, double* value) {
+    return ReadValue(note, name, value, store::ItemNumber);
 }
 
 WORD WINAPI StoreItemToText(NOTEHANDLE note, const char* name, char* buffer, WORD size,

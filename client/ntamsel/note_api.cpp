@@ -32,9 +32,7 @@ STORESTATUS WINAPI StoreOpenNote(DBHANDLE database, NOTEID id, WORD, NOTEHANDLE*
 }
 
 STORESTATUS WINAPI StoreCloseNote(NOTEHANDLE note) {
-    return Guarded([&] {
-        return Handles<OpenNote>().remove(note) ? STORESTATUS(STORE_NOERROR) : STORE_ERR_BAD_ARGUMENT;
-    });
+    return ReleaseHandle<OpenNote>(note);
 }
 
 STORESTATUS WINAPI StoreCreateNote(DBHANDLE database, NOTEHANDLE* note) {

@@ -78,6 +78,13 @@ template <class Operation> STORESTATUS Guarded(Operation operation) {
     }
 }
 
+// Closes or frees the object behind a handle of kind T.
+template <class T> STORESTATUS ReleaseHandle(DWORD handle) {
+    return Guarded([&] {
+        return STORESTATUS(Handles<T>().remove(handle) ? STORE_NOERROR : STORE_ERR_BAD_ARGUMENT);
+    });
+}
+
 store::TimeValue ToValue(const STORETIME& time);
 STORETIME ToStoreTime(store::TimeValue value);
 STOREID8 ToId8(uint64_t value);

@@ -24,7 +24,7 @@ store::Item ItemFromInput(const std::string& name, const json& value) {
     } else if (value.is_array()) {
         item.type = !value.empty() && value[0].is_number() ? Type::NumberRange : Type::TextList;
     } else if (value.is_object()) {
-        item.sealed = value.value("sealed", false);
+        item.sealed = store::FieldOr(value, "sealed", false);
         if (value.contains("time")) {
             item.type = value["time"].is_array() ? Type::TimeRange : Type::Time;
             item.value = value["time"];
@@ -35,13 +35,13 @@ store::Item ItemFromInput(const std::string& name, const json& value) {
                              : value["richtext"];
         } else if (value.contains("attachment")) {
             item.type = Type::Attachment;
-            item.value = {{"file", value["attachment"]}, {"size", value.value("size", 0)}};
+            item.value = {{"file", value["attachment"]}, {"size", store::FieldOr(value, "size", 0)}};
         } else if (value.contains("formula")) {
             item.type = Type::Formula;
             item.value = value["formula"];
         } else if (value.contains("type") && value["type"].is_number_unsigned()) {
             item.type = value["type"].get<uint16_t>();
-            item.value = value.value("value", json());
+            item.value = store::FieldOr(value, "value", json());
         } else {
             throw std::runtime_error("item \"" + name + "\": cannot tell its type");
         }
