@@ -80,8 +80,8 @@ STORESTATUS WINAPI StoreCompoundAssimilateNote(COMPOUNDHANDLE handle, NOTEHANDLE
         OpenNote* note = Handles<OpenNote>().find(source);
         if (!compound || !note)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
-        for (const auto& item : note->note.items) {
-            if (item.type != store::ItemType::RichText || item.sealed)
+        for (auto& item : note->note.items) {
+            if (item.type != store::ItemType::RichText || item.sealed || !store::MaterializeItem(item))
                 continue;
             if (item.value.is_string())
                 AppendParagraphs(*compound, item.value.get<std::string>(), "\n");

@@ -54,8 +54,11 @@ STORESTATUS WINAPI StoreOpenDatabase(const char* path, DBHANDLE* database) {
         fullPath = DataDirectory() + "\\" + fullPath;
     return Guarded([&] {
         auto open = std::make_unique<OpenDatabase>();
-        const store::Status status = store::Database::Open(
-            store::OpenJournalFile(fullPath, store::OpenMode::ReadWrite), open->database);
+        // A database the user may only read still opens.
+        auto file = store::OpenJournalFile(fullPath, store::OpenMode::ReadWrite);
+        if (!file)
+            file = store::OpenJournalFile(fullPath, store::OpenMode::ReadOnly);
+        const store::Status status = store::Database::Open(std::move(file), open->database);
         if (status != store::kOk)
             return status;
         *database = Handles<OpenDatabase>().add(std::move(open));

@@ -191,7 +191,13 @@ Status Database::readNote(uint32_t id, Note& note, std::string* error) const {
     std::string line(found->length, '\0');
     std::string why = "record is corrupt";
     if (!found->corrupt && file_->readAt(found->offset, line.data(), line.size()) == line.size()) {
-        if (auto parsed = NoteFromRecord(ParseLine(line), why); parsed && parsed->id == id) {
+        // Bodies stay raw until read; a record of another shape is parsed whole.
+        std::vector<std::string> raws;
+        const std::string reduced = LiftRichTextValues(line, raws);
+        auto parsed = NoteFromRecord(ParseLine(reduced), why, &raws);
+        if (!parsed)
+            parsed = NoteFromRecord(ParseLine(line), why);
+        if (parsed && parsed->id == id) {
             note = std::move(*parsed);
             return note.deleted ? kStubOrMissing : kOk;
         }

@@ -59,7 +59,7 @@ Status Database::putNote(Note& note) {
     if (Status status = refresh(); status != kOk)
         return status;
     for (const auto& item : note.items)
-        if (!item.sealed && !ValueFitsType(item.type, item.value))
+        if (!ItemFitsType(item))
             return kBadArgument;
     note.modified = nextModifiedTime();
     note.deleted = false;

@@ -1,4 +1,5 @@
 #include "item_values.h"
+#include "json_skim.h"
 #include "rich_text.h"
 
 #include <cmath>
@@ -49,7 +50,7 @@ std::string ItemToText(const Item& item, std::string_view separator) {
         return {};
     switch (item.type) {
     case ItemType::RichText:
-        return RenderRichText(item.value, {"\r\n", 0, false});
+        return RenderItem(item, {"\r\n", 0, false});
     case ItemType::Attachment:
         return FieldOr(item.value, "file", std::string());
     default:
@@ -64,6 +65,17 @@ std::string ItemToText(const Item& item, std::string_view separator) {
         text += ScalarText(item.type, item.value[i]);
     }
     return text;
+}
+
+std::string RenderItem(const Item& item, const RenderOptions& options) {
+    if (item.sealed)
+        return {};
+    if (item.type != ItemType::RichText)
+        return RenderParagraphs(SplitLines(ItemToText(item, ", ")), options);
+    if (item.rawValue.empty())
+        return RenderRichText(item.value, options);
+    return RenderParagraphs(RichTextParagraphs(item.rawValue).value_or(std::vector<std::string>()),
+                            options);
 }
 
 std::vector<std::string> ItemTextList(const Item& item) {

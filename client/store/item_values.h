@@ -2,6 +2,7 @@
 // has been decrypted.
 #pragma once
 #include "note.h"
+#include "rich_text.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +19,9 @@ std::optional<double> ItemNumber(const Item& item);   // first number of a range
 std::optional<TimeValue> ItemTime(const Item& item);  // first time of a range
 size_t ItemValueCount(const Item& item);
 std::string NumberToText(double value);
+// An item as plain lines: rich text (raw or parsed) paragraph by paragraph, other items as
+// their text.
+std::string RenderItem(const Item& item, const RenderOptions& options);
 
 // Sealing: what a sealed item stores, and its value back with the database's key.
 std::string SealValue(const nlohmann::json& value, uint64_t key);

@@ -1,4 +1,5 @@
 #include "note.h"
+#include "json_skim.h"
 
 #include <cstdio>
 
@@ -123,7 +124,9 @@ std::string NoteToRecord(const Note& note) {
             entry["type"] = item.type;
             if (item.sealed)
                 entry["sealed"] = true;
-            entry["value"] = item.value;
+            entry["value"] = item.rawValue.empty()
+                                 ? nlohmann::ordered_json(item.value)
+                                 : nlohmann::ordered_json::parse(item.rawValue, nullptr, false);
             items.push_back(std::move(entry));
         }
         record["items"] = std::move(items);
@@ -131,7 +134,25 @@ std::string NoteToRecord(const Note& note) {
     return record.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-std::optional<Note> NoteFromRecord(json record, std::string& error) {
+bool MaterializeItem(Item& item) {
+    if (item.rawValue.empty())
+        return true;
+    json value = json::parse(item.rawValue, nullptr, false);
+    if (value.is_discarded())
+        return false;
+    item.value = std::move(value);
+    item.rawValue.clear();
+    return true;
+}
+
+bool ItemFitsType(const Item& item) {
+    if (!item.rawValue.empty())
+        return item.type == ItemType::RichText && RichTextParagraphs(item.rawValue).has_value();
+    return item.sealed ? item.value.is_string() : ValueFitsType(item.type, item.value);
+}
+
+std::optional<Note> NoteFromRecord(json record, std::string& error,
+                                   std::vector<std::string>* raws) {
     if (!record.is_object() || !record.contains("note") || !record["note"].is_number_unsigned()) {
         error = "no note ID";
         return std::nullopt;
@@ -172,12 +193,24 @@ std::optional<Note> NoteFromRecord(json record, std::string& error) {
         item.sealed = FieldOr(entry, "sealed", false);
         if (auto value = entry.find("value"); value != entry.end())
             item.value = std::move(*value);
-        if (item.sealed ? !item.value.is_string() : !ValueFitsType(item.type, item.value)) {
+        if (raws && item.type == ItemType::RichText && item.value.is_null() && !item.sealed) {
+            if (raws->empty()) {
+                error = "rich text values out of step";
+                return std::nullopt;
+            }
+            item.rawValue = std::move(raws->front());
+            raws->erase(raws->begin());
+        }
+        if (!ItemFitsType(item)) {
             error = "item \"" + item.name + "\" does not hold a value of type " +
                     std::to_string(item.type);
             return std::nullopt;
         }
         note.items.push_back(std::move(item));
+    }
+    if (raws && !raws->empty()) {
+        error = "rich text values out of step";
+        return std::nullopt;
     }
     return note;
 }

@@ -44,7 +44,13 @@ struct Item {
     uint16_t type = ItemType::Text;
     bool sealed = false; // encrypted: the value is unreadable until the note is decrypted
     nlohmann::json value;
+    // A rich text value as read from the journal, parsed only when a caller needs its JSON
+    // (MaterializeItem); `value` is null meanwhile.
+    std::string rawValue = {};
 };
+
+// Parses a raw rich text value into `value`; false when it is not JSON.
+bool MaterializeItem(Item& item);
 
 struct Note {
     uint32_t id = 0;
@@ -81,8 +87,12 @@ bool ValueFitsType(uint16_t type, const nlohmann::json& value);
 // The journal record of a note version, keys in the order the fast scan expects.
 std::string NoteToRecord(const Note& note);
 // Empty with `error` set when the record is not a well-formed note. Item values are moved out
-// of the record rather than copied: bodies are the bulk of a note.
-std::optional<Note> NoteFromRecord(nlohmann::json record, std::string& error);
+// of the record rather than copied: bodies are the bulk of a note. With `raws`, rich text items
+// whose value is null take the next raw value (LiftRichTextValues).
+std::optional<Note> NoteFromRecord(nlohmann::json record, std::string& error,
+                                   std::vector<std::string>* raws = nullptr);
+// Whether the item's value (raw or parsed) has the shape its type needs.
+bool ItemFitsType(const Item& item);
 
 std::string HexId(uint64_t value);
 std::optional<uint64_t> ParseHexId(std::string_view text);

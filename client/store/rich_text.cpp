@@ -2,6 +2,7 @@
 #include "note.h"
 #include "text_utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace store {
@@ -36,6 +37,10 @@ std::string ExpandTabs(const std::string& text) {
 // Breaks one paragraph into lines of at most `length` characters, at blanks where it can.
 void AppendWrapped(std::string_view text, const RenderOptions& options, std::string& out) {
     const size_t length = options.lineLength ? options.lineLength : SIZE_MAX;
+    if (text.size() <= length) { // no more characters than bytes: it fits
+        out.append(text).append(options.lineDelimiter);
+        return;
+    }
     do {
         size_t bytes = 0, characters = 0, lastBlank = std::string_view::npos;
         while (bytes < text.size() && characters < length) {
@@ -60,36 +65,47 @@ void AppendWrapped(std::string_view text, const RenderOptions& options, std::str
 
 } // namespace
 
-std::string RenderRichText(const json& value, const RenderOptions& options) {
-    const json plain = value.is_string() ? RichTextFromPlain(value.get<std::string>()) : json();
-    const json& paragraphs = value.is_string() ? plain : value;
+std::string RenderParagraphs(const std::vector<std::string>& paragraphs,
+                             const RenderOptions& options) {
     std::string out;
-    if (!paragraphs.is_array())
-        return out;
     for (const auto& paragraph : paragraphs) {
-        if (!paragraph.is_array())
-            continue;
-        std::string text = SanitizeUtf8(ParagraphText(paragraph));
-        if (options.convertTabs)
+        std::string text = SanitizeUtf8(paragraph);
+        if (options.convertTabs && text.find('\t') != std::string::npos)
             text = ExpandTabs(text);
         AppendWrapped(text, options, out);
     }
     return out;
 }
 
-json RichTextFromPlain(const std::string& text) {
-    json paragraphs = json::array();
+std::string RenderRichText(const json& value, const RenderOptions& options) {
+    std::vector<std::string> paragraphs;
+    if (value.is_string())
+        paragraphs = SplitLines(value.get_ref<const std::string&>());
+    else if (value.is_array())
+        for (const auto& paragraph : value)
+            if (paragraph.is_array())
+                paragraphs.push_back(ParagraphText(paragraph));
+    return RenderParagraphs(paragraphs, options);
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
     size_t start = 0;
     while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        paragraphs.push_back(json::array({line}));
+            line.remove_suffix(1);
+        lines.emplace_back(line);
         start = end + 1;
     }
+    return lines;
+}
+
+json RichTextFromPlain(const std::string& text) {
+    json paragraphs = json::array();
+    for (auto& line : SplitLines(text))
+        paragraphs.push_back(json::array({std::move(line)}));
     return paragraphs;
 }
 

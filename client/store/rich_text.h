@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -14,6 +16,10 @@ struct RenderOptions {
 
 // `value` is a rich text item's value (paragraphs, or a plain string of lines).
 std::string RenderRichText(const nlohmann::json& value, const RenderOptions& options);
+std::string RenderParagraphs(const std::vector<std::string>& paragraphs,
+                             const RenderOptions& options);
+// The lines of a text, without their line ends.
+std::vector<std::string> SplitLines(std::string_view text);
 // The paragraphs of a plain text, one per line.
 nlohmann::json RichTextFromPlain(const std::string& text);
 

@@ -32,6 +32,11 @@ size_t Utf8SequenceLength(std::string_view text) {
 }
 
 std::string SanitizeUtf8(std::string_view text) {
+    size_t valid = 0;
+    for (size_t length; valid < text.size() && (length = Utf8SequenceLength(text.substr(valid)));)
+        valid += length;
+    if (valid == text.size())
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
