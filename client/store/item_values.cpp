@@ -1,6 +1,7 @@
 #include "item_values.h"
 #include "json_skim.h"
 #include "rich_text.h"
+#include "text_utf8.h"
 
 #include <cmath>
 #include <cstdio>
@@ -129,9 +130,8 @@ std::optional<json> UnsealValue(const std::string& sealed, uint64_t key) {
         return std::nullopt;
     std::string plain;
     for (size_t i = 0; i < sealed.size(); i += 2) {
-        auto hex = [](char c) { return c >= 'A' && c <= 'F' ? c - 'A' + 10 : c - '0'; };
-        const int high = hex(sealed[i]), low = hex(sealed[i + 1]);
-        if (high < 0 || high > 15 || low < 0 || low > 15)
+        const int high = HexDigit(sealed[i]), low = HexDigit(sealed[i + 1]);
+        if (high < 0 || low < 0)
             return std::nullopt;
         plain += static_cast<char>((high << 4 | low) ^ KeyByte(key, i / 2));
     }

@@ -1,5 +1,6 @@
 #include "json_skim.h"
 #include "rich_text.h"
+#include "text_utf8.h"
 
 #include <algorithm>
 
@@ -38,11 +39,7 @@ std::optional<unsigned> Hex4(std::string_view text, size_t pos) {
         return std::nullopt;
     unsigned value = 0;
     for (size_t i = pos; i < pos + 4; ++i) {
-        const char c = text[i];
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
+        const int digit = HexDigit(text[i]);
         if (digit < 0)
             return std::nullopt;
         value = value << 4 | static_cast<unsigned>(digit);

@@ -1,5 +1,6 @@
 #include "note.h"
 #include "json_skim.h"
+#include "text_utf8.h"
 
 #include <cstdio>
 
@@ -227,10 +228,7 @@ std::optional<uint64_t> ParseHexId(std::string_view text) {
         return std::nullopt;
     uint64_t value = 0;
     for (char c : text) {
-        int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                           : -1;
+        const int digit = HexDigit(c);
         if (digit < 0)
             return std::nullopt;
         value = value << 4 | static_cast<unsigned>(digit);

@@ -61,6 +61,13 @@ size_t Utf8FitLength(std::string_view text, size_t maxBytes) {
     return end;
 }
 
+int HexDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
 size_t Utf8PreviousStart(std::string_view text, size_t offset) {
     if (offset == 0 || offset > text.size())
         return 0;

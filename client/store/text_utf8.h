@@ -13,6 +13,8 @@ size_t Utf8SequenceLength(std::string_view text);
 std::string SanitizeUtf8(std::string_view text);
 // The longest prefix of at most maxBytes that does not split a character.
 size_t Utf8FitLength(std::string_view text, size_t maxBytes);
+// The value of a hexadecimal digit, -1 for any other character.
+int HexDigit(char c);
 // Offset of the character before `offset` (a malformed byte counts as one character).
 size_t Utf8PreviousStart(std::string_view text, size_t offset);
 

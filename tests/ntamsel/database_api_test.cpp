@@ -144,6 +144,34 @@ TEST_F(DatabaseApi, UnreadTableBelongsToOneUser) {
     StoreIdTableFree(unread);
 }
 
+TEST_F(DatabaseApi, DamagedRecordsSpoilOnlyTheirNotes) {
+    const NOTEID a = PutMemo("a"), b = PutMemo("b"), c = PutMemo("c");
+    writer.reset();
+    std::string text = testing_support::ReadFileText(path);
+    const size_t second = text.find("{\"note\":" + std::to_string(b));
+    text.replace(text.find("\"items\"", second), 7, "\"items\"!!");
+    testing_support::WriteFileText(path, text + "{\"note\":" + std::to_string(c + 4) + ",\"cla");
+    OpenMail();
+    const struct {
+        NOTEID id;
+        STORESTATUS expected;
+    } cases[] = {{a, STORE_NOERROR}, {b, STORE_ERR_STUB}, {c, STORE_NOERROR},
+                 {c + 4, STORE_ERR_NO_NOTE}};
+    for (const auto& k : cases) {
+        NOTEHANDLE note = 0;
+        EXPECT_EQ(StoreOpenNote(database, k.id, 0, &note), k.expected) << k.id;
+        if (note)
+            StoreCloseNote(note);
+    }
+    STORETIME since, until;
+    StoreSetTimeConstant(STORE_TIME_EARLIEST, &since);
+    IDTABLEHANDLE table = 0;
+    ASSERT_EQ(StoreGetModifiedNoteTable(database, STORE_NOTECLASS_ALL, since, &until, &table),
+              STORE_NOERROR);
+    EXPECT_EQ(StoreIdTableCount(table), 3u) << "the torn last record is not there yet";
+    StoreIdTableFree(table);
+}
+
 TEST_F(DatabaseApi, DeletedFileStaysReadableWhileOpen) {
     const NOTEID id = PutMemo("kept", std::string(40000, 'k'));
     OpenMail();
