@@ -185,7 +185,8 @@ STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id,
 #define STORE_TYPE_TEXT_LIST 1281
 #define STORE_TYPE_FORMULA 1536
 
-/* Status 0 when the note has the item. Outputs (any may be null): its data type, the length of
+/* Status 0 when the note has the item, STORE_ERR_NO_NOTE (551) when it has not; the name is
+   taken at nameLength bytes. Outputs (any may be null): its data type, the length of
    its text form in bytes, its number of values, and whether it is sealed (encrypted and not yet
    decrypted: it reads as empty). */
 STORESTATUS WINAPI StoreGetItemInfo(NOTEHANDLE note, const char* name, WORD nameLength,
@@ -237,7 +238,8 @@ STORESTATUS WINAPI StoreScanItems(NOTEHANDLE note, STOREITEMCALLBACK callback, v
 
 /* Renders a rich text item (null name: "Body") to a plain-text file (path in the client's
    character set): each paragraph ends with lineDelimiter, lines wrap at lineLength characters,
-   tabs become blanks when convertTabs is set. A text item is written as one paragraph. `size`
+   tabs become blanks when convertTabs is set. Other items are written one paragraph per line
+   of their text; a sealed item fails with STORE_ERR_STUB until decrypted. `size`
    (may be null) receives the bytes written. STORE_ERR_NO_NOTE when the item is absent. */
 STORESTATUS WINAPI StoreMessageBodyToFile(NOTEHANDLE note, const char* itemName,
                                           const char* lineDelimiter, WORD lineLength,
@@ -350,9 +352,10 @@ STORESTATUS WINAPI StoreCompoundDiscard(COMPOUNDHANDLE compound);
 STORESTATUS WINAPI StoreFindDesignNote(DBHANDLE database, const char* name, WORD noteClass,
                                        NOTEID* id);
 
-/* Formulas: text, number and [time] literals, item names, "+" and ":" lists; see the
-   client's documentation of forms. StoreFormulaStart fails with STORE_ERR_BAD_ARGUMENT when
-   the source does not parse. */
+/* Formulas, as forms use them for "$WindowTitle": literals "text" (backslash escapes), 12.5
+   and [2026-12-08 18:00]; item names (an absent item is the empty text); a + b adds numbers,
+   joins texts and moves a time by seconds, pairwise on lists; a : b makes a list; parentheses
+   group. StoreFormulaStart fails with STORE_ERR_BAD_ARGUMENT when the source does not parse. */
 typedef DWORD FORMULAHANDLE;
 typedef DWORD STOREBLOCK; /* memory owned by the library until StoreBlockFree */
 STORESTATUS WINAPI StoreFormulaStart(const char* formula, WORD length, WORD flags,
