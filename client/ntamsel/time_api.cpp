@@ -17,9 +17,20 @@ store::TimeParts PartsOf(const STORETIMEFORMAT* format) {
 
 } // namespace
 
+// The current instant, marked with the machine's zone so that its text shows local time.
 void WINAPI StoreCurrentTime(STORETIME* time) {
-    if (time)
-        *time = ToStoreTime(store::CurrentTime());
+    if (!time)
+        return;
+    store::TimeValue now = store::CurrentTime();
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD kind = GetTimeZoneInformation(&zone);
+    const bool dst = kind == TIME_ZONE_ID_DAYLIGHT && zone.DaylightBias == -60;
+    const long bias = zone.Bias + (kind == TIME_ZONE_ID_DAYLIGHT && !dst ? zone.DaylightBias : 0);
+    const int quarters = static_cast<int>(-bias / 15);
+    if (kind != TIME_ZONE_ID_INVALID && bias % 15 == 0 && quarters >= -store::kMaxZoneQuarters &&
+        quarters <= store::kMaxZoneQuarters)
+        now.dayNumber |= (static_cast<uint32_t>(quarters) & 0x7F) << 24 | (dst ? 0x80000000u : 0);
+    *time = ToStoreTime(now);
 }
 
 void WINAPI StoreSetTimeConstant(WORD code, STORETIME* time) {

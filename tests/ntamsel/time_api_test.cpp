@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -44,6 +45,24 @@ TEST(TimeApi, EarliestTimeIsNeverAndEmpty) {
     EXPECT_LT(StoreCompareTimes(&earliest, &now), 0);
     EXPECT_LT(StoreCompareTimes(&now, &latest), 0);
     EXPECT_EQ(StoreCompareTimes(&earliest, &earliest), 0);
+}
+
+std::string LocalMinute() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.wYear, local.wMonth,
+                  local.wDay, local.wHour, local.wMinute);
+    return text;
+}
+
+TEST(TimeApi, CurrentTimeIsTheMachinesLocalClock) {
+    const std::string before = LocalMinute();
+    STORETIME now;
+    StoreCurrentTime(&now);
+    const std::string after = LocalMinute();
+    const std::string shown = Render(now).substr(0, 16);
+    EXPECT_TRUE(shown == before || shown == after) << shown << " vs " << before;
 }
 
 TEST(TimeApi, FormatPicksPartsAndShortBuffersStayUnterminated) {
