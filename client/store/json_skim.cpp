@@ -194,7 +194,7 @@ std::optional<std::vector<std::string>> RichTextParagraphs(std::string_view raw)
         paragraphs = SplitLines(*text);
         return paragraphs;
     }
-    if (pos >= raw.size() || raw[pos] != '[' || SkipJsonValue(raw, pos) == std::string_view::npos)
+    if (pos >= raw.size() || raw[pos] != '[')
         return std::nullopt;
     for (pos = SkipBlanks(raw, pos + 1); pos < raw.size() && raw[pos] != ']';) {
         if (raw[pos] != '[')
@@ -207,11 +207,15 @@ std::optional<std::vector<std::string>> RichTextParagraphs(std::string_view raw)
             if (pos < raw.size() && raw[pos] == ',')
                 pos = SkipBlanks(raw, pos + 1);
         }
+        if (pos >= raw.size())
+            return std::nullopt;
         paragraphs.push_back(std::move(paragraph));
         pos = SkipBlanks(raw, pos + 1);
         if (pos < raw.size() && raw[pos] == ',')
             pos = SkipBlanks(raw, pos + 1);
     }
+    if (pos >= raw.size())
+        return std::nullopt;
     return paragraphs;
 }
 

@@ -147,8 +147,11 @@ bool MaterializeItem(Item& item) {
 }
 
 bool ItemFitsType(const Item& item) {
+    // A raw body was checked to be one JSON value when it was lifted; its paragraphs are
+    // checked when it is rendered, which reads a damaged one as empty.
     if (!item.rawValue.empty())
-        return item.type == ItemType::RichText && RichTextParagraphs(item.rawValue).has_value();
+        return item.type == ItemType::RichText &&
+               (item.rawValue.front() == '[' || item.rawValue.front() == '"');
     return item.sealed ? item.value.is_string() : ValueFitsType(item.type, item.value);
 }
 

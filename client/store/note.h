@@ -45,7 +45,7 @@ struct Item {
     bool sealed = false; // encrypted: the value is unreadable until the note is decrypted
     nlohmann::json value;
     // A rich text value as read from the journal, parsed only when a caller needs its JSON
-    // (MaterializeItem); `value` is null meanwhile.
+    // (MaterializeItem); `value` is null meanwhile. A damaged one renders as empty text.
     std::string rawValue = {};
 };
 

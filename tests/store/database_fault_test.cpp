@@ -123,6 +123,17 @@ TEST_F(DatabaseFaults, WrongItemTypeInTheFileMakesTheNoteUnreadable) {
     EXPECT_NE(error.find("Form"), std::string::npos) << error;
 }
 
+TEST_F(DatabaseFaults, DamagedBodyReadsEmptyWhileTheRestStaysReadable) {
+    std::string record = Record(4, "2026-01-01 10:00", "kept");
+    const size_t body = record.find("\"type\":1,\"value\":[[\"") + 19;
+    record.insert(body, "5,");
+    Write(kHeader + record);
+    Note note;
+    ASSERT_EQ(Open()->readNote(4, note), kOk);
+    EXPECT_EQ(ItemToText(*note.find("Subject"), ""), "kept");
+    EXPECT_EQ(ItemToText(*note.find("Body"), ""), "");
+}
+
 TEST_F(DatabaseFaults, InvalidUtf8IsReplaced) {
     std::string record = Record(4, "2026-01-01 10:00", "abcdef");
     record.replace(record.find("abcdef"), 6, "ab\xC3\x28\xFF" "ef");
