@@ -32,7 +32,8 @@ void AddInHost::LoadAll(const std::string& list) {
         wchar_t wide[MAX_PATH];
         StoreTranslateText(STORE_TRANSLATE_TO_UNICODE, name.c_str(), WORD(name.size()),
                            reinterpret_cast<char*>(wide), sizeof wide);
-        AddIn addIn{name};
+        AddIn addIn;
+        addIn.name = name;
         addIn.module = LoadLibraryW(wide);
         if (!addIn.module) {
             StoreLogMessage(msgAddInNotLoaded, Self(), 0, name.c_str(), int(GetLastError()));

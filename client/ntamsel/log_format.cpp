@@ -1,6 +1,7 @@
 #include "log_format.h"
 
 #include "ntamsel.h"
+#include "store_time.h"
 
 #include <cstdio>
 
@@ -9,6 +10,10 @@ namespace ntamsel {
 std::string DescribeTime(const STORETIME* time) {
     if (!time)
         return "(no time)";
+    const store::TimeValue value{time->timeOfDay, time->dayNumber};
+    if (store::IsValidTime(value) && value != store::kEarliestTime)
+        return store::TimeToText(value);
+    // The earliest time and values that are no time at all show their raw halves.
     char text[48];
     std::snprintf(text, sizeof text, "[%08lX:%08lX]", static_cast<unsigned long>(time->dayNumber),
                   static_cast<unsigned long>(time->timeOfDay));

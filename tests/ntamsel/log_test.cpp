@@ -38,6 +38,19 @@ TEST_F(ClientLog, FormatsEveryDirective) {
         << Log();
 }
 
+TEST_F(ClientLog, TimesAppearInTheirTextFormUnlessTheyAreNoTime) {
+    STORETIME time;
+    ASSERT_EQ(StoreTextToTime(nullptr, nullptr, "2026-12-08 18:00:00.00 +01:00", 64, &time),
+              STORE_NOERROR);
+    STORETIME earliest;
+    StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
+    StoreLogMessage(301, self, 0, "a", 1, 2u, &time);
+    StoreLogMessage(301, self, 0, "b", 1, 2u, &earliest);
+    EXPECT_NE(Log().find("Args: a 1 2 2026-12-08 18:00:00.00 +01:00 100%\n"), std::string::npos)
+        << Log();
+    EXPECT_NE(Log().find("Args: b 1 2 [00000000:00000000] 100%\n"), std::string::npos) << Log();
+}
+
 TEST_F(ClientLog, NonzeroStatusAddsItsText) {
     StoreLogMessage(300, self, STORE_ERR_NO_NOTE);
     EXPECT_NE(Log().find("Plain line: Document does not exist (551)\n"), std::string::npos) << Log();

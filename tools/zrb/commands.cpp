@@ -1,0 +1,240 @@
+#include "commands.h"
+#include "arguments.h"
+#include "database.h"
+#include "note_json.h"
+#include "sample_data.h"
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
+
+namespace zrb {
+namespace {
+
+using nlohmann::json;
+
+std::string StatusText(store::Status status) {
+    switch (status) {
+    case store::kNotDatabase:
+        return "not a database (259)";
+    case store::kNotDatabaseFile:
+        return "not a database file (513)";
+    case store::kStubOrMissing:
+        return "deleted or damaged (549)";
+    case store::kNoNote:
+        return "no such note (551)";
+    case store::kBadArgument:
+        return "a value does not fit its item's type (262)";
+    case store::kWriteFailed:
+        return "cannot write (265)";
+    default:
+        return "status " + std::to_string(status);
+    }
+}
+
+void Check(store::Status status, const std::string& file) {
+    if (status != store::kOk)
+        throw std::runtime_error(file + ": " + StatusText(status));
+}
+
+std::unique_ptr<store::Database> OpenFile(const std::string& file) {
+    std::unique_ptr<store::Database> database;
+    Check(store::Database::Open(store::OpenJournalFile(file, store::OpenMode::ReadWrite), database),
+          file);
+    return database;
+}
+
+uint32_t NoteId(const std::string& text, const std::string& file) {
+    size_t used = 0;
+    unsigned long id = 0;
+    try {
+        id = std::stoul(text, &used, 0);
+    } catch (const std::exception&) {
+    }
+    if (used != text.size() || id == 0 || id > 0xFFFFFFFF)
+        throw std::runtime_error(file + ": \"" + text + "\" is not a note ID");
+    return static_cast<uint32_t>(id);
+}
+
+const std::string& Positional(const Arguments& arguments, size_t index, const char* what) {
+    if (arguments.positional.size() <= index)
+        throw std::runtime_error(std::string("missing ") + what);
+    return arguments.positional[index];
+}
+
+int Create(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {"--title"}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    std::unique_ptr<store::Database> database;
+    auto journal = store::OpenJournalFile(file, store::OpenMode::CreateNew);
+    if (!journal)
+        throw std::runtime_error(file + ": exists already or cannot be created");
+    Check(store::Database::Create(std::move(journal), arguments.text("--title").value_or(""),
+                                  database),
+          file);
+    std::cout << store::HexId(database->info().replicaId) << "\n";
+    return 0;
+}
+
+int Put(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {"--id"}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    auto database = OpenFile(file);
+    const json input = json::parse(std::istreambuf_iterator<char>(std::cin),
+                                   std::istreambuf_iterator<char>(), nullptr, false);
+    if (input.is_discarded())
+        throw std::runtime_error(file + ": the note on standard input is not JSON");
+    store::Note note;
+    try {
+        note = NoteFromInput(input, database->info().replicaId);
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(file + ": " + error.what());
+    }
+    if (auto id = arguments.text("--id"))
+        note.id = NoteId(*id, file);
+    Check(database->putNote(note), file + ": note " + std::to_string(note.id));
+    std::cout << note.id << "\n";
+    return 0;
+}
+
+int Delete(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    const uint32_t id = NoteId(Positional(arguments, 1, "ID"), file);
+    Check(OpenFile(file)->deleteNote(id), file + ": note " + std::to_string(id));
+    return 0;
+}
+
+int Unread(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {"--user", "--add", "--remove"}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    const auto user = arguments.text("--user");
+    if (!user || arguments.has("--add") == arguments.has("--remove"))
+        throw std::runtime_error("unread needs --user and one of --add or --remove");
+    const std::string list = *arguments.text(arguments.has("--add") ? "--add" : "--remove");
+    std::vector<uint32_t> ids;
+    for (size_t start = 0; start <= list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        ids.push_back(NoteId(list.substr(start, comma - start), file));
+        start = comma + 1;
+    }
+    Check(OpenFile(file)->markUnread(*user, ids, arguments.has("--add")), file);
+    return 0;
+}
+
+int Form(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {"--window-title"}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    store::Note form;
+    form.noteClass = store::NoteClass::Form;
+    form.items.push_back({"$TITLE", store::ItemType::Text, false, Positional(arguments, 1, "NAME")});
+    if (auto formula = arguments.text("--window-title"))
+        form.items.push_back({"$WindowTitle", store::ItemType::Formula, false, *formula});
+    Check(OpenFile(file)->putNote(form), file);
+    std::cout << form.id << "\n";
+    return 0;
+}
+
+int Dump(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {"--id"}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    auto database = OpenFile(file);
+    std::vector<uint32_t> ids;
+    if (auto id = arguments.text("--id"))
+        ids.push_back(NoteId(*id, file));
+    else
+        for (const auto& entry : database->entries())
+            ids.push_back(entry.id);
+    json notes = json::array();
+    for (uint32_t id : ids) {
+        store::Note note;
+        std::string error;
+        const store::Status status = database->readNote(id, note, &error);
+        if (status == store::kNoNote)
+            throw std::runtime_error(file + ": no note " + std::to_string(id));
+        notes.push_back(status == store::kOk || note.deleted
+                            ? NoteToOutput(note)
+                            : json{{"note", id}, {"error", error}});
+    }
+    json out = {{"file", file},
+                {"replica", store::HexId(database->info().replicaId)},
+                {"title", database->info().title},
+                {"flags", database->info().flags},
+                {"problems", database->problems()},
+                {"notes", notes}};
+    for (const auto& problem : database->problems())
+        std::cerr << file << ": " << problem << "\n";
+    std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    return 0;
+}
+
+int Flags(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(words, {}, {});
+    const std::string& file = Positional(arguments, 0, "FILE");
+    const std::string& value = Positional(arguments, 1, "N");
+    size_t used = 0;
+    unsigned long flags = 0;
+    try {
+        flags = std::stoul(value, &used, 0);
+    } catch (const std::exception&) {
+    }
+    if (used != value.size())
+        throw std::runtime_error(file + ": \"" + value + "\" is not a flag word");
+    Check(OpenFile(file)->setHeader(std::nullopt, static_cast<uint32_t>(flags)), file);
+    return 0;
+}
+
+int Sample(const std::vector<std::string>& words) {
+    const Arguments arguments = ParseArguments(
+        words, {"--mails", "--appointments", "--contacts", "--tasks", "--journal", "--other", "--seed"},
+        {});
+    SampleCounts counts;
+    auto take = [&](const char* name, int& target) {
+        if (auto value = arguments.number(name)) {
+            if (*value < 0 || *value > 10'000'000)
+                throw std::runtime_error(std::string(name) + " is out of range");
+            target = static_cast<int>(*value);
+        }
+    };
+    take("--mails", counts.mails);
+    take("--appointments", counts.appointments);
+    take("--contacts", counts.contacts);
+    take("--tasks", counts.tasks);
+    take("--journal", counts.journal);
+    take("--other", counts.other);
+    take("--seed", counts.seed);
+    WriteSampleDirectory(Positional(arguments, 0, "DIR"), counts);
+    return 0;
+}
+
+} // namespace
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"create", "create FILE [--title T]\n  Creates a database; prints its replica id.", Create},
+        {"put", "put FILE [--id N] < note.json\n  Adds a note (or a new version of note N) from "
+                "JSON on standard input;\n  prints the note ID. See the note format in the "
+                "tool's documentation:\n  {\"class\":1,\"items\":{\"Subject\":\"Hi\",\"Body\":"
+                "{\"richtext\":\"text\"}}}",
+         Put},
+        {"delete", "delete FILE ID\n  Replaces note ID by a deletion stub.", Delete},
+        {"unread", "unread FILE --user NAME --add|--remove ID[,ID...]\n  Marks notes unread or "
+                   "read for the user.",
+         Unread},
+        {"form", "form FILE NAME [--window-title FORMULA]\n  Adds a form design note; prints its "
+                 "note ID.",
+         Form},
+        {"dump", "dump FILE [--id N]\n  Prints the database (or note N) as JSON; damaged records "
+                 "are named on standard error.",
+         Dump},
+        {"flags", "flags FILE N\n  Sets the database's flag word (bit 0 = usable).", Flags},
+        {"sample", "sample DIR [--mails N --appointments N --contacts N --tasks N --journal N\n"
+                   "            --other N --seed S]\n  Writes mail.zrb, roster.zrb, journal.zrb, "
+                   "discussion.zrb and shelf.zrb into DIR.",
+         Sample},
+    };
+    return commands;
+}
+
+} // namespace zrb

@@ -1,0 +1,81 @@
+#include "note_json.h"
+#include "item_values.h"
+#include "rich_text.h"
+
+#include <stdexcept>
+
+namespace zrb {
+namespace {
+
+using nlohmann::json;
+namespace Type = store::ItemType;
+
+bool AllStrings(const json& value) {
+    for (const auto& entry : value)
+        if (!entry.is_string())
+            return false;
+    return true;
+}
+
+store::Item ItemFromInput(const std::string& name, const json& value) {
+    store::Item item{name, Type::Text, false, value};
+    if (value.is_number()) {
+        item.type = Type::Number;
+    } else if (value.is_array()) {
+        item.type = !value.empty() && value[0].is_number() ? Type::NumberRange : Type::TextList;
+    } else if (value.is_object()) {
+        item.sealed = store::FieldOr(value, "sealed", false);
+        if (value.contains("time")) {
+            item.type = value["time"].is_array() ? Type::TimeRange : Type::Time;
+            item.value = value["time"];
+        } else if (value.contains("richtext")) {
+            item.type = Type::RichText;
+            item.value = value["richtext"].is_string()
+                             ? store::RichTextFromPlain(value["richtext"].get<std::string>())
+                             : value["richtext"];
+        } else if (value.contains("attachment")) {
+            item.type = Type::Attachment;
+            item.value = {{"file", value["attachment"]}, {"size", store::FieldOr(value, "size", 0)}};
+        } else if (value.contains("formula")) {
+            item.type = Type::Formula;
+            item.value = value["formula"];
+        } else if (value.contains("type") && value["type"].is_number_unsigned()) {
+            item.type = value["type"].get<uint16_t>();
+            item.value = store::FieldOr(value, "value", json());
+        } else {
+            throw std::runtime_error("item \"" + name + "\": cannot tell its type");
+        }
+    }
+    if (item.type == Type::TextList && !AllStrings(item.value))
+        throw std::runtime_error("item \"" + name + "\": a list mixes texts and other values");
+    if (!store::ValueFitsType(item.type, item.value))
+        throw std::runtime_error("item \"" + name + "\": the value does not fit type " +
+                                 std::to_string(item.type));
+    return item;
+}
+
+} // namespace
+
+store::Note NoteFromInput(const json& input, uint64_t sealKey) {
+    if (!input.is_object() || !input.contains("items") || !input["items"].is_object())
+        throw std::runtime_error("the note needs an object \"items\"");
+    store::Note note;
+    if (input.contains("class")) {
+        if (!input["class"].is_number_unsigned())
+            throw std::runtime_error("\"class\" must be a number");
+        note.noteClass = input["class"].get<uint16_t>();
+    }
+    for (const auto& [name, value] : input["items"].items()) {
+        store::Item item = ItemFromInput(name, value);
+        if (item.sealed)
+            item.value = store::SealValue(item.value, sealKey);
+        note.items.push_back(std::move(item));
+    }
+    return note;
+}
+
+json NoteToOutput(const store::Note& note) {
+    return json::parse(store::NoteToRecord(note));
+}
+
+} // namespace zrb
