@@ -2,16 +2,6 @@
 
 #include <gtest/gtest.h>
 
-EngineTurn::EngineTurn() : mutex_(CreateMutexW(nullptr, FALSE, L"TamselEngineTests")) {
-    const DWORD waited = WaitForSingleObject(mutex_, 120000);
-    EXPECT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
-}
-
-EngineTurn::~EngineTurn() {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-}
-
 std::wstring ComponentKey(const wchar_t* components) {
     return std::wstring(components) + L"\\{3A71C2E4-5B0D-4F86-9E12-7D4C60A8B1F3}";
 }

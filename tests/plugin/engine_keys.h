@@ -1,20 +1,13 @@
-// The engines' registry keys are shared by every process of the Wine prefix: tests that
-// write them take turns with the engine tests through a named mutex.
+// The engines' registry keys and the client's installation path, as the plug-in reads them.
+// Tests that write them hold an EngineTurn.
 #pragma once
+#include "engine_turn.h"
+
 #include <windows.h>
 
 #include <string>
 
-class EngineTurn {
-  public:
-    EngineTurn();
-    ~EngineTurn();
-    EngineTurn(const EngineTurn&) = delete;
-    EngineTurn& operator=(const EngineTurn&) = delete;
-
-  private:
-    HANDLE mutex_;
-};
+using testing_support::EngineTurn;
 
 inline constexpr wchar_t zendriComponents[] = L"Software\\Zendri\\DesktopSearch\\Components";
 inline constexpr wchar_t orvennaComponents[] = L"Software\\Orvenna\\Orvenna Desktop\\Components";

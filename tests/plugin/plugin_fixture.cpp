@@ -71,6 +71,8 @@ std::vector<std::string> PluginTest::LogLines() const {
     return lines;
 }
 
+void PluginTest::UseInstalledEngines() { tamsel::engineFactory = realEngineFactory; }
+
 bool PluginTest::WaitForLogLine(const std::string& wanted) const {
     for (int attempt = 0; attempt < 500; ++attempt) {
         const auto lines = LogLines();
