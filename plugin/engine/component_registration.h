@@ -9,7 +9,8 @@ constexpr WORD engineInstalledBit = 0x0001;
 constexpr WORD engineRegisteredBit = 0x0002;
 
 // Status words of the component checks (see the bits above). Each check sends the engine an
-// empty probe event when the component is registered.
+// empty probe event when the component is registered. Raise HResultError{E_OUTOFMEMORY} when
+// the names for the engine cannot be allocated.
 WORD CheckPrimaryEngine();
 WORD CheckSecondEngine();
 

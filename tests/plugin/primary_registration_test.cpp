@@ -3,7 +3,9 @@
 #include "engine/engine_state.h"
 #include "engine_keys.h"
 #include "fake_engines.h"
+#include "host/exports.h"
 #include "plugin_fixture.h"
+#include "settings/client_settings.h"
 
 using namespace tamsel;
 
@@ -19,6 +21,7 @@ class PrimaryRegistration : public PluginTest {
         PluginTest::SetUp();
         fakes.Install();
         clientPath.Set(L"C:\\Client\\");
+        DeleteComponentKeys();
     }
     EngineTurn turn;
     ClientPathValue clientPath;
@@ -117,6 +120,27 @@ TEST_F(PrimaryRegistration, EngineInstalledAfterThreadStartRegistersFromTheMenuC
     EngineEvent event(1);
     EXPECT_TRUE(event.HasEngineEvent());
     EXPECT_EQ(event.Send(), S_OK);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(PrimaryRegistration, MenuCommandRegistersOnceAndSilentlyWhenTheThreadCouldNot) {
+    fakes.creation["ZendriRegistrar"] = REGDB_E_CLASSNOTREG;
+    fakes.creation["ZendriEventFactory"] = REGDB_E_CLASSNOTREG;
+    RegisterWithPrimaryEngine(); // at thread start, before the engine was installed
+    fakes.creation.clear();
+    fakes.calls.clear();
+
+    ADDINMENURECORD record{};
+    AddinMenuProc(ADDIN_MSG_COMMAND, &record);
+    EXPECT_EQ(fakes.CallsStartingWith("RegisterComponent"), std::vector<std::string>{registerCall});
+    EXPECT_TRUE(GetJustRegistered());
+
+    // The engine still reports the component as unknown (its key is missing): the menu
+    // command asks again, and the standing registration is neither repeated nor reported.
+    SetJustRegistered(0);
+    AddinMenuProc(ADDIN_MSG_COMMAND, &record);
+    EXPECT_EQ(fakes.CallsStartingWith("RegisterComponent").size(), 1u);
+    EXPECT_FALSE(GetJustRegistered());
     EXPECT_TRUE(boxes.empty());
 }
 
