@@ -15,8 +15,8 @@ HRESULT AddVariantProperty(Event& event, const wchar_t* name, const VARIANT& val
 template <typename Event>
 HRESULT AddTextProperty(Event& event, const wchar_t* name, std::wstring_view text) {
     UniqueVariant value;
+    value.get()->bstrVal = UniqueBstr(text).release(); // may raise: the type comes after
     value.get()->vt = VT_BSTR;
-    value.get()->bstrVal = UniqueBstr(text).release();
     return AddVariantProperty(event, name, *value);
 }
 
