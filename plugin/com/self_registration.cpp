@@ -2,7 +2,11 @@
 #include "host/exports.h"
 
 // The COM server's own registry entries come with its classes; until then registering does
-// nothing and says so, and unregistering has nothing to remove.
-extern "C" HRESULT WINAPI DllRegisterServer(void) { return E_NOTIMPL; }
+// nothing and says so, and unregistering only withdraws the component from the second engine.
+extern "C" HRESULT WINAPI DllRegisterServer(void) {
+    return E_NOTIMPL;
+}
 
-extern "C" HRESULT WINAPI DllUnregisterServer(void) { return S_OK; }
+extern "C" HRESULT WINAPI DllUnregisterServer(void) {
+    return tamsel::UnregisterFromSecondEngine();
+}

@@ -8,10 +8,20 @@ constexpr WORD engineReadyBit = 0x8000;
 constexpr WORD engineInstalledBit = 0x0001;
 constexpr WORD engineRegisteredBit = 0x0002;
 
+// Status words of the component checks (see the bits above). Each check sends the engine an
+// empty probe event when the component is registered. Raise HResultError{E_OUTOFMEMORY} when
+// the names for the engine cannot be allocated.
 WORD CheckPrimaryEngine();
 WORD CheckSecondEngine();
+
+// 0 when RegisterComponent was called, else 0xFFFFFFFF. A call while an earlier registration
+// of this process stands does nothing; an attempt that never reached the engine may be
+// repeated.
 DWORD RegisterWithPrimaryEngine();
 void UnregisterFromPrimaryEngine();
+
+// The engine part of the COM server's registration. retry: this is the one repetition after
+// the engine reported the component as already registered.
 HRESULT RegisterWithSecondEngine(bool retry);
 HRESULT UnregisterFromSecondEngine();
 

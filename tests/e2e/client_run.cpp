@@ -1,5 +1,7 @@
 #include "client_run.h"
 
+#include "engine_turn.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -23,6 +25,9 @@ void WriteClientSettings(const testing_support::TempDir& data, const std::string
 }
 
 ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments) {
+    // The plug-in registers with whatever engine is installed: not while another test has
+    // installed one for itself.
+    const testing_support::EngineTurn turn;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd, writeEnd;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))

@@ -1,5 +1,7 @@
 #include "plugin_fixture.h"
 
+#include "engine/engine_factory.h"
+#include "engine/engine_state.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
 #include "ntamsel.h"
@@ -20,6 +22,15 @@ int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
+// Unless a test hands in engines, none is installed: the indexing thread of a test must not
+// reach whatever engine another test process has registered meanwhile.
+HRESULT NoEngine(REFCLSID, DWORD, REFIID, void** out) {
+    *out = nullptr;
+    return REGDB_E_CLASSNOTREG;
+}
+
+const tamsel::EngineFactory realEngineFactory = tamsel::engineFactory;
+
 } // namespace
 
 void PluginTest::SetUp() {
@@ -32,12 +43,16 @@ void PluginTest::SetUp() {
     tamsel::wakeRequested = false;
     tamsel::IndexTypeMask = tamsel::initialIndexTypeMask;
     tamsel::SetJustRegistered(0);
+    tamsel::engineFactory.createInstance = NoEngine;
+    tamsel::registrationAttempted = false;
+    tamsel::engineUnavailable = false;
     tamsel::LoadSettings();
 }
 
 void PluginTest::TearDown() {
     StoreClientInit(nullptr, 0);
     tamsel::userInterface.messageBox = MessageBoxA;
+    tamsel::engineFactory = realEngineFactory;
 }
 
 void PluginTest::UseSettings(const std::string& lines) {
@@ -55,6 +70,8 @@ std::vector<std::string> PluginTest::LogLines() const {
         lines.push_back(line.size() > 24 ? line.substr(24) : line);
     return lines;
 }
+
+void PluginTest::UseInstalledEngines() { tamsel::engineFactory = realEngineFactory; }
 
 bool PluginTest::WaitForLogLine(const std::string& wanted) const {
     for (int attempt = 0; attempt < 500; ++attempt) {

@@ -22,6 +22,8 @@ protected:
     std::vector<std::string> LogLines() const;
     // Waits up to five seconds for a line to appear in the log.
     bool WaitForLogLine(const std::string& line) const;
+    // Engine objects through COM, from whatever engines are registered (tests start without).
+    static void UseInstalledEngines();
 
 public:
     // What the user-interface seam was asked to show.

@@ -1,0 +1,115 @@
+// Whether each engine is installed, knows the component and accepts events: a real probe
+// event is sent each time, as only a send tells whether the service runs.
+#include "component_id.h"
+#include "component_registration.h"
+#include "desktop_search.h"
+#include "engine_factory.h"
+#include "engine_log.h"
+#include "engine_results.h"
+#include "event_properties.h"
+#include "settings/client_settings.h"
+
+#include <string>
+
+namespace tamsel {
+namespace {
+
+using namespace engine_results;
+
+// Status words: bit 0 installed, bit 1 registered, bit 2 enabled, bits 3-8 an event can be
+// created, bits 14-15 ready.
+constexpr WORD notInstalled = 0x0000;
+constexpr WORD notRegistered = 0x0001;
+constexpr WORD eventRefused = 0x0003;
+constexpr WORD notRunning = 0x01FF;
+constexpr WORD componentDisabled = 0x01FB;
+constexpr WORD ready = 0xC1FF;
+
+struct PrimaryEngine {
+    using Factory = IZendriEventFactory;
+    using Event = IZendriEvent;
+    static constexpr DWORD context = primaryContext;
+    static constexpr const wchar_t* componentsKey =
+        L"Software\\Zendri\\DesktopSearch\\Components\\";
+    static constexpr const wchar_t* schema = L"ZendriDS.Mail";
+    static const CLSID& FactoryClass() { return __uuidof(ZendriEventFactory); }
+
+    static HRESULT Probe(IZendriEvent& event) {
+        HRESULT hr = AddLongProperty(event, L"time", 0);
+        if (SUCCEEDED(hr))
+            hr = AddTextProperty(event, L"content", L"");
+        if (SUCCEEDED(hr))
+            hr = AddTextProperty(event, L"content_format", L"text/plain");
+        if (SUCCEEDED(hr))
+            hr = AddTextProperty(event, L"url", L"");
+        return SUCCEEDED(hr) ? event.Send() : hr;
+    }
+};
+
+struct SecondEngine {
+    using Factory = IOrvennaEventFactory;
+    using Event = IOrvennaEvent;
+    static constexpr DWORD context = secondContext;
+    static constexpr const wchar_t* componentsKey =
+        L"Software\\Orvenna\\Orvenna Desktop\\Components\\";
+    static constexpr const wchar_t* schema = L"Orvenna.Desktop.Email";
+    static const CLSID& FactoryClass() { return __uuidof(OrvennaEventFactory); }
+
+    static HRESULT Probe(IOrvennaEvent& event) {
+        HRESULT hr = AddDateProperty(event, L"received", 0.0);
+        if (SUCCEEDED(hr))
+            hr = AddTextProperty(event, L"content", L"");
+        if (SUCCEEDED(hr))
+            hr = AddTextProperty(event, L"format", L"text/plain");
+        return SUCCEEDED(hr) ? event.Send(1) : hr;
+    }
+};
+
+bool ComponentKeyExists(const wchar_t* componentsKey) {
+    const std::wstring path = std::wstring(componentsKey) + componentId;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+WORD StatusOfProbe(HRESULT probe) {
+    if (probe == E_COMPONENT_DISABLED)
+        return componentDisabled;
+    if (probe == E_SERVICE_NOT_RUNNING || probe == S_INDEXING_PAUSED)
+        return notRunning;
+    // Any other answer, a refused property included, means the engine takes events.
+    return ready;
+}
+
+template <typename Engine> WORD CheckEngine() {
+    if (!SettingsLoaded())
+        LoadSettings();
+    ComPtr<typename Engine::Factory> factory;
+    if (FAILED(CreateEngineObject(Engine::FactoryClass(), Engine::context, factory)))
+        return notInstalled;
+    if (!ComponentKeyExists(Engine::componentsKey))
+        return notRegistered;
+    ComPtr<IDispatch> created;
+    const UniqueBstr id(componentId), schema(Engine::schema);
+    if (const HRESULT hr = factory->CreateEvent(id.get(), schema.get(), &created); FAILED(hr)) {
+        DebugLogResult(123, hr);
+        return hr == E_COMPONENT_NOT_REGISTERED ? notRegistered : eventRefused;
+    }
+    ComPtr<typename Engine::Event> event;
+    if (FAILED(created.As(&event)))
+        return notRunning;
+    return StatusOfProbe(Engine::Probe(*event.Get()));
+}
+
+} // namespace
+
+WORD CheckPrimaryEngine() {
+    return CheckEngine<PrimaryEngine>();
+}
+WORD CheckSecondEngine() {
+    return CheckEngine<SecondEngine>();
+}
+
+} // namespace tamsel

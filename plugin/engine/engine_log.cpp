@@ -1,0 +1,14 @@
+#include "engine_log.h"
+
+#include "ntamsel.h"
+#include "settings/client_settings.h"
+#include "ui/catalogue.h"
+
+namespace tamsel {
+
+void DebugLogResult(WORD message, HRESULT result) {
+    if (IsDebugLogging())
+        StoreLogMessage(message, ModuleInstance(), 0, result);
+}
+
+} // namespace tamsel

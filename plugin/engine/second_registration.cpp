@@ -1,0 +1,145 @@
+// The plug-in as a component of the second engine, registered with the COM server.
+#include "component_id.h"
+#include "component_registration.h"
+#include "description.h"
+#include "desktop_search.h"
+#include "engine_factory.h"
+#include "engine_results.h"
+#include "host/exports.h"
+#include "settings/client_settings.h"
+#include "ui/catalogue.h"
+
+#include <string>
+
+namespace tamsel {
+namespace {
+
+using engine_results::E_COMPONENT_ALREADY_REGISTERED;
+
+// A message of the current language; empty when there is none (the icon, 240).
+std::wstring CatalogueText(WORD id) {
+    std::string text;
+    LoadMessage(id, SelectedLanguage(), text);
+    if (text.empty())
+        return {};
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(),
+                                    int(wide.size())));
+    return wide;
+}
+
+template <typename Interface>
+HRESULT GetRegistrationObject(IOrvennaRegistrar& registrar, const wchar_t* progId,
+                              ComPtr<Interface>& object) {
+    const UniqueBstr name(progId);
+    ComPtr<IDispatch> dispatch;
+    if (const HRESULT hr = registrar.GetRegistrationObject(name.get(), &dispatch); FAILED(hr))
+        return hr;
+    return dispatch.As(&object);
+}
+
+// The engine offers the plug-in's actions on its results. The first refused action ends
+// the list but not the registration.
+void RegisterActions(IOrvennaActionRegistration& actions) {
+    const UniqueBstr actionsClass(actionsClassId);
+    for (const wchar_t* actionId : actionIds) {
+        const UniqueBstr action(actionId);
+        VARIANT reserved;
+        VariantInit(&reserved);
+        if (FAILED(actions.RegisterAction(actionsClass.get(), action.get(), reserved)))
+            return;
+    }
+}
+
+// The cookie the deletion notices query with; 0 when the engine gave none.
+LONG RegisterQuery(IOrvennaRegistrar& registrar, BSTR id) {
+    ComPtr<IOrvennaQueryRegistration> query;
+    if (FAILED(GetRegistrationObject(registrar, L"OrvennaDesktop.QueryRegistration", query)))
+        return 0;
+    LONG cookie = 0;
+    return SUCCEEDED(query->RegisterQuery(id, 0, &cookie)) ? cookie : 0;
+}
+
+// Steps between BeginRegistration and CompleteRegistration.
+HRESULT RegisterParts(IOrvennaRegistrar& registrar, BSTR id) {
+    ComPtr<IOrvennaActionRegistration> actions;
+    if (const HRESULT hr =
+            GetRegistrationObject(registrar, L"OrvennaDesktop.ActionRegistration", actions);
+        FAILED(hr))
+        return hr;
+    RegisterActions(*actions.Get());
+    ComPtr<IOrvennaIndexingRegistration> indexing;
+    if (const HRESULT hr =
+            GetRegistrationObject(registrar, L"OrvennaDesktop.IndexingRegistration", indexing);
+        FAILED(hr))
+        return hr;
+    if (const HRESULT hr = indexing->RegisterIndexing(nullptr); FAILED(hr))
+        return hr;
+    SetInstallTime(RegisterQuery(registrar, id));
+    return S_OK;
+}
+
+struct Attempt {
+    HRESULT result;
+    bool alreadyRegistered; // BeginRegistration or CompleteRegistration found the component
+};
+
+Attempt RegisterOnce() {
+    const std::wstring title = CatalogueText(125), description = CatalogueText(148),
+                       icon = CatalogueText(240);
+    ComPtr<IOrvennaRegistrar> registrar;
+    if (const HRESULT hr =
+            CreateEngineObject(__uuidof(OrvennaRegistrar), primaryContext, registrar);
+        FAILED(hr))
+        return {hr, false};
+    UniqueVariant pairs;
+    if (const HRESULT hr =
+            MakeDescription({L"Title", title, L"Description", description, L"Icon", icon}, pairs);
+        FAILED(hr))
+        return {hr, false};
+    const UniqueBstr id(componentId);
+    HRESULT hr = registrar->BeginRegistration(id.get(), *pairs);
+    if (hr == E_COMPONENT_ALREADY_REGISTERED)
+        return {hr, true};
+    if (SUCCEEDED(hr))
+        hr = RegisterParts(*registrar.Get(), id.get());
+    if (SUCCEEDED(hr)) {
+        hr = registrar->CompleteRegistration();
+        if (SUCCEEDED(hr) || hr == E_COMPONENT_ALREADY_REGISTERED)
+            return {hr, hr == E_COMPONENT_ALREADY_REGISTERED};
+    }
+    // Withdraw the half-made registration.
+    registrar->UnRegisterComponent(id.get());
+    return {hr, false};
+}
+
+} // namespace
+
+HRESULT RegisterWithSecondEngine(bool retry) {
+    try {
+        const Attempt attempt = RegisterOnce();
+        // The engine still knows the component from an earlier installation: remove that
+        // registration and register once more, never twice.
+        if (!attempt.alreadyRegistered || retry || FAILED(DllUnregisterServer()))
+            return attempt.result;
+        return RegisterWithSecondEngine(true);
+    } catch (const HResultError& error) {
+        return error.code;
+    }
+}
+
+HRESULT UnregisterFromSecondEngine() {
+    try {
+        ComPtr<IOrvennaRegistrar> registrar;
+        if (const HRESULT hr =
+                CreateEngineObject(__uuidof(OrvennaRegistrar), primaryContext, registrar);
+            FAILED(hr))
+            return hr;
+        const UniqueBstr id(componentId);
+        return registrar->UnRegisterComponent(id.get());
+    } catch (const HResultError& error) {
+        return error.code;
+    }
+}
+
+} // namespace tamsel

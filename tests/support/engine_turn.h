@@ -1,0 +1,20 @@
+// The engines' registry keys and COM classes are shared by every process of the Wine
+// prefix: tests that change them, or run the plug-in against installed engines, take turns
+// through a named mutex held for the object's life.
+#pragma once
+#include <windows.h>
+
+namespace testing_support {
+
+class EngineTurn {
+  public:
+    EngineTurn();
+    ~EngineTurn();
+    EngineTurn(const EngineTurn&) = delete;
+    EngineTurn& operator=(const EngineTurn&) = delete;
+
+  private:
+    HANDLE mutex_;
+};
+
+} // namespace testing_support
