@@ -12,6 +12,10 @@ void GetIndexStatus(IndexStatus* copy) { *copy = indexStatus; }
 
 void ClearIndexStatus() {
     indexStatus = IndexStatus{};
+    ForgetOpenErrors();
+}
+
+void ForgetOpenErrors() {
     std::memset(openErrorReported, 0, sizeof openErrorReported);
     historyOpenErrorReported = 0;
 }

@@ -24,5 +24,6 @@ extern BYTE historyOpenErrorReported;
 void GetIndexStatus(IndexStatus* copy);
 // Zeroes the progress record and forgets every reported open failure.
 void ClearIndexStatus();
+void ForgetOpenErrors();
 
 } // namespace tamsel

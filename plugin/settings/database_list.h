@@ -1,16 +1,44 @@
-// The list of indexed databases and their index state, kept in the client's settings.
+// The databases the user chose (slots 0 to 14) and the history database (slot 15), with how far
+// each is indexed. Every change is written to the client's settings at once, so an interruption
+// loses at most the pass in progress.
 #pragma once
 #include "ntamsel.h"
 
+#include <cstddef>
+
 namespace tamsel {
 
-// Loads the slots' paths and time stamps.
+constexpr int slotCount = 16;
+constexpr int historySlot = 15;
+constexpr size_t slotPathLength = 256;
+
+// Reads every slot's path and time stamp; first empties every time stamp when the second
+// engine's index was made anew since the last start.
 void LoadDatabaseList();
-// 1 when the slot is in use; with a buffer, also its path (at most size bytes).
+
+// The user's slot holding exactly this path (case-sensitive), or -1.
+int FindSlotByPath(const char* path);
+// Null or empty clears the slot; a longer path is cut to 256 characters.
+void SetSlotPath(int slot, const char* path);
+// 1 when the slot is in use; with a buffer, also its path, cut to fit and always terminated.
 BYTE GetSlotPath(int slot, char* buffer, WORD size);
-// Records how far the slot's database is indexed and writes it to the settings; a null
-// last-indexed time clears the slot's state.
+// The time up to which every change was handled (earliest = never); returns whether it is known.
+BYTE GetLastIndexed(int slot, STORETIME* time);
+// 1 and the interrupted pass's until-time and note ID when one is recorded.
+BYTE GetResumePoint(int slot, STORETIME* until, NOTEID* noteId);
+// 1 and the interrupted pass's counts when one is recorded with both counts.
+BYTE GetSavedProgress(int slot, LONG* processed, LONG* total);
+// Records how far the slot's database is indexed and writes it to the settings: a null
+// last-indexed time clears the state; a null until-time records no interrupted pass.
 void SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* until,
-                   DWORD resumeNoteId, LONG processed, LONG total);
+                   NOTEID resumeNoteId, LONG processed, LONG total);
+// Everything is indexed again from the beginning; the paths stay.
+void ResetAllSlots();
+
+// Opens and checks a database; with an owner window a failure is also shown in a box. With a
+// handle output the database stays open on success and the caller closes it.
+STORESTATUS OpenIndexedDatabase(HWND owner, const char* path, DBHANDLE* database);
+// directory + "\" + file name into result (resultSize bytes), each part at most 255 bytes.
+STORESTATUS JoinPath(const char* directory, const char* fileName, char* result, size_t resultSize);
 
 } // namespace tamsel

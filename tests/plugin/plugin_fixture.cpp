@@ -4,8 +4,11 @@
 #include "engine/engine_state.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
+#include "indexing/index_status.h"
+#include "indexing/note_callback.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
+#include "settings/engine_index_check.h"
 #include "settings/index_type_mask.h"
 #include "ui/catalogue.h"
 #include "ui/user_interface.h"
@@ -30,6 +33,13 @@ HRESULT NoEngine(REFCLSID, DWORD, REFIID, void** out) {
 }
 
 const tamsel::EngineFactory realEngineFactory = tamsel::engineFactory;
+const tamsel::NoteHandlers realNoteHandlers = tamsel::noteHandlers;
+const char* const realEngineIndexKey = tamsel::engineIndexKey;
+
+// Each test process reads the engine's index creation time from a key of its own, so that
+// engines registered by other tests meanwhile do not empty its time stamps.
+const std::string testEngineIndexKey =
+    "Software\\TamselTests\\EngineIndex" + std::to_string(GetCurrentProcessId());
 
 } // namespace
 
@@ -41,6 +51,12 @@ void PluginTest::SetUp() {
     tamsel::addinStarted = false;
     tamsel::stopRequested = false;
     tamsel::wakeRequested = false;
+    tamsel::resetRequested = false;
+    tamsel::nextWaitMs = 0;
+    tamsel::ClearIndexStatus();
+    tamsel::noteHandlers = realNoteHandlers;
+    RegDeleteTreeA(HKEY_CURRENT_USER, testEngineIndexKey.c_str());
+    tamsel::engineIndexKey = testEngineIndexKey.c_str();
     tamsel::IndexTypeMask = tamsel::initialIndexTypeMask;
     tamsel::SetJustRegistered(0);
     tamsel::engineFactory.createInstance = NoEngine;
@@ -53,7 +69,12 @@ void PluginTest::TearDown() {
     StoreClientInit(nullptr, 0);
     tamsel::userInterface.messageBox = MessageBoxA;
     tamsel::engineFactory = realEngineFactory;
+    tamsel::noteHandlers = realNoteHandlers;
+    RegDeleteTreeA(HKEY_CURRENT_USER, testEngineIndexKey.c_str());
+    tamsel::engineIndexKey = realEngineIndexKey;
 }
+
+std::string PluginTest::EngineIndexKey() { return testEngineIndexKey; }
 
 void PluginTest::UseSettings(const std::string& lines) {
     testing_support::WriteFileText(dir.file("tamsel.ini"), "[Tamsel]\n" + lines);

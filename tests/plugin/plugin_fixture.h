@@ -24,6 +24,9 @@ protected:
     bool WaitForLogLine(const std::string& line) const;
     // Engine objects through COM, from whatever engines are registered (tests start without).
     static void UseInstalledEngines();
+    // The key under the current user that this process's plug-in code reads the engine's
+    // index creation time from.
+    static std::string EngineIndexKey();
 
 public:
     // What the user-interface seam was asked to show.

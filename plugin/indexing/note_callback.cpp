@@ -1,0 +1,129 @@
+#include "note_callback.h"
+
+#include "convert/convert_note.h"
+#include "convert/deletion_notice.h"
+#include "database_pass.h"
+#include "engine/result_names.h"
+#include "engine_results.h"
+#include "host/host_state.h"
+#include "index_status.h"
+#include "indexing_loop.h"
+#include "settings/client_settings.h"
+#include "ui/catalogue.h"
+
+namespace tamsel {
+
+NoteHandlers noteHandlers = {ConvertNote, SendDeletionNotice};
+
+namespace {
+
+constexpr DWORD throttleUnitMs = 100;
+constexpr DWORD alwaysWaitFromMs = 66;
+constexpr DWORD historyCheckEvery = 10;
+constexpr DWORD historyCheckAt = 5;
+
+// Keeps the client responsive: with wait time w, about w ms of rest for every converted note.
+void Throttle() {
+    const DWORD wait = GetWaitTime();
+    if (wait == 0)
+        return IdleYield();
+    if (wait >= alwaysWaitFromMs)
+        return IdleWait(wait, 1);
+    const DWORD every = throttleUnitMs / wait;
+    if (every == 1)
+        return IdleWait(wait, 1);
+    if (indexStatus.processed % every == 0)
+        return IdleWait(every * wait, 1);
+    IdleYield();
+}
+
+bool WalkMustStop(const PassContext& pass) {
+    return !IsIndexingEnabled() || stopRequested || StoreTerminationPending() ||
+           (pass.historyPass && !GetIndexHistory());
+}
+
+// Too-large documents are skipped; any other engine failure stops the walk.
+STORESTATUS EngineFailure(PassContext& pass, NOTEHANDLE note) {
+    ++pass.engineErrorCount;
+    STORESTATUS status = STORE_NOERROR;
+    if (pass.engineResult == engine_results::E_EVENT_TOO_LARGE ||
+        pass.engineResult == engine_results::E_PROPERTY_TOO_LARGE) {
+        ++pass.skippedCount;
+        pass.engineResult = 0;
+    } else {
+        pass.stopPass = 1;
+        status = walkEngineFailed;
+        if (IsDebugLogging())
+            StoreLogMessage(146, ModuleInstance(), status, pass.engineResult,
+                            EngineResultName(pass.engineResult));
+    }
+    if (note)
+        StoreCloseNote(note);
+    return status;
+}
+
+STORESTATUS DeletedNote(PassContext& pass, NOTEID id) {
+    if (!GetSendDeletions())
+        return STORE_NOERROR;
+    if (noteHandlers.sendDeletion(pass.database, id & ~STORE_NOTEID_DELETED, &pass)) {
+        ++pass.deletedCount;
+        return STORE_NOERROR;
+    }
+    if (pass.engineResult == 0)
+        return STORE_NOERROR;
+    return EngineFailure(pass, 0);
+}
+
+STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
+    NOTEHANDLE note = 0;
+    if (STORESTATUS status = StoreOpenNote(pass.database, id, 0, &note)) {
+        ++pass.noteErrorCount;
+        if (IsDebugLogging())
+            StoreLogMessage(147, ModuleInstance(), status, id);
+        return STORE_NOERROR;
+    }
+    if (noteHandlers.convert(note, &pass)) {
+        ++pass.indexedCount;
+        if (!stopRequested && !resetRequested)
+            Throttle();
+    } else if (pass.noteStatus != 0) {
+        ++(pass.noteStatus == STORE_ERR_STUB ? pass.deletedCount : pass.noteErrorCount);
+    } else if (pass.engineResult == 0) {
+        ++pass.skippedCount;
+    } else {
+        return EngineFailure(pass, note);
+    }
+    StoreCloseNote(note);
+    return STORE_NOERROR;
+}
+
+} // namespace
+
+STORESTATUS WINAPI NoteCallback(void* context, NOTEID id) {
+    PassContext& pass = *static_cast<PassContext*>(context);
+    if (IsVerboseDebugLogging())
+        StoreLogMessage(187, ModuleInstance(), 0);
+    const bool skip = pass.recoveryNoteId != 0 && pass.recoveryNoteId > id;
+    pass.noteId = id;
+    if (!pass.historyPass)
+        ++indexStatus.processed;
+    indexStatus.historyActive = pass.historyPass;
+    if (resetRequested)
+        return walkStopped;
+    if (!GetSlotPath(indexStatus.currentSlot, nullptr, 0))
+        return walkStopped;
+    if (WalkMustStop(pass)) {
+        pass.stopPass = 1;
+        return walkStopped;
+    }
+    if (skip)
+        return STORE_NOERROR;
+    if (!pass.historyPass && indexStatus.processed % historyCheckEvery == historyCheckAt)
+        PeriodicHistoryCheck();
+    IdleYield();
+    if (id & STORE_NOTEID_DELETED)
+        return DeletedNote(pass, id);
+    return LiveNote(pass, id);
+}
+
+} // namespace tamsel

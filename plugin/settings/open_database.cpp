@@ -1,0 +1,104 @@
+#include "client_settings.h"
+#include "database_list.h"
+#include "ui/catalogue.h"
+#include "ui/user_interface.h"
+
+#include <cstring>
+
+namespace tamsel {
+namespace {
+
+constexpr size_t partLength = 255;
+
+WORD OpenFailureMessage(STORESTATUS status) {
+    return status == STORE_ERR_NOT_DATABASE_FILE || status == STORE_ERR_NOT_DATABASE ? 184 : 114;
+}
+
+void ShowFailure(HWND owner, const char* path, WORD message) {
+    if (!owner || !message)
+        return;
+    char text[fixedMessageSize];
+    LoadMessageFixed(message, text);
+    userInterface.messageBox(owner, text, path, MB_ICONERROR | MB_OK);
+}
+
+// Appends at most `limit` bytes of `text` without splitting a character.
+void AppendCut(char* result, size_t resultSize, const char* text, size_t limit) {
+    size_t length = std::strlen(result);
+    const char* end = text;
+    for (const char* next = end; *end; end = next) {
+        next = StoreNextCharacter(end);
+        if (size_t(next - text) > limit || length + (next - text) + 1 > resultSize)
+            break;
+    }
+    std::memcpy(result + length, text, end - text);
+    result[length + (end - text)] = '\0';
+}
+
+// Status and message of opening and checking; the database stays open only when usable.
+STORESTATUS OpenChecked(const char* path, DBHANDLE& database, WORD& message) {
+    if (!path || !*path) {
+        message = 112;
+        return STORE_ERR_NOT_DATABASE;
+    }
+    char server[STORE_PATH_SIZE], file[STORE_PATH_SIZE];
+    if (STORESTATUS status = StoreParseNetPath(path, server, file)) {
+        message = 112;
+        return status;
+    }
+    if (!IsRemoteAllowed() && server[0]) {
+        message = 113;
+        return STORE_ERR_REMOTE_REFUSED;
+    }
+    if (STORESTATUS status = StoreOpenDatabase(path, &database)) {
+        database = 0;
+        message = OpenFailureMessage(status);
+        return status;
+    }
+    DWORD flags = 0;
+    STORESTATUS status = StoreGetDatabaseFlags(database, &flags);
+    if (status == STORE_NOERROR && !(flags & STORE_DBFLAG_USABLE))
+        status = STORE_ERR_UNUSABLE;
+    if (status != STORE_NOERROR) {
+        StoreCloseDatabase(database);
+        database = 0;
+        message = OpenFailureMessage(status);
+    }
+    return status;
+}
+
+} // namespace
+
+STORESTATUS OpenIndexedDatabase(HWND owner, const char* path, DBHANDLE* database) {
+    if (!SettingsLoaded())
+        LoadSettings();
+    DBHANDLE opened = 0;
+    WORD message = 0;
+    const STORESTATUS status = OpenChecked(path, opened, message);
+    if (opened && !database)
+        StoreCloseDatabase(opened);
+    if (database)
+        *database = opened;
+    ShowFailure(owner, path, message);
+    return status;
+}
+
+STORESTATUS JoinPath(const char* directory, const char* fileName, char* result, size_t resultSize) {
+    if (!result || resultSize == 0)
+        return STORE_ERR_BAD_ARGUMENT;
+    if (result != directory) {
+        result[0] = '\0';
+        AppendCut(result, resultSize, directory ? directory : "", partLength);
+    }
+    if (!fileName || !*fileName)
+        return STORE_NOERROR;
+    const size_t length = std::strlen(result);
+    if (length > 0 && *StorePreviousCharacter(result, result + length) != '\\')
+        AppendCut(result, resultSize, "\\", 1);
+    if (*fileName == '\\' && result[0])
+        fileName = StoreNextCharacter(fileName);
+    AppendCut(result, resultSize, fileName, partLength);
+    return STORE_NOERROR;
+}
+
+} // namespace tamsel
