@@ -204,11 +204,7 @@ BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
     IdTable* found = Handles<IdTable>().find(table);
     if (!found)
         return FALSE;
-    // Ascending by note ID; a stub's flag bit does not take part in the order.
-    const auto key = [](DWORD value) { return value & ~STORE_NOTEID_DELETED; };
-    auto at = std::lower_bound(found->ids.begin(), found->ids.end(), key(id),
-                               [&](DWORD entry, DWORD wanted) { return key(entry) < wanted; });
-    return at != found->ids.end() && *at == id;
+    return std::binary_search(found->ids.begin(), found->ids.end(), id);
 }
 
 STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table) {

@@ -135,8 +135,8 @@ STORESTATUS WINAPI StoreGetUnreadTable(DBHANDLE database, const char* userName, 
    changed; `until` is set then too. */
 STORESTATUS WINAPI StoreGetModifiedNoteTable(DBHANDLE database, WORD classMask, STORETIME since,
                                              STORETIME* until, IDTABLEHANDLE* table);
-/* Calls callback for each ID in ascending order; stops at the first nonzero status the callback
-   returns and returns it. */
+/* Calls callback for each ID in ascending order (a stub's flag bit counts, so stubs come after
+   every live note); stops at the first nonzero status the callback returns and returns it. */
 typedef STORESTATUS(WINAPI* STOREIDCALLBACK)(void* context, NOTEID id);
 STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK callback,
                                          void* context);

@@ -66,7 +66,7 @@ public:
     // corrupt record, `error` then says why) or kNoNote.
     Status readNote(uint32_t id, Note& note, std::string* error = nullptr) const;
     // Notes of the classes in classMask changed after `since`, ascending; deletion stubs carry
-    // kDeletedNoteFlag. `until` receives the time up to which the list is complete.
+    // kDeletedNoteFlag and so come last. `until` receives the time up to which the list is complete.
     Status modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,
                          TimeValue& until);
     std::vector<uint32_t> unreadNotes(const std::string& user) const;

@@ -215,6 +215,9 @@ Status Database::modifiedSince(TimeValue since, uint16_t classMask, std::vector<
     for (const auto& e : entries_)
         if ((e.noteClass & classMask) && CompareTimes(e.modified, since) > 0)
             ids.push_back(e.deleted ? e.id | kDeletedNoteFlag : e.id);
+    // Ascending with the flag as part of the ID, so stubs come after every live note: a walk
+    // interrupted at a stub has handled all live notes.
+    std::stable_partition(ids.begin(), ids.end(), [](uint32_t id) { return !(id & kDeletedNoteFlag); });
     until = CompareTimes(lastModified(), since) > 0 ? lastModified() : since;
     return ids.empty() ? kNotModified : kOk;
 }

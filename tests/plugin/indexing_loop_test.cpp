@@ -2,6 +2,7 @@
 #include "indexing/clock.h"
 #include "indexing/indexing_loop.h"
 #include "plugin_fixture.h"
+#include "virtual_time.h"
 
 #include <functional>
 
@@ -9,37 +10,16 @@ using namespace tamsel;
 
 namespace {
 
-// A clock whose sleeps take no time: minutes of schedule run in microseconds.
-struct VirtualTime {
-    static inline DWORD now = 0;
-    static inline std::vector<DWORD> sleeps;
-    static inline std::function<void()> afterSleep;
-    static inline std::vector<int> priorities;
-
-    static DWORD WINAPI Tick() { return now; }
-    static void WINAPI Sleep(DWORD milliseconds) {
-        priorities.push_back(GetThreadPriority(GetCurrentThread()));
-        sleeps.push_back(milliseconds);
-        now += milliseconds;
-        if (afterSleep)
-            afterSleep();
-    }
-};
-
 class IndexingLoop : public PluginTest {
 protected:
     void SetUp() override {
         PluginTest::SetUp();
-        VirtualTime::now = 0xFFFF0000; // close to the wrap of the tick counter
-        VirtualTime::sleeps.clear();
-        VirtualTime::priorities.clear();
-        VirtualTime::afterSleep = nullptr;
-        indexingClock = {VirtualTime::Tick, VirtualTime::Sleep};
+        VirtualTime::Install();
         lastHistoryCheckTick = VirtualTime::now;
         rotationSlot = 0;
     }
     void TearDown() override {
-        indexingClock = {GetTickCount, ::Sleep};
+        VirtualTime::Uninstall();
         PluginTest::TearDown();
     }
     DWORD Elapsed() const { return VirtualTime::now - 0xFFFF0000; }

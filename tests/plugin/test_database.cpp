@@ -20,6 +20,11 @@ TestDatabase::TestDatabase(const std::string& path, const std::string& title) : 
           "creating " + path);
 }
 
+TestDatabase::TestDatabase(const std::string& path, OpenExisting) : path_(path) {
+    Check(store::Database::Open(store::OpenJournalFile(path, store::OpenMode::ReadWrite), database_),
+          "opening " + path);
+}
+
 uint32_t TestDatabase::AddMemo(const std::string& subject, const std::string& body) {
     store::Note note;
     note.items.push_back({"Form", store::ItemType::Text, false, "Memo"});

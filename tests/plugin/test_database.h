@@ -10,6 +10,8 @@ class TestDatabase {
 public:
     // Creates the file; throws when it cannot.
     explicit TestDatabase(const std::string& path, const std::string& title = "Mail");
+    struct OpenExisting {};
+    TestDatabase(const std::string& path, OpenExisting);
 
     // A mail memo; returns its note ID.
     uint32_t AddMemo(const std::string& subject, const std::string& body = "Hello");

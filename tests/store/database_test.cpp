@@ -62,13 +62,14 @@ TEST_F(DatabaseNotes, DeletionLeavesAStubWithTheOriginatorId) {
 
 TEST_F(DatabaseNotes, ChangeListIsCompleteUpToItsUntilTime) {
     auto database = Create();
-    const uint32_t kept = Put(*database, Memo("Kept"));
     const uint32_t deleted = Put(*database, Memo("Deleted"));
+    const uint32_t kept = Put(*database, Memo("Kept"));
     ASSERT_EQ(database->deleteNote(deleted), kOk);
 
     std::vector<uint32_t> ids;
     TimeValue until;
     ASSERT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
+    // Stubs sort by their flagged ID: after the live note with a higher ID.
     EXPECT_EQ(ids, (std::vector<uint32_t>{kept, deleted | kDeletedNoteFlag}));
     EXPECT_EQ(database->modifiedSince(until, NoteClass::Document, ids, until), kNotModified);
     EXPECT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Form, ids, until), kNotModified);
