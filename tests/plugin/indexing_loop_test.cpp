@@ -1,7 +1,14 @@
+#include "engine_keys.h"
+#include "engine_results.h"
+#include "fake_engines.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
+#include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"
 #include "plugin_fixture.h"
+#include "scripted_notes.h"
+#include "settings/database_list.h"
+#include "test_database.h"
 #include "virtual_time.h"
 
 #include <functional>
@@ -147,6 +154,98 @@ TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAsked) {
     }
     EXPECT_EQ(VirtualTime::sleeps.size(), 1u);
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+}
+
+} // namespace
+
+namespace {
+
+// Cycles that really walk databases, with an engine that reports ready and scripted converters.
+class IndexingLoopWithPasses : public IndexingLoop {
+protected:
+    void SetUp() override {
+        IndexingLoop::SetUp();
+        fakes.Install();
+        CreateComponentKey(zendriComponents);
+        ScriptedNotes::Install();
+        ScriptedNotes::onNote = [this](NOTEID id) {
+            walked.push_back({indexStatus.currentSlot, id, Elapsed()});
+        };
+        UseSettings("DesktopSearchIndexEnabled=1\nDesktopSearchWaitTime=0\nDesktopSearchFreqMinutes=1\n");
+        for (int slot = 0; slot < 2; ++slot) {
+            databases[slot].AddMemos(3);
+            SetSlotPath(slot, databases[slot].path().c_str());
+        }
+    }
+    void TearDown() override {
+        DeleteComponentKeys();
+        IndexingLoop::TearDown();
+    }
+    void RunFor(DWORD milliseconds) {
+        VirtualTime::afterSleep = [this, milliseconds] {
+            if (Elapsed() >= milliseconds)
+                stopRequested = true;
+        };
+        RunIndexingLoop();
+    }
+    struct Visit {
+        LONG slot;
+        NOTEID id;
+        DWORD when;
+    };
+    std::vector<std::pair<LONG, NOTEID>> Visits() const {
+        std::vector<std::pair<LONG, NOTEID>> visits;
+        for (const auto& v : walked)
+            visits.push_back({v.slot, v.id});
+        return visits;
+    }
+
+    EngineTurn turn;
+    FakeEngines fakes;
+    TestDatabase databases[2] = {TestDatabase(dir.file("zero.zrb")), TestDatabase(dir.file("one.zrb"))};
+    std::vector<Visit> walked;
+};
+
+TEST_F(IndexingLoopWithPasses, TheEnginesWaitIsHonouredUnlessLongerThanTheInterval) {
+    SetSlotPath(1, nullptr); // a later pass that sends again needs no wait
+    const std::pair<DWORD, DWORD> cases[] = {{5000, 5000}, {120000, 60000}};
+    for (const auto& [asked, expected] : cases) {
+        SCOPED_TRACE(asked);
+        SaveSlotState(0, nullptr, nullptr, 0, 0, 0);
+        walked.clear();
+        ScriptedNotes::answers[8] = ScriptedNotes::Failure(engine_results::E_SEND_DELAYED, asked, true);
+        const DWORD start = Elapsed();
+        RunFor(start + 60000 + expected + 30000);
+        stopRequested = false;
+        ASSERT_EQ(walked.size(), 4u);
+        EXPECT_EQ(walked[0].when - start, 60000u) << "the first cycle comes one interval after start";
+        EXPECT_EQ(walked[2].id, 8u) << "resumed at the note that was delayed";
+        EXPECT_GE(walked[2].when - walked[1].when, expected);
+        EXPECT_LT(walked[2].when - walked[1].when, expected + 1000);
+    }
+}
+
+TEST_F(IndexingLoopWithPasses, AResetMidCycleStartsTheNextCycleFromTheBeginning) {
+    UseSettings("DesktopSearchIndexEnabled=1\nDesktopSearchWaitTime=0\nDesktopSearchFreqMinutes=1\n"
+                "DesktopSearchDebug=1\n");
+    for (int slot = 0; slot < 2; ++slot)
+        SetSlotPath(slot, databases[slot].path().c_str());
+    ScriptedNotes::onNote = [this](NOTEID id) {
+        walked.push_back({indexStatus.currentSlot, id, Elapsed()});
+        if (walked.size() == 2)
+            ResetAllSlots();
+    };
+    RunFor(150000);
+    EXPECT_EQ(Visits(), (std::vector<std::pair<LONG, NOTEID>>{
+                            {0, 4}, {0, 8}, // the reset stops the walk and the cycle before slot 1
+                            // the next cycle starts one past that, at slot 2, and from the beginning
+                            {0, 4}, {0, 8}, {0, 12}, {1, 4}, {1, 8}, {1, 12}}));
+    EXPECT_EQ(rotationSlot, 0);
+    EXPECT_FALSE(resetRequested);
+    EXPECT_TRUE(Contains("TamselODSPlugin: Reset command given previously"));
+    STORETIME last;
+    EXPECT_TRUE(GetLastIndexed(0, &last));
+    EXPECT_TRUE(GetLastIndexed(1, &last));
 }
 
 } // namespace
