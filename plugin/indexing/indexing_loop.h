@@ -13,7 +13,8 @@ void RunIndexingLoop();
 // Waits at idle priority in one-second steps. Inside a pass a reset ends the wait; between
 // passes a wake request does, and the history database is checked.
 void IdleWait(DWORD milliseconds, BYTE insidePass);
-// Gives up the rest of the time slice at idle priority unless a flag asks for attention.
+// Gives up the rest of the time slice at idle priority unless a flag asks for attention; at
+// most once a clock tick.
 void IdleYield();
 // A history pass when a minute has gone by since the last check.
 void PeriodicHistoryCheck();

@@ -144,15 +144,21 @@ TEST_F(IndexingLoop, ClientShutdownEndsTheLoopAfterTheWait) {
     EXPECT_EQ(Elapsed(), 120000u);
 }
 
-TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAsked) {
+TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAskedAndOnceATick) {
     IdleYield();
-    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{0});
+    IdleYield();
+    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{0}) << "the second call came in the same tick";
     for (auto* flag : {&stopRequested, &resetRequested, &wakeRequested}) {
+        ++VirtualTime::now;
         *flag = true;
         IdleYield();
         *flag = false;
     }
     EXPECT_EQ(VirtualTime::sleeps.size(), 1u);
+    ++VirtualTime::now;
+    IdleYield();
+    EXPECT_EQ(VirtualTime::sleeps.size(), 2u);
+    EXPECT_EQ(VirtualTime::priorities.back(), THREAD_PRIORITY_IDLE);
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
 }
 
