@@ -2,7 +2,7 @@
 
 #include "bounded_text.h"
 #include "catalogue_text.h"
-#include "conversion_buffers.h"
+#include "text_list.h"
 
 #include <string>
 
@@ -27,26 +27,14 @@ std::string CategoryText(std::string_view entry) {
     return std::string(entry);
 }
 
+void WriteCategory(std::string_view entry, char* buffer, WORD capacity, int& length) {
+    AppendBounded(buffer, capacity, length, CategoryText(entry));
+}
+
 } // namespace
 
 WORD ReadCategoryList(NOTEHANDLE note, const char* itemName, char* buffer, WORD capacity) {
-    if (capacity == 0)
-        return 0;
-    buffer[0] = '\0';
-    const WORD count = StoreTextListCount(note, itemName);
-    int length = 0;
-    for (WORD index = 0; index < count; ++index) {
-        const WORD entryLength =
-            StoreTextListEntry(note, itemName, index, listEntry, textBufferSize);
-        if (entryLength == 0)
-            continue;
-        if (!AppendBounded(buffer, capacity, length,
-                           CategoryText(std::string_view(listEntry, entryLength))) ||
-            index == count - 1 || length >= capacity - 3)
-            break;
-        AppendBounded(buffer, capacity, length, ", ");
-    }
-    return WORD(length);
+    return JoinListEntries(note, itemName, buffer, capacity, WriteCategory);
 }
 
 } // namespace tamsel
