@@ -39,10 +39,12 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     UniqueVariant category, ranking;
     ComPtr<IOrvennaResultSet> results;
     hr = query->Query(cookie, text.get(), *category, *ranking, &results);
-    if (FAILED(hr) || !results) {
+    if (FAILED(hr)) {
         DebugLogResult(122, hr);
         return false;
     }
+    if (!results)
+        return false;
     bool removed = false;
     HRESULT lastRemoval = S_OK;
     ComPtr<IOrvennaResultItem> item;

@@ -106,11 +106,4 @@ TEST_F(PropertyWriters, AnErrorValueIsNeverWrittenAsText) {
     EXPECT_EQ(SentContent(fakes, event), "\"\"");
 }
 
-TEST_F(PropertyWriters, TheEnginesAnswerToASentPropertyIsReturned) {
-    fakes.answers["AddProperty cc"] = {E_INVALIDARG};
-    EngineEvent event(indexTypeMail);
-    EXPECT_EQ(SetEventText(event, propCc, L"x"), E_INVALIDARG);
-    EXPECT_EQ(SetEventText(event, propBcc, L"x"), S_OK);
-}
-
 } // namespace
