@@ -1,8 +1,85 @@
 #include "deletion_notice.h"
 
-namespace tamsel {
+#include "desktop_search.h"
+#include "document_url.h"
+#include "empty_mail_event.h"
+#include "engine/com_owners.h"
+#include "engine/engine_factory.h"
+#include "engine/engine_log.h"
+#include "settings/client_settings.h"
+#include "settings/index_type_mask.h"
 
-// Until deletion notices exist, deletion stubs are left alone.
-bool SendDeletionNotice(DBHANDLE, NOTEID, PassContext*) { return false; }
+#include <string>
+
+namespace tamsel {
+namespace {
+
+// True when at least one item at the url left the index.
+bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
+    if (!IsIndexTypeEnabled(indexFeatureDeletions))
+        return false;
+    STOREORIGINATORID originator{};
+    const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
+    if (status != STORE_NOERROR && status != STORE_ERR_STUB)
+        return false;
+    char url[documentUrlSize];
+    const WORD length = BuildDocumentUrl(database, originator, url);
+    const LONG cookie = GetInstallTime();
+    if (cookie == 0 || length == 0)
+        return false;
+    ComPtr<IOrvennaQuery> query;
+    HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), secondContext, query);
+    if (FAILED(hr)) {
+        if (hr == REGDB_E_CLASSNOTREG)
+            SetIndexTypeEnabled(indexFeatureDeletions, 0);
+        DebugLogResult(122, hr);
+        return false;
+    }
+    const UniqueBstr text(std::wstring(url, url + length));
+    UniqueVariant category, ranking;
+    ComPtr<IOrvennaResultSet> results;
+    hr = query->Query(cookie, text.get(), *category, *ranking, &results);
+    if (FAILED(hr)) {
+        DebugLogResult(122, hr);
+        return false;
+    }
+    if (!results)
+        return false;
+    bool removed = false;
+    HRESULT lastRemoval = S_OK;
+    ComPtr<IOrvennaResultItem> item;
+    while (results->Next(&item) == S_OK && item) {
+        lastRemoval = item->Remove(0);
+        removed = removed || SUCCEEDED(lastRemoval);
+        item.Reset();
+    }
+    if (removed) {
+        context.noteStatus = 0;
+        context.engineResult = lastRemoval;
+    }
+    return removed;
+}
+
+} // namespace
+
+bool SendDeletionNotice(DBHANDLE database, NOTEID id, PassContext* context) {
+    try {
+        return RemoveFromIndex(database, id, *context) || SendEmptyMailEvent(database, id, context);
+    } catch (const HResultError& error) {
+        context->engineResult = error.code;
+        context->noteStatus = 0;
+        return false;
+    }
+}
+
+bool TreatAsDeleted(NOTEHANDLE note, PassContext* context) {
+    NOTEID id = 0;
+    DBHANDLE database = 0;
+    StoreGetNoteInfo(note, STORE_NOTEINFO_ID, &id);
+    StoreGetNoteInfo(note, STORE_NOTEINFO_DATABASE, &database);
+    if (!note || !database)
+        return false;
+    return SendDeletionNotice(database, id, context);
+}
 
 } // namespace tamsel

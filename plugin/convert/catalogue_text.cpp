@@ -1,0 +1,19 @@
+#include "catalogue_text.h"
+
+#include "ntamsel.h"
+#include "ui/catalogue.h"
+
+namespace tamsel {
+
+std::string ClientCatalogueText(WORD id) {
+    std::string message;
+    LoadMessage(id, SelectedLanguage(), message);
+    if (message.empty())
+        return message;
+    std::string text(message.size() * 3 + 1, '\0');
+    text.resize(StoreTranslateText(STORE_TRANSLATE_TO_CLIENT, message.data(), WORD(message.size()),
+                                   text.data(), WORD(text.size())));
+    return text;
+}
+
+} // namespace tamsel

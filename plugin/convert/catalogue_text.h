@@ -1,0 +1,12 @@
+// Catalogue messages that become document text.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace tamsel {
+
+// The message in the user's language, in the client's character set; empty when missing.
+std::string ClientCatalogueText(WORD id);
+
+} // namespace tamsel

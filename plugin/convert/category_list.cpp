@@ -1,0 +1,40 @@
+#include "category_list.h"
+
+#include "bounded_text.h"
+#include "catalogue_text.h"
+#include "text_list.h"
+
+#include <string>
+
+namespace tamsel {
+namespace {
+
+struct CategoryCode {
+    const char* code;
+    WORD message;
+};
+
+constexpr CategoryCode categoryCodes[] = {{"H", 165}, {"V", 166},  {"P", 167},
+                                          {"C", 168}, {"PC", 169}, {"T", 170}};
+
+std::string CategoryText(std::string_view entry) {
+    for (const CategoryCode& category : categoryCodes)
+        if (EqualsIgnoringAsciiCase(entry, category.code)) {
+            std::string name = ClientCatalogueText(category.message);
+            if (!name.empty())
+                return name;
+        }
+    return std::string(entry);
+}
+
+void WriteCategory(std::string_view entry, char* buffer, WORD capacity, int& length) {
+    AppendBounded(buffer, capacity, length, CategoryText(entry));
+}
+
+} // namespace
+
+WORD ReadCategoryList(NOTEHANDLE note, const char* itemName, char* buffer, WORD capacity) {
+    return JoinListEntries(note, itemName, buffer, capacity, WriteCategory);
+}
+
+} // namespace tamsel

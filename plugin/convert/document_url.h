@@ -1,0 +1,20 @@
+// The address under which a document is known to the engine: "Tamsel:///" with the database's
+// replica id, then "//" and the two halves of the note's universal id.
+#pragma once
+#include "engine/engine_event.h"
+#include "ntamsel.h"
+#include "property_id.h"
+
+namespace tamsel {
+
+constexpr WORD documentUrlSize = 256;
+
+// Returns the length written into a buffer of documentUrlSize bytes, 0 on failure.
+WORD BuildDocumentUrl(DBHANDLE database, const STOREORIGINATORID& originator, char* buffer);
+// The same for an open note, from its own database and originator.
+WORD BuildNoteUrl(NOTEHANDLE note, char* buffer);
+
+// Writes the note's URL (an empty text when it cannot be built) under the id.
+HRESULT WriteDocumentUrl(NOTEHANDLE note, EngineEvent& event, PropertyId id);
+
+} // namespace tamsel

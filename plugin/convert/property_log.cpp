@@ -1,0 +1,18 @@
+#include "property_log.h"
+
+#include "ntamsel.h"
+#include "settings/client_settings.h"
+#include "ui/catalogue.h"
+
+namespace tamsel {
+
+void LogPropertyFailure(const char* name, HRESULT result) {
+    StoreLogMessage(127, ModuleInstance(), 0, name, result);
+}
+
+void DebugLogPropertyFailure(const char* name, HRESULT result) {
+    if (IsDebugLogging())
+        LogPropertyFailure(name, result);
+}
+
+} // namespace tamsel

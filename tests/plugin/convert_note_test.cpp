@@ -1,0 +1,122 @@
+#include "conversion_fixtures.h"
+#include "convert/convert_note.h"
+#include "convert/form_tests.h"
+#include "settings/index_type_mask.h"
+
+using namespace tamsel;
+
+namespace {
+
+using NoteDispatch = FakeEngineConversion;
+
+std::vector<store::Item> WithForm(const char* form, std::vector<store::Item> items) {
+    if (form)
+        items.push_back(TextItem("Form", form));
+    return items;
+}
+
+const std::vector<store::Item> fullMail = {TextItem("SendTo", "Anna"), TextItem("Subject", "s"),
+                                           TextItem("From", "Bo"),
+                                           TimeItem("PostedDate", "2006-05-17")};
+
+TEST_F(NoteDispatch, MailIsKnownByItsFormOrByEnoughMailItems) {
+    UseSettings("DesktopSearchIndexDrafts=1\n"); // mail without a posted date is sent too
+    const struct {
+        const char* form;
+        std::vector<store::Item> items;
+        bool mail, sent;
+    } cases[] = {
+        {"memo", {}, true, true},
+        {"REPLY WITH HISTORY", {}, true, true},
+        {"TaskNotice", {}, true, true},
+        {"Memo ", {}, false, false},
+        {nullptr,
+         {TextItem("Subject", "s"), TextItem("From", "Bo"), TimeItem("PostedDate", "2006-05-17")},
+         true,
+         true},
+        {nullptr,
+         {TextItem("SendTo", "A"), TextItem("CopyTo", "B"), TextItem("Subject", "s"),
+          TextItem("From", "Bo")},
+         true,
+         true},
+        {nullptr,
+         {TextItem("EnterSendTo", "A"), TextItem("ReplyTo", "B"), TextItem("Subject", "s"),
+          TextItem("From", "Bo")},
+         true,
+         true},
+        {nullptr,
+         {TextItem("SendTo", "A"), TextItem("EnterSendTo", "B"), TextItem("Subject", "s"),
+          TextItem("From", "Bo")},
+         false,
+         false},
+        {nullptr, {TimeItem("PostedDate", "2006-05-17"), TextItem("Subject", "s")}, false, false},
+        {"Bulletin",
+         {TextItem("SendTo", "A"), TextItem("Subject", "s"), TimeItem("PostedDate", "2006-05-17")},
+         true,
+         true},
+        {"Appointment", fullMail, true, false}, // calendar entries are tested first
+        {"Task", fullMail, true, false},
+    };
+    for (const auto& c : cases) {
+        const NOTEHANDLE note = db->Open(db->Put(WithForm(c.form, c.items)));
+        EXPECT_EQ(IsMailDocument(note), c.mail)
+            << (c.form ? c.form : "no form") << " " << c.items.size();
+        fakes.calls.clear();
+        PassContext context = db->Context();
+        ConvertNote(note, &context);
+        EXPECT_EQ(fakes.CallsStartingWith("Send").size(), c.sent ? 1u : 0u)
+            << "converted as mail: " << (c.form ? c.form : "no form");
+    }
+    EXPECT_FALSE(IsMailDocument(0));
+    EXPECT_FALSE(IsCalendarEntry(0));
+}
+
+TEST_F(NoteDispatch, TheFirstMatchingKindDecidesAndOnlyItsBitCounts) {
+    const struct {
+        const char* form;
+        DWORD clearedBits;
+        bool sentAsMail;
+    } cases[] = {
+        {"Person", 0, true},                       // mail is tested before contacts
+        {"JournalEntry", 0, true},                 // and before journal entries
+        {"Appointment", indexTypeCalendar, false}, // never falls through to mail
+        {"Task", indexTypeTasks, false},
+        {"Memo", indexTypeMail, true}, // mail is always on
+    };
+    for (const auto& c : cases) {
+        IndexTypeMask = initialIndexTypeMask & ~c.clearedBits;
+        fakes.calls.clear();
+        PassContext context = db->Context();
+        const bool converted = ConvertNote(db->Open(db->Put(WithForm(c.form, fullMail))), &context);
+        EXPECT_EQ(converted, c.sentAsMail) << c.form;
+        EXPECT_EQ(fakes.CallsStartingWith("Send").size(), c.sentAsMail ? 1u : 0u) << c.form;
+    }
+}
+
+TEST_F(NoteDispatch, TheHistoryPassConvertsNothingAndLeavesTheResultsAlone) {
+    PassContext context = db->Context();
+    context.historyPass = 1;
+    context.engineResult = E_FAIL;
+    context.noteStatus = 7;
+    EXPECT_FALSE(ConvertNote(db->Open(db->Put(WithForm("Memo", fullMail))), &context));
+    EXPECT_TRUE(fakes.calls.empty());
+    EXPECT_EQ(context.engineResult, E_FAIL);
+    EXPECT_EQ(context.noteStatus, 7);
+}
+
+TEST_F(NoteDispatch, SealedItemsAreReadOnlyWhenEncryptedFieldsAreIndexed) {
+    const store::Item subject = Sealed(TextItem("Subject", "secret plans"), *db);
+    const NOTEID id =
+        db->Put({TextItem("Form", "Memo"), TimeItem("PostedDate", "2006-05-17"), subject});
+    for (const bool indexEncrypted : {false, true}) {
+        UseSettings(indexEncrypted ? "DesktopSearchIndexEncrypted=1\n" : "");
+        fakes.calls.clear();
+        PassContext context = db->Context();
+        EXPECT_TRUE(ConvertNote(db->Open(id), &context));
+        EXPECT_EQ(Added("subject"), indexEncrypted ? std::vector<std::string>{"\"secret plans\""}
+                                                   : std::vector<std::string>{})
+            << indexEncrypted;
+    }
+}
+
+} // namespace
