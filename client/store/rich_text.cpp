@@ -69,10 +69,14 @@ std::string RenderParagraphs(const std::vector<std::string>& paragraphs,
                              const RenderOptions& options) {
     std::string out;
     for (const auto& paragraph : paragraphs) {
+        // Copies only for a paragraph that needs changing.
+        const bool expand = options.convertTabs && paragraph.find('\t') != std::string::npos;
+        if (!expand && IsValidUtf8(paragraph)) {
+            AppendWrapped(paragraph, options, out);
+            continue;
+        }
         std::string text = SanitizeUtf8(paragraph);
-        if (options.convertTabs && text.find('\t') != std::string::npos)
-            text = ExpandTabs(text);
-        AppendWrapped(text, options, out);
+        AppendWrapped(expand ? ExpandTabs(text) : text, options, out);
     }
     return out;
 }
