@@ -70,6 +70,8 @@ public:
     Status modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,
                          TimeValue& until);
     std::vector<uint32_t> unreadNotes(const std::string& user) const;
+    // Every user that has notes marked unread.
+    std::vector<std::string> unreadUsers() const;
 
     // Appends a version of `note` (a new note when its ID is 0) and fills in its ID, time and
     // originator id.

@@ -1,7 +1,6 @@
 // Opening a database and following its journal.
 #include "database.h"
 #include "journal_scan.h"
-#include "text_utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,13 +12,6 @@ constexpr size_t kReadChunk = 1 << 20;
 constexpr size_t kMaxProblemsKept = 100;
 
 using nlohmann::json;
-
-json ParseLine(std::string_view line) {
-    json parsed = json::parse(line, nullptr, false);
-    if (parsed.is_discarded())
-        parsed = json::parse(SanitizeUtf8(line), nullptr, false);
-    return parsed;
-}
 
 } // namespace
 
@@ -85,14 +77,12 @@ Status Database::processLine(uint64_t offset, std::string_view line) {
         indexNote(offset, line, *summary);
         return kOk;
     }
-    const json record = ParseLine(line);
-    if (record.is_object() && record.contains("note")) {
-        std::string error;
-        if (auto note = NoteFromRecord(record, error)) {
-            indexNote(offset, line, {note->id, note->noteClass, note->modified, note->deleted});
-            return kOk;
-        }
+    std::string error;
+    if (auto note = NoteFromRecord(line, error)) {
+        indexNote(offset, line, {note->id, note->noteClass, note->modified, note->deleted});
+        return kOk;
     }
+    const json record = ParseJsonText(line);
     if (record.is_object() && (record.contains("unread") || record.contains("database"))) {
         applyControlRecord(line);
         return kOk;
@@ -109,7 +99,7 @@ Status Database::processLine(uint64_t offset, std::string_view line) {
 }
 
 Status Database::readHeader(std::string_view line) {
-    const json header = ParseLine(line);
+    const json header = ParseJsonText(line);
     if (!header.is_object())
         return kNotDatabaseFile;
     auto replica = header.contains("replica") && header["replica"].is_string()
@@ -146,7 +136,7 @@ void Database::indexNote(uint64_t offset, std::string_view line, const RecordSum
 }
 
 void Database::applyControlRecord(std::string_view line) {
-    const json record = ParseLine(line);
+    const json record = ParseJsonText(line);
     if (record.contains("database") && record["database"].is_object()) {
         const json& change = record["database"];
         if (change.contains("title") && change["title"].is_string())
@@ -191,12 +181,7 @@ Status Database::readNote(uint32_t id, Note& note, std::string* error) const {
     std::string line(found->length, '\0');
     std::string why = "record is corrupt";
     if (!found->corrupt && file_->readAt(found->offset, line.data(), line.size()) == line.size()) {
-        // Bodies stay raw until read; a record of another shape is parsed whole.
-        std::vector<std::string> raws;
-        const std::string reduced = LiftRichTextValues(line, raws);
-        auto parsed = NoteFromRecord(ParseLine(reduced), why, &raws);
-        if (!parsed)
-            parsed = NoteFromRecord(ParseLine(line), why);
+        auto parsed = NoteFromRecord(line, why);
         if (parsed && parsed->id == id) {
             note = std::move(*parsed);
             return note.deleted ? kStubOrMissing : kOk;
@@ -227,6 +212,14 @@ std::vector<uint32_t> Database::unreadNotes(const std::string& user) const {
     if (found == unread_.end())
         return {};
     return {found->second.begin(), found->second.end()};
+}
+
+std::vector<std::string> Database::unreadUsers() const {
+    std::vector<std::string> users;
+    for (const auto& [user, marks] : unread_)
+        if (!marks.empty())
+            users.push_back(user);
+    return users;
 }
 
 } // namespace store

@@ -1,7 +1,8 @@
 // The few file operations the store needs, so that the core stays free of any platform API.
 // Readers never lock: a record is only complete once its line end is written, and a torn last
 // line is left for the next look. Writers append under an exclusive lock, so two processes
-// never interleave records.
+// never interleave records. Calls on one file never overlap (a database is used under one lock),
+// so an implementation may read at its file pointer.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,4 @@
 #include "journal_scan.h"
-#include "json_skim.h"
 
 namespace store {
 namespace {
@@ -50,24 +49,6 @@ std::optional<RecordSummary> ScanNotePrefix(std::string_view line) {
     summary.noteClass = static_cast<uint16_t>(*noteClass);
     summary.modified = *modified;
     return summary;
-}
-
-std::string LiftRichTextValues(std::string_view line, std::vector<std::string>& raws) {
-    // Quotes inside JSON strings are escaped, so the pattern only matches item keys.
-    static constexpr std::string_view kRichTextValue = "\"type\":1,\"value\":";
-    std::string reduced;
-    size_t copied = 0;
-    for (size_t at = line.find(kRichTextValue); at != std::string_view::npos;
-         at = line.find(kRichTextValue, at)) {
-        const size_t start = at + kRichTextValue.size();
-        const size_t end = SkipJsonValue(line, start);
-        if (end == std::string_view::npos)
-            break;
-        reduced.append(line.substr(copied, start - copied)).append("null");
-        raws.emplace_back(line.substr(start, end - start));
-        copied = at = end;
-    }
-    return reduced.append(line.substr(copied));
 }
 
 } // namespace store

@@ -6,9 +6,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace store {
 
@@ -24,8 +22,5 @@ struct RecordSummary {
 std::optional<RecordSummary> ScanNotePrefix(std::string_view line);
 // The note ID a record starts with, even when what follows is broken.
 std::optional<uint32_t> LeadingNoteId(std::string_view line);
-// The record with the value of every rich text item our writer wrote replaced by null; the raw
-// values go to `raws` in item order.
-std::string LiftRichTextValues(std::string_view line, std::vector<std::string>& raws);
 
 } // namespace store

@@ -3,6 +3,7 @@
 #include "text_utf8.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace store {
 namespace {
@@ -48,13 +49,18 @@ std::optional<unsigned> Hex4(std::string_view text, size_t pos) {
 }
 
 size_t SkipString(std::string_view text, size_t pos) {
-    for (++pos; pos < text.size(); ++pos) {
-        if (text[pos] == '\\')
-            ++pos;
-        else if (text[pos] == '"')
+    // memchr to each quote: strings are long (bodies) and quotes in them are rare.
+    while (true) {
+        const void* quote = std::memchr(text.data() + pos + 1, '"', text.size() - pos - 1);
+        if (!quote)
+            return std::string_view::npos;
+        pos = static_cast<const char*>(quote) - text.data();
+        size_t backslashes = 0;
+        while (text[pos - 1 - backslashes] == '\\')
+            ++backslashes;
+        if (backslashes % 2 == 0)
             return pos + 1;
     }
-    return std::string_view::npos;
 }
 
 size_t Skip(std::string_view text, size_t pos, int depth) {
@@ -100,10 +106,8 @@ size_t Skip(std::string_view text, size_t pos, int depth) {
 // One run: a string, or an object whose "text" is a string.
 bool AppendRun(std::string_view raw, size_t& pos, std::string& paragraph) {
     pos = SkipBlanks(raw, pos);
-    if (pos < raw.size() && raw[pos] == '"') {
-        auto text = ReadJsonString(raw, pos);
-        return text && (paragraph += *text, true);
-    }
+    if (pos < raw.size() && raw[pos] == '"')
+        return AppendJsonString(raw, pos, paragraph);
     if (pos >= raw.size() || raw[pos] != '{')
         return false;
     const size_t end = SkipJsonValue(raw, pos);
@@ -120,10 +124,8 @@ bool AppendRun(std::string_view raw, size_t& pos, std::string& paragraph) {
             return false;
         at = SkipBlanks(raw, at + 1);
         if (*key == "text" && at < end && raw[at] == '"') {
-            auto text = ReadJsonString(raw, at);
-            if (!text)
+            if (!AppendJsonString(raw, at, paragraph))
                 return false;
-            paragraph += *text;
             hasText = true;
         } else {
             at = SkipJsonValue(raw, at);
@@ -140,22 +142,79 @@ bool AppendRun(std::string_view raw, size_t& pos, std::string& paragraph) {
 
 size_t SkipJsonValue(std::string_view text, size_t pos) { return Skip(text, pos, 0); }
 
-std::optional<std::string> ReadJsonString(std::string_view text, size_t& pos) {
+JsonEntries::JsonEntries(std::string_view text, size_t pos) : text_(text) {
+    pos_ = SkipBlanks(text, pos);
+    if (pos_ < text.size() && (text[pos_] == '{' || text[pos_] == '['))
+        open_ = text[pos_++];
+}
+
+bool JsonEntries::stop(size_t end) {
+    end_ = end;
+    pos_ = valueStart_ = std::string_view::npos;
+    return false;
+}
+
+std::string_view JsonEntries::value() {
+    const size_t start = valueStart_;
+    if (start == std::string_view::npos)
+        return {};
+    skipTo(Skip(text_, start, 1));
+    return pos_ == std::string_view::npos ? std::string_view() : text_.substr(start, pos_ - start);
+}
+
+void JsonEntries::skipTo(size_t valueEnd) {
+    if (valueEnd == std::string_view::npos)
+        stop(valueEnd);
+    else
+        pos_ = valueEnd;
+    valueStart_ = std::string_view::npos;
+}
+
+bool JsonEntries::next(std::string& key) {
+    if (valueStart_ != std::string_view::npos)
+        value();
+    if (!open_ || pos_ >= text_.size())
+        return false;
+    const char close = open_ == '{' ? '}' : ']';
+    size_t pos = SkipBlanks(text_, pos_);
+    if (pos < text_.size() && text_[pos] == close)
+        return stop(pos + 1);
+    if (started_) {
+        if (pos >= text_.size() || text_[pos] != ',')
+            return stop(std::string_view::npos);
+        pos = SkipBlanks(text_, pos + 1);
+    }
+    started_ = true;
+    if (open_ == '{') {
+        key.clear();
+        if (!AppendJsonString(text_, pos, key))
+            return stop(std::string_view::npos);
+        pos = SkipBlanks(text_, pos);
+        if (pos >= text_.size() || text_[pos] != ':')
+            return stop(std::string_view::npos);
+        pos = SkipBlanks(text_, pos + 1);
+    }
+    valueStart_ = pos;
+    return true;
+}
+
+bool AppendJsonString(std::string_view text, size_t& pos, std::string& out) {
     if (pos >= text.size() || text[pos] != '"')
-        return std::nullopt;
-    std::string out;
+        return false;
     for (size_t at = pos + 1; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '"') {
+        // Runs without escapes are copied whole.
+        const size_t run = at;
+        while (at < text.size() && text[at] != '"' && text[at] != '\\')
+            ++at;
+        out.append(text.substr(run, at - run));
+        if (at >= text.size())
+            break;
+        if (text[at] == '"') {
             pos = at + 1;
-            return out;
-        }
-        if (c != '\\') {
-            out += c;
-            continue;
+            return true;
         }
         if (++at >= text.size())
-            return std::nullopt;
+            return false;
         switch (text[at]) {
         case 'n': out += '\n'; break;
         case 't': out += '\t'; break;
@@ -165,7 +224,7 @@ std::optional<std::string> ReadJsonString(std::string_view text, size_t& pos) {
         case 'u': {
             auto code = Hex4(text, at + 1);
             if (!code)
-                return std::nullopt;
+                return false;
             at += 4;
             if (*code >= 0xD800 && *code < 0xDC00 && text.substr(at + 1, 2) == "\\u") {
                 const auto low = Hex4(text, at + 3);
@@ -181,7 +240,14 @@ std::optional<std::string> ReadJsonString(std::string_view text, size_t& pos) {
             out += text[at]; // \" \\ \/
         }
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<std::string> ReadJsonString(std::string_view text, size_t& pos) {
+    std::string out;
+    if (!AppendJsonString(text, pos, out))
+        return std::nullopt;
+    return out;
 }
 
 std::optional<std::vector<std::string>> RichTextParagraphs(std::string_view raw) {

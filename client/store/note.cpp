@@ -38,25 +38,6 @@ json OriginatorToJson(const OriginatorId& id) {
     return out;
 }
 
-std::optional<OriginatorId> OriginatorFromJson(const json& in) {
-    if (!in.is_object() || !in.contains("file") || !in.contains("note") || !in["file"].is_string() ||
-        !in["note"].is_string())
-        return std::nullopt;
-    OriginatorId id;
-    auto file = ParseHexId(in["file"].get_ref<const std::string&>());
-    auto note = ParseHexId(in["note"].get_ref<const std::string&>());
-    if (!file || !note)
-        return std::nullopt;
-    id.fileHalf = *file;
-    id.noteHalf = *note;
-    if (in.contains("seq") && in["seq"].is_number_unsigned())
-        id.sequence = in["seq"].get<uint32_t>();
-    if (in.contains("seqTime") && in["seqTime"].is_string())
-        id.sequenceTime =
-            TextToTime(in["seqTime"].get_ref<const std::string&>()).value_or(kEarliestTime);
-    return id;
-}
-
 } // namespace
 
 bool SameItemName(std::string_view a, std::string_view b) {
@@ -147,76 +128,12 @@ bool MaterializeItem(Item& item) {
 }
 
 bool ItemFitsType(const Item& item) {
-    // A raw body was checked to be one JSON value when it was lifted; its paragraphs are
+    // A raw body was checked to be one JSON value when it was read; its paragraphs are
     // checked when it is rendered, which reads a damaged one as empty.
     if (!item.rawValue.empty())
         return item.type == ItemType::RichText &&
                (item.rawValue.front() == '[' || item.rawValue.front() == '"');
     return item.sealed ? item.value.is_string() : ValueFitsType(item.type, item.value);
-}
-
-std::optional<Note> NoteFromRecord(json record, std::string& error,
-                                   std::vector<std::string>* raws) {
-    if (!record.is_object() || !record.contains("note") || !record["note"].is_number_unsigned()) {
-        error = "no note ID";
-        return std::nullopt;
-    }
-    Note note;
-    note.id = record["note"].get<uint32_t>();
-    if (record.contains("class") && record["class"].is_number_unsigned())
-        note.noteClass = record["class"].get<uint16_t>();
-    auto modified = record.contains("modified") && record["modified"].is_string()
-                        ? TextToTime(record["modified"].get_ref<const std::string&>())
-                        : std::nullopt;
-    if (!modified) {
-        error = "no modification time";
-        return std::nullopt;
-    }
-    note.modified = *modified;
-    note.deleted = FieldOr(record, "deleted", false);
-    auto originator = OriginatorFromJson(FieldOr(record, "oid", json()));
-    if (!originator) {
-        error = "no originator id";
-        return std::nullopt;
-    }
-    note.originator = *originator;
-    json items = record.contains("items") ? std::move(record["items"]) : json::array();
-    if (!items.is_array()) {
-        error = "items are not a list";
-        return std::nullopt;
-    }
-    for (auto& entry : items) {
-        Item item;
-        if (!entry.is_object() || !entry.contains("name") || !entry["name"].is_string() ||
-            !entry.contains("type") || !entry["type"].is_number_unsigned()) {
-            error = "an item without name or type";
-            return std::nullopt;
-        }
-        item.name = entry["name"].get<std::string>();
-        item.type = entry["type"].get<uint16_t>();
-        item.sealed = FieldOr(entry, "sealed", false);
-        if (auto value = entry.find("value"); value != entry.end())
-            item.value = std::move(*value);
-        if (raws && item.type == ItemType::RichText && item.value.is_null() && !item.sealed) {
-            if (raws->empty()) {
-                error = "rich text values out of step";
-                return std::nullopt;
-            }
-            item.rawValue = std::move(raws->front());
-            raws->erase(raws->begin());
-        }
-        if (!ItemFitsType(item)) {
-            error = "item \"" + item.name + "\" does not hold a value of type " +
-                    std::to_string(item.type);
-            return std::nullopt;
-        }
-        note.items.push_back(std::move(item));
-    }
-    if (raws && !raws->empty()) {
-        error = "rich text values out of step";
-        return std::nullopt;
-    }
-    return note;
 }
 
 std::string HexId(uint64_t value) {

@@ -86,11 +86,13 @@ bool ValueFitsType(uint16_t type, const nlohmann::json& value);
 
 // The journal record of a note version, keys in the order the fast scan expects.
 std::string NoteToRecord(const Note& note);
-// Empty with `error` set when the record is not a well-formed note. Item values are moved out
-// of the record rather than copied: bodies are the bulk of a note. With `raws`, rich text items
-// whose value is null take the next raw value (LiftRichTextValues).
-std::optional<Note> NoteFromRecord(nlohmann::json record, std::string& error,
-                                   std::vector<std::string>* raws = nullptr);
+// Empty with `error` set when the record is not a well-formed note. Read from the text without
+// a JSON document: rich text values stay raw (bodies are the bulk of a note), texts and lists
+// of texts are decoded directly, and only other values are parsed.
+std::optional<Note> NoteFromRecord(std::string_view record, std::string& error);
+// Parses JSON text, replacing malformed UTF-8 when it does not parse as it is; discarded when
+// it is not JSON.
+nlohmann::json ParseJsonText(std::string_view text);
 // Whether the item's value (raw or parsed) has the shape its type needs.
 bool ItemFitsType(const Item& item);
 

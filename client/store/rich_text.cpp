@@ -67,12 +67,20 @@ void AppendWrapped(std::string_view text, const RenderOptions& options, std::str
 
 std::string RenderParagraphs(const std::vector<std::string>& paragraphs,
                              const RenderOptions& options) {
+    size_t size = 0;
+    for (const auto& paragraph : paragraphs)
+        size += paragraph.size() + options.lineDelimiter.size();
     std::string out;
+    out.reserve(size); // enough unless lines wrap or tabs expand
     for (const auto& paragraph : paragraphs) {
+        // Copies only for a paragraph that needs changing.
+        const bool expand = options.convertTabs && paragraph.find('\t') != std::string::npos;
+        if (!expand && IsValidUtf8(paragraph)) {
+            AppendWrapped(paragraph, options, out);
+            continue;
+        }
         std::string text = SanitizeUtf8(paragraph);
-        if (options.convertTabs && text.find('\t') != std::string::npos)
-            text = ExpandTabs(text);
-        AppendWrapped(text, options, out);
+        AppendWrapped(expand ? ExpandTabs(text) : text, options, out);
     }
     return out;
 }

@@ -31,11 +31,22 @@ size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const size_t length = Utf8SequenceLength(text.substr(at));
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
 std::string SanitizeUtf8(std::string_view text) {
-    size_t valid = 0;
-    for (size_t length; valid < text.size() && (length = Utf8SequenceLength(text.substr(valid)));)
-        valid += length;
-    if (valid == text.size())
+    if (IsValidUtf8(text))
         return std::string(text);
     std::string out;
     out.reserve(text.size());

@@ -9,6 +9,7 @@ namespace store {
 
 // Length of the well-formed sequence starting at text[0], or 0 when it is malformed.
 size_t Utf8SequenceLength(std::string_view text);
+bool IsValidUtf8(std::string_view text);
 // Every malformed sequence becomes U+FFFD.
 std::string SanitizeUtf8(std::string_view text);
 // The longest prefix of at most maxBytes that does not split a character.

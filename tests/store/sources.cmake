@@ -5,4 +5,5 @@ set(STORE_TEST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/formula_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/item_values_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_skim_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/note_record_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/store_time_test.cpp)

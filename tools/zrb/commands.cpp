@@ -157,11 +157,15 @@ int Dump(const std::vector<std::string>& words) {
                             ? NoteToOutput(note)
                             : json{{"note", id}, {"error", error}});
     }
+    json unread = json::object();
+    for (const auto& user : database->unreadUsers())
+        unread[user] = database->unreadNotes(user);
     json out = {{"file", file},
                 {"replica", store::HexId(database->info().replicaId)},
                 {"title", database->info().title},
                 {"flags", database->info().flags},
                 {"problems", database->problems()},
+                {"unread", unread},
                 {"notes", notes}};
     for (const auto& problem : database->problems())
         std::cerr << file << ": " << problem << "\n";
@@ -225,8 +229,8 @@ const std::vector<Command>& Commands() {
         {"form", "form FILE NAME [--window-title FORMULA]\n  Adds a form design note; prints its "
                  "note ID.",
          Form},
-        {"dump", "dump FILE [--id N]\n  Prints the database (or note N) as JSON; damaged records "
-                 "are named on standard error.",
+        {"dump", "dump FILE [--id N]\n  Prints the database (or note N) and each user's unread "
+                 "notes as JSON;\n  damaged records are named on standard error.",
          Dump},
         {"flags", "flags FILE N\n  Sets the database's flag word (bit 0 = usable).", Flags},
         {"sample", "sample DIR [--mails N --appointments N --contacts N --tasks N --journal N\n"

@@ -1,0 +1,77 @@
+// zrb.exe run as its own process against a database: what it prints, and what a process that
+// has the database open sees of its changes.
+#include "database.h"
+#include "item_values.h"
+#include "program_run.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nlohmann::json;
+
+class ZrbProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(store::Database::Create(
+                      store::OpenJournalFile(path, store::OpenMode::CreateNew), "Mail", database),
+                  store::kOk);
+    }
+    uint32_t PutMemo(const std::string& subject) {
+        store::Note note;
+        note.items.push_back({"Subject", store::ItemType::Text, false, subject});
+        EXPECT_EQ(database->putNote(note), store::kOk);
+        return note.id;
+    }
+    testing_support::ProgramRun Zrb(const std::string& arguments) const {
+        const std::string line = "zrb.exe " + arguments;
+        return testing_support::RunProgram(std::wstring(line.begin(), line.end()));
+    }
+
+    testing_support::TempDir dir;
+    std::string path = dir.file("mail.zrb");
+    std::unique_ptr<store::Database> database;
+};
+
+TEST_F(ZrbProgram, DumpListsEachUsersUnreadNotes) {
+    const uint32_t first = PutMemo("one"), second = PutMemo("two"), third = PutMemo("three");
+    ASSERT_EQ(database->markUnread("Anna Berg", {first, second, third}, true), store::kOk);
+    ASSERT_EQ(database->markUnread("Anna Berg", {second}, false), store::kOk);
+    ASSERT_EQ(database->markUnread("Bo", {second}, true), store::kOk);
+    ASSERT_EQ(database->markUnread("Read All", {first}, true), store::kOk);
+    ASSERT_EQ(database->markUnread("Read All", {first}, false), store::kOk);
+
+    const auto run = Zrb("dump \"" + path + "\"");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    const json dump = json::parse(run.output, nullptr, false);
+    ASSERT_TRUE(dump.is_object()) << run.output;
+    EXPECT_EQ(dump["unread"], (json{{"Anna Berg", {first, third}}, {"Bo", {second}}}))
+        << "a user whose marks were all removed has none to list";
+    EXPECT_EQ(dump["notes"].size(), 3u);
+}
+
+TEST_F(ZrbProgram, AnotherProcessesNotesShowInTheChangeListOfAnOpenDatabase) {
+    PutMemo("before");
+    std::vector<uint32_t> ids;
+    store::TimeValue seen;
+    ASSERT_EQ(database->modifiedSince(store::kEarliestTime, 0xFFFF, ids, seen), store::kOk);
+
+    const auto run = Zrb("form \"" + path + "\" Memo");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    const uint32_t theirs = static_cast<uint32_t>(std::stoul(run.output));
+
+    store::TimeValue until;
+    ASSERT_EQ(database->modifiedSince(seen, 0xFFFF, ids, until), store::kOk);
+    EXPECT_EQ(ids, std::vector<uint32_t>{theirs});
+    EXPECT_GT(store::CompareTimes(until, seen), 0);
+    // Our next note follows theirs in ID.
+    EXPECT_GT(PutMemo("after"), theirs);
+    store::Note form;
+    ASSERT_EQ(database->readNote(theirs, form), store::kOk);
+    EXPECT_EQ(form.noteClass, store::NoteClass::Form);
+    ASSERT_TRUE(form.find("$TITLE"));
+    EXPECT_EQ(store::ItemToText(*form.find("$TITLE"), ""), "Memo");
+}
+
+} // namespace
