@@ -2,7 +2,7 @@
 
 #include "engine_results.h"
 #include "registry_key.h"
-#include "watched_key.h"
+#include "key_watch.h"
 
 #include <map>
 #include <memory>
@@ -28,11 +28,16 @@ std::wstring Upper(std::wstring text) {
     return text;
 }
 
-// The names under a Components key, listed again only after a component came or went:
-// every event asks, so this has to be cheap.
+// The names under a Components key, listed again only after something under the engine's
+// key changed: every event asks, so this has to be cheap. The watch is the engine's key
+// (the Components key's parent), which the switches and the index folder share.
 struct ComponentNames {
-    explicit ComponentNames(const wchar_t* path) : key(HKEY_CURRENT_USER, path) {}
-    engine_support::WatchedKey key;
+    explicit ComponentNames(const wchar_t* path)
+        : path(path), watch(engine_support::KeyWatch::OfCurrentUser(
+                          this->path.substr(0, this->path.rfind(L'\\')))) {}
+    std::wstring path;
+    engine_support::KeyWatch& watch;
+    std::uint64_t seen = 0;
     std::set<std::wstring> upperNames;
 };
 
@@ -47,10 +52,13 @@ bool IsComponentRegistered(const wchar_t* components, const std::wstring& id) {
     auto& names = cache[components];
     if (!names)
         names = std::make_unique<ComponentNames>(components);
-    if (names->key.Changed()) {
+    if (const std::uint64_t generation = names->watch.Generation(); generation != names->seen) {
         names->upperNames.clear();
-        for (const std::wstring& name : names->key.key().SubkeyNames())
-            names->upperNames.insert(Upper(name));
+        const RegistryKey key = RegistryKey::Open(HKEY_CURRENT_USER, names->path, KEY_READ);
+        if (key)
+            for (const std::wstring& name : key.SubkeyNames())
+                names->upperNames.insert(Upper(name));
+        names->seen = generation;
     }
     return names->upperNames.contains(Upper(id));
 }

@@ -1,6 +1,7 @@
 #include "event_builder.h"
 
 #include "engine_results.h"
+#include "key_watch.h"
 #include "shared_index.h"
 #include "utf.h"
 
@@ -79,6 +80,8 @@ HRESULT EventBuilder::AddProperty(BSTR name, const VARIANT& value) {
 }
 
 HRESULT EventBuilder::Send() {
+    // The switches and the index folder as of one moment.
+    const engine_support::EngineCall call;
     const Switches now = ReadSwitches();
     const DWORD ordinal = CountSend(now);
     if (now.serviceStopped)

@@ -4,6 +4,7 @@
 #include "com_owners.h"
 #include "components.h"
 #include "event_builder.h"
+#include "key_watch.h"
 #include "utf.h"
 
 namespace engine_core {
@@ -34,6 +35,8 @@ public:
             return E_POINTER;
         *event = nullptr;
         return engine_com::Guarded([&] {
+            // The component list and the switches as of one moment.
+            const engine_support::EngineCall call;
             const std::wstring id(engine_com::BstrView(componentId));
             const std::wstring expected = engine_support::FromUtf8(kind_.schema);
             const HRESULT checked = CheckEventRequest(components_, id,
