@@ -1,13 +1,14 @@
 #include "components.h"
 
 #include "engine_results.h"
-#include "registry_key.h"
 #include "key_watch.h"
+#include "registry_key.h"
 
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string_view>
 
 namespace engine_core {
 
@@ -47,11 +48,12 @@ bool IsComponentRegistered(const wchar_t* components, const std::wstring& id) {
     if (!IsValidComponentId(id))
         return false;
     static std::mutex mutex;
-    static std::map<std::wstring, std::unique_ptr<ComponentNames>> cache;
+    static std::map<std::wstring, std::unique_ptr<ComponentNames>, std::less<>> cache;
     std::lock_guard guard(mutex);
-    auto& names = cache[components];
-    if (!names)
-        names = std::make_unique<ComponentNames>(components);
+    auto found = cache.find(std::wstring_view(components));
+    if (found == cache.end())
+        found = cache.emplace(components, std::make_unique<ComponentNames>(components)).first;
+    auto& names = found->second;
     if (const std::uint64_t generation = names->watch.Generation(); generation != names->seen) {
         names->upperNames.clear();
         const RegistryKey key = RegistryKey::Open(HKEY_CURRENT_USER, names->path, KEY_READ);
@@ -102,7 +104,7 @@ bool IsKnownQueryCookie(long cookie) {
 }
 
 HRESULT CheckEventRequest(const wchar_t* components, const std::wstring& id,
-                          const std::wstring& schema, const wchar_t* expectedSchema) {
+                          std::wstring_view schema, const wchar_t* expectedSchema) {
     if (!IsComponentRegistered(components, id))
         return engine_results::E_COMPONENT_NOT_REGISTERED;
     if (schema != expectedSchema)

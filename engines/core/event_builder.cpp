@@ -49,6 +49,9 @@ EventBuilder::EventBuilder(const EventKind& kind, std::string component)
     document_.engine = kind.engine;
     document_.schema = kind.schema;
     document_.component = std::move(component);
+    // Room for every property of the kind: no moving of values while they are added.
+    document_.properties.get_ref<engine_index::Properties::object_t&>().reserve(
+        kind.properties.size());
 }
 
 HRESULT EventBuilder::AddProperty(BSTR name, const VARIANT& value) {

@@ -14,7 +14,7 @@ engine_index::IndexLog& CurrentIndexLog() {
     static std::map<std::wstring, std::unique_ptr<engine_index::IndexLog>> logs;
     static std::uint64_t seen = 0;
     static std::wstring folder;
-    auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
+    static auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
     std::lock_guard guard(mutex);
     if (const std::uint64_t generation = watch.Generation(); generation != seen) {
         folder = engine_index::IndexFolder();

@@ -37,7 +37,7 @@ Switches ReadSwitches() {
     static std::mutex mutex;
     static std::uint64_t seen = 0;
     static Switches current;
-    auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
+    static auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
     std::lock_guard guard(mutex);
     if (const std::uint64_t generation = watch.Generation(); generation != seen) {
         current = ReadValues(

@@ -202,8 +202,8 @@ HRESULT IndexLog::AppendLine(std::string_view record) {
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(append_, &size))
         return HRESULT_FROM_WIN32(GetLastError());
-    std::string line;
-    line.reserve(record.size() + 2);
+    std::string& line = line_; // kept for the next line: no allocation per record
+    line.clear();
     // A record torn by a crash stays an unreadable line of its own instead of swallowing
     // this one. Only a tail that someone else wrote needs looking at.
     if (size.QuadPart > 0 && size.QuadPart != end_) {

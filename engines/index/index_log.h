@@ -85,6 +85,7 @@ private:
     HANDLE append_ = INVALID_HANDLE_VALUE;   // append-only: every write lands at the end
     HANDLE tail_ = INVALID_HANDLE_VALUE;     // reads the last byte before a write
     long long end_ = -1;                     // where this object's last write ended
+    std::string line_;                       // the line being written
 };
 
 } // namespace engine_index

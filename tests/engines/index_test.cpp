@@ -226,6 +226,42 @@ TEST(IndexLog, TruncateEmptiesTheLogForEveryWriter) {
     EXPECT_EQ(documents[0].url, "b");
 }
 
+TEST(AddRecord, WritesExactlyWhatTheJsonLibraryWrites) {
+    const std::string texts[] = {
+        "",
+        "plain words",
+        "quote \" backslash \\ slash /",
+        "\b\f\n\r\t",
+        std::string("\x01\x1f\x7f nul\0byte", 15),
+        "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",        // é € and an emoji
+        "\xc3",                                             // cut short
+        "\xe2\x82",
+        "\xf0\x9f\x98",
+        "\xc0\x80",                                         // overlong
+        "\xed\xa0\x80",                                     // a surrogate
+        "\xf4\x90\x80\x80",                                 // beyond U+10FFFF
+        "ok\xffok\x80",
+    };
+    for (const std::string& text : texts) {
+        Document document = Mail(text, text, text);
+        document.schema = "ZendriDS.Mail";
+        document.component = text;
+        document.properties["name " + text] = text;
+        document.properties["number"] = -42;
+        document.properties["time"] = Properties{{"date", 38854.5}};
+        nlohmann::ordered_json expected;
+        expected["op"] = "add";
+        expected["url"] = document.url;
+        expected["engine"] = document.engine;
+        expected["schema"] = document.schema;
+        expected["component"] = document.component;
+        expected["props"] = document.properties;
+        EXPECT_EQ(AddRecord(document),
+                  expected.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace))
+            << testing::PrintToString(text);
+    }
+}
+
 TEST(Search, AllWordsMustMatchWithoutRegardToCaseInAnyScript) {
     const std::vector<Document> documents = {
         Mail("1", "\xc3\x84rger im B\xc3\xbcro", "Der Drucker streikt"),         // Ärger im Büro
