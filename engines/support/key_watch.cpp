@@ -6,9 +6,16 @@
 namespace engine_support {
 namespace {
 
-thread_local std::uint64_t currentCall = 0;
-thread_local int callDepth = 0;
 alignas(8) volatile LONG64 lastCall = 0;
+
+// Each thread's outermost EngineCall, in a slot of the DLL's own that goes with it.
+struct CallSlot {
+    DWORD index = TlsAlloc();
+    ~CallSlot() {
+        if (index != TLS_OUT_OF_INDEXES)
+            TlsFree(index);
+    }
+} callSlot;
 
 constexpr DWORD kSubtreeChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
 #ifndef REG_NOTIFY_THREAD_AGNOSTIC
@@ -104,8 +111,7 @@ bool KeyWatch::Signaled() const {
 std::uint64_t KeyWatch::Generation() {
     std::lock_guard guard(mutex_);
     const std::uint64_t call = EngineCall::Current();
-    const DWORD thread = GetCurrentThreadId();
-    if (call != 0 && call == lookCall_ && thread == lookThread_)
+    if (call != 0 && call == lookCall_)
         return generation_;
     if (!armed_ || Signaled()) {
         // Watch again before the caller reads, so that a change made while it reads is
@@ -115,7 +121,6 @@ std::uint64_t KeyWatch::Generation() {
         ++generation_;
     }
     lookCall_ = call;
-    lookThread_ = thread;
     return generation_;
 }
 
@@ -131,17 +136,22 @@ KeyWatch& KeyWatch::OfCurrentUser(const std::wstring& path) {
     return *watch;
 }
 
-EngineCall::EngineCall() {
-    if (callDepth++ == 0)
-        currentCall = static_cast<std::uint64_t>(
-            InterlockedIncrement64(&lastCall));
+EngineCall::EngineCall()
+    : serial_(static_cast<std::uint64_t>(InterlockedIncrement64(&lastCall))) {
+    outermost_ = callSlot.index != TLS_OUT_OF_INDEXES && !TlsGetValue(callSlot.index) &&
+                 TlsSetValue(callSlot.index, this);
 }
 
 EngineCall::~EngineCall() {
-    if (--callDepth == 0)
-        currentCall = 0;
+    if (outermost_)
+        TlsSetValue(callSlot.index, nullptr);
 }
 
-std::uint64_t EngineCall::Current() { return currentCall; }
+std::uint64_t EngineCall::Current() {
+    if (callSlot.index == TLS_OUT_OF_INDEXES)
+        return 0;
+    const auto* call = static_cast<const EngineCall*>(TlsGetValue(callSlot.index));
+    return call ? call->serial_ : 0;
+}
 
 } // namespace engine_support

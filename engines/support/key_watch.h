@@ -13,7 +13,7 @@ namespace engine_support {
 
 class KeyWatch {
 public:
-    // The key is made when missing, as are its parents.
+    // The key (and its parent) is made when missing, at the first look.
     KeyWatch(HKEY root, std::wstring path);
     KeyWatch(const KeyWatch&) = delete;
     KeyWatch& operator=(const KeyWatch&) = delete;
@@ -40,8 +40,7 @@ private:
     HANDLE event_ = nullptr;          // set by a change under key_ or of parent_'s subkeys
     bool armed_ = false;              // false: every look counts as a change
     std::uint64_t generation_ = 0;
-    DWORD lookThread_ = 0;            // the thread and EngineCall of the last look
-    std::uint64_t lookCall_ = 0;
+    std::uint64_t lookCall_ = 0;      // the EngineCall of the last look
 };
 
 // Marks one call into an engine on this thread: within it (nested ones included) each
@@ -55,6 +54,10 @@ public:
 
     // The current call of this thread; 0 outside any.
     static std::uint64_t Current();
+
+private:
+    std::uint64_t serial_; // unique in the process
+    bool outermost_;
 };
 
 } // namespace engine_support
