@@ -95,7 +95,7 @@ HRESULT IndexLog::Create(bool* created) {
 
 std::wstring IndexLog::TurnSectionName(const std::wstring& folder) {
     wchar_t name[64];
-    swprintf(name, 64, L"Local\\ZendriDSIndexWriters-%08X", FolderHash(folder));
+    swprintf(name, 64, L"Local\\ZendriDSIndexTurn-%08X", FolderHash(folder));
     return name;
 }
 
@@ -114,8 +114,11 @@ HRESULT IndexLog::OpenTurns() {
         return HRESULT_FROM_WIN32(GetLastError());
     auto* turns = static_cast<WriterTurns*>(
         MapViewOfFile(turnsSection_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(WriterTurns)));
-    if (!turns)
-        return HRESULT_FROM_WIN32(GetLastError());
+    if (!turns) {
+        const DWORD error = GetLastError();
+        CloseHandle(std::exchange(turnsSection_, nullptr));
+        return HRESULT_FROM_WIN32(error);
+    }
     // A token no living writer has: its life sign must be new.
     for (;;) {
         LONG token = InterlockedIncrement(&turns->lastToken);
@@ -125,6 +128,7 @@ HRESULT IndexLog::OpenTurns() {
         if (!sign) {
             const DWORD error = GetLastError();
             UnmapViewOfFile(turns);
+            CloseHandle(std::exchange(turnsSection_, nullptr));
             return HRESULT_FROM_WIN32(error);
         }
         if (GetLastError() == ERROR_ALREADY_EXISTS) {

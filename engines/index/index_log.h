@@ -52,27 +52,26 @@ public:
     HRESULT Create(bool* created);
     // Appends one record (without newline) as a whole line, durable against other writers.
     HRESULT Append(std::string_view record);
-    // Empties the log (made if missing) under the writers' lock.
+    // Empties the log (made if missing) in the writers' turn.
     HRESULT Truncate();
     // Every whole line of the log, each ending in '\n'; empty when there is no log.
     LogView ReadWholeLines() const;
 
-    // The name of the section holding the writers' turn of an index folder.
+    // The name of the section holding the writers' turn of an index folder, and what it holds.
     static std::wstring TurnSectionName(const std::wstring& folder);
-    // The name of the life sign of the writer with that token.
-    static std::wstring WriterSignName(const std::wstring& folder, LONG token);
-    // What that section holds.
     struct WriterTurns {
         volatile LONG holder;    // 0: free; else the token of the writer that has the turn
         volatile LONG lastToken; // the last token handed out
     };
+    // The name of the life sign of the writer with that token.
+    static std::wstring WriterSignName(const std::wstring& folder, LONG token);
 
 private:
     HRESULT OpenForAppend();
     HRESULT OpenTurns();
     void TakeTurn();
     void GiveTurn();
-    // Runs write while this process has the writers' turn.
+    // Runs write while this writer has the turn.
     HRESULT AsWriter(const std::function<HRESULT()>& write);
     HRESULT AppendLine(std::string_view record);
 
