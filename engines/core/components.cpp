@@ -1,13 +1,14 @@
 #include "components.h"
 
 #include "engine_results.h"
+#include "key_watch.h"
 #include "registry_key.h"
-#include "watched_key.h"
 
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string_view>
 
 namespace engine_core {
 
@@ -28,11 +29,16 @@ std::wstring Upper(std::wstring text) {
     return text;
 }
 
-// The names under a Components key, listed again only after a component came or went:
-// every event asks, so this has to be cheap.
+// The names under a Components key, listed again only after something under the engine's
+// key changed: every event asks, so this has to be cheap. The watch is the engine's key
+// (the Components key's parent), which the switches and the index folder share.
 struct ComponentNames {
-    explicit ComponentNames(const wchar_t* path) : key(HKEY_CURRENT_USER, path) {}
-    engine_support::WatchedKey key;
+    explicit ComponentNames(const wchar_t* path)
+        : path(path), watch(engine_support::KeyWatch::OfCurrentUser(
+                          this->path.substr(0, this->path.rfind(L'\\')))) {}
+    std::wstring path;
+    engine_support::KeyWatch& watch;
+    std::uint64_t seen = 0;
     std::set<std::wstring> upperNames;
 };
 
@@ -42,15 +48,19 @@ bool IsComponentRegistered(const wchar_t* components, const std::wstring& id) {
     if (!IsValidComponentId(id))
         return false;
     static std::mutex mutex;
-    static std::map<std::wstring, std::unique_ptr<ComponentNames>> cache;
+    static std::map<std::wstring, std::unique_ptr<ComponentNames>, std::less<>> cache;
     std::lock_guard guard(mutex);
-    auto& names = cache[components];
-    if (!names)
-        names = std::make_unique<ComponentNames>(components);
-    if (names->key.Changed()) {
+    auto found = cache.find(std::wstring_view(components));
+    if (found == cache.end())
+        found = cache.emplace(components, std::make_unique<ComponentNames>(components)).first;
+    auto& names = found->second;
+    if (const std::uint64_t generation = names->watch.Generation(); generation != names->seen) {
         names->upperNames.clear();
-        for (const std::wstring& name : names->key.key().SubkeyNames())
-            names->upperNames.insert(Upper(name));
+        const RegistryKey key = RegistryKey::Open(HKEY_CURRENT_USER, names->path, KEY_READ);
+        if (key)
+            for (const std::wstring& name : key.SubkeyNames())
+                names->upperNames.insert(Upper(name));
+        names->seen = generation;
     }
     return names->upperNames.contains(Upper(id));
 }
@@ -94,7 +104,7 @@ bool IsKnownQueryCookie(long cookie) {
 }
 
 HRESULT CheckEventRequest(const wchar_t* components, const std::wstring& id,
-                          const std::wstring& schema, const wchar_t* expectedSchema) {
+                          std::wstring_view schema, const wchar_t* expectedSchema) {
     if (!IsComponentRegistered(components, id))
         return engine_results::E_COMPONENT_NOT_REGISTERED;
     if (schema != expectedSchema)

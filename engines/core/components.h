@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,6 @@ bool IsKnownQueryCookie(long cookie);
 inline constexpr wchar_t kQueryCookieValue[] = L"QueryCookie";
 // What CreateEvent answers before it makes an event.
 HRESULT CheckEventRequest(const wchar_t* components, const std::wstring& id,
-                          const std::wstring& schema, const wchar_t* expectedSchema);
+                          std::wstring_view schema, const wchar_t* expectedSchema);
 
 } // namespace engine_core

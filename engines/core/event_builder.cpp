@@ -1,6 +1,7 @@
 #include "event_builder.h"
 
 #include "engine_results.h"
+#include "key_watch.h"
 #include "shared_index.h"
 #include "utf.h"
 
@@ -48,6 +49,9 @@ EventBuilder::EventBuilder(const EventKind& kind, std::string component)
     document_.engine = kind.engine;
     document_.schema = kind.schema;
     document_.component = std::move(component);
+    // Room for every property of the kind: no moving of values while they are added.
+    document_.properties.get_ref<engine_index::Properties::object_t&>().reserve(
+        kind.properties.size());
 }
 
 HRESULT EventBuilder::AddProperty(BSTR name, const VARIANT& value) {
@@ -79,6 +83,8 @@ HRESULT EventBuilder::AddProperty(BSTR name, const VARIANT& value) {
 }
 
 HRESULT EventBuilder::Send() {
+    // The switches and the index folder as of one moment.
+    const engine_support::EngineCall call;
     const Switches now = ReadSwitches();
     const DWORD ordinal = CountSend(now);
     if (now.serviceStopped)

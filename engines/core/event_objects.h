@@ -4,6 +4,7 @@
 #include "com_owners.h"
 #include "components.h"
 #include "event_builder.h"
+#include "key_watch.h"
 #include "utf.h"
 
 namespace engine_core {
@@ -26,7 +27,7 @@ template <typename Interface, typename Event>
 class EventFactoryObject : public engine_com::DispatchObject<Interface> {
 public:
     EventFactoryObject(const wchar_t* components, const EventKind& kind)
-        : components_(components), kind_(kind) {}
+        : components_(components), kind_(kind), schema_(engine_support::FromUtf8(kind.schema)) {}
 
     HRESULT STDMETHODCALLTYPE CreateEvent(BSTR componentId, BSTR schema,
                                           IDispatch** event) override {
@@ -34,11 +35,11 @@ public:
             return E_POINTER;
         *event = nullptr;
         return engine_com::Guarded([&] {
+            // The component list and the switches as of one moment.
+            const engine_support::EngineCall call;
             const std::wstring id(engine_com::BstrView(componentId));
-            const std::wstring expected = engine_support::FromUtf8(kind_.schema);
-            const HRESULT checked = CheckEventRequest(components_, id,
-                                                      std::wstring(engine_com::BstrView(schema)),
-                                                      expected.c_str());
+            const HRESULT checked = CheckEventRequest(components_, id, engine_com::BstrView(schema),
+                                                      schema_.c_str());
             if (FAILED(checked))
                 return checked;
             return engine_com::DispatchObject<Interface>::template CreateInstance<Event>(
@@ -50,6 +51,7 @@ public:
 private:
     const wchar_t* components_;
     const EventKind& kind_;
+    const std::wstring schema_;
 };
 
 } // namespace engine_core

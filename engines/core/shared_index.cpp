@@ -1,7 +1,7 @@
 #include "shared_index.h"
 
 #include "index_folder.h"
-#include "watched_key.h"
+#include "key_watch.h"
 
 #include <map>
 #include <memory>
@@ -12,11 +12,14 @@ namespace engine_core {
 engine_index::IndexLog& CurrentIndexLog() {
     static std::mutex mutex;
     static std::map<std::wstring, std::unique_ptr<engine_index::IndexLog>> logs;
-    static engine_support::WatchedKey engineKey(HKEY_CURRENT_USER, engine_index::kEngineKey);
+    static std::uint64_t seen = 0;
     static std::wstring folder;
+    static auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
     std::lock_guard guard(mutex);
-    if (engineKey.Changed())
+    if (const std::uint64_t generation = watch.Generation(); generation != seen) {
         folder = engine_index::IndexFolder();
+        seen = generation;
+    }
     auto& log = logs[folder];
     if (!log)
         log = std::make_unique<engine_index::IndexLog>(folder);

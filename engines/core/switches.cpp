@@ -1,6 +1,8 @@
 #include "switches.h"
 
-#include "watched_key.h"
+#include "index_folder.h"
+#include "key_watch.h"
+#include "registry_key.h"
 
 #include <mutex>
 
@@ -31,12 +33,17 @@ Switches ReadValues(const engine_support::RegistryKey& key) {
 } // namespace
 
 Switches ReadSwitches() {
+    // The switches live under the engine's key, whose watch the other settings share.
     static std::mutex mutex;
-    static engine_support::WatchedKey key(HKEY_CURRENT_USER, kSwitchesKey);
+    static std::uint64_t seen = 0;
     static Switches current;
+    static auto& watch = engine_support::KeyWatch::OfCurrentUser(engine_index::kEngineKey);
     std::lock_guard guard(mutex);
-    if (key.Changed())
-        current = ReadValues(key.key());
+    if (const std::uint64_t generation = watch.Generation(); generation != seen) {
+        current = ReadValues(
+            engine_support::RegistryKey::Open(HKEY_CURRENT_USER, kSwitchesKey, KEY_QUERY_VALUE));
+        seen = generation;
+    }
     return current;
 }
 

@@ -20,37 +20,31 @@ struct FileHandle {
     }
 };
 
-// Holds the turn of this process among the index's writers.
-class WriterTurn {
-public:
-    explicit WriterTurn(HANDLE mutex) : mutex_(mutex) {
-        const DWORD waited = WaitForSingleObject(mutex_, INFINITE);
-        // A writer that died holding the turn may have left a torn record; Append copes.
-        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-    }
-    WriterTurn(const WriterTurn&) = delete;
-    WriterTurn& operator=(const WriterTurn&) = delete;
-    ~WriterTurn() {
-        if (held_)
-            ReleaseMutex(mutex_);
-    }
-    explicit operator bool() const { return held_; }
-
-private:
-    HANDLE mutex_;
-    bool held_;
-};
-
 // One name per index folder, whatever the spelling of its path.
-std::wstring WriterMutexName(const std::wstring& folder) {
+std::uint32_t FolderHash(const std::wstring& folder) {
     std::uint32_t hash = 2166136261u;
     for (wchar_t c : folder) {
         hash ^= static_cast<std::uint32_t>(towlower(c == L'/' ? L'\\' : c));
         hash *= 16777619u;
     }
-    wchar_t name[64];
-    swprintf(name, 64, L"Local\\ZendriDSIndexWriters-%08X", hash);
+    return hash;
+}
+
+std::wstring SignName(std::uint32_t folderHash, LONG token) {
+    wchar_t name[80];
+    swprintf(name, 80, L"Local\\ZendriDSIndexWriter-%08X-%08lX", folderHash,
+             static_cast<unsigned long>(token));
     return name;
+}
+
+// Whether the writer of that token still lives: its life sign goes with its process.
+bool WriterLives(std::uint32_t folderHash, LONG token) {
+    HANDLE sign = OpenEventW(SYNCHRONIZE, FALSE, SignName(folderHash, token).c_str());
+    if (sign) {
+        CloseHandle(sign);
+        return true;
+    }
+    return GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
 OVERLAPPED At(LONGLONG offset) {
@@ -73,8 +67,12 @@ IndexLog::~IndexLog() {
     for (HANDLE file : {append_, tail_})
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
-    if (writers_)
-        CloseHandle(writers_);
+    if (turns_)
+        UnmapViewOfFile(turns_);
+    if (turnsSection_)
+        CloseHandle(turnsSection_);
+    if (lifeSign_)
+        CloseHandle(lifeSign_);
 }
 
 std::wstring IndexLog::path() const { return folder_ + L"\\" + kLogName; }
@@ -95,16 +93,90 @@ HRESULT IndexLog::Create(bool* created) {
     return S_OK;
 }
 
+std::wstring IndexLog::TurnSectionName(const std::wstring& folder) {
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\ZendriDSIndexTurn-%08X", FolderHash(folder));
+    return name;
+}
+
+std::wstring IndexLog::WriterSignName(const std::wstring& folder, LONG token) {
+    return SignName(FolderHash(folder), token);
+}
+
+HRESULT IndexLog::OpenTurns() {
+    if (turns_)
+        return S_OK;
+    const std::uint32_t hash = FolderHash(folder_);
+    // A new section is all zeros: nobody holds the turn, no token handed out yet.
+    turnsSection_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                       sizeof(WriterTurns), TurnSectionName(folder_).c_str());
+    if (!turnsSection_)
+        return HRESULT_FROM_WIN32(GetLastError());
+    auto* turns = static_cast<WriterTurns*>(
+        MapViewOfFile(turnsSection_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(WriterTurns)));
+    if (!turns) {
+        const DWORD error = GetLastError();
+        CloseHandle(std::exchange(turnsSection_, nullptr));
+        return HRESULT_FROM_WIN32(error);
+    }
+    // A token no living writer has: its life sign must be new.
+    for (;;) {
+        LONG token = InterlockedIncrement(&turns->lastToken);
+        if (token == 0)
+            continue;
+        HANDLE sign = CreateEventW(nullptr, TRUE, FALSE, SignName(hash, token).c_str());
+        if (!sign) {
+            const DWORD error = GetLastError();
+            UnmapViewOfFile(turns);
+            CloseHandle(std::exchange(turnsSection_, nullptr));
+            return HRESULT_FROM_WIN32(error);
+        }
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(sign);
+            continue;
+        }
+        token_ = token;
+        lifeSign_ = sign;
+        break;
+    }
+    turns_ = turns;
+    return S_OK;
+}
+
+void IndexLog::TakeTurn() {
+    const std::uint32_t hash = FolderHash(folder_);
+    for (unsigned round = 0;; ++round) {
+        const LONG holder = turns_->holder;
+        if (holder == 0) {
+            if (InterlockedCompareExchange(&turns_->holder, token_, 0) == 0)
+                return;
+            continue;
+        }
+        // Another writer has it: spin briefly, then yield, then sleep.
+        if (round < 64)
+            YieldProcessor();
+        else if (round < 128)
+            SwitchToThread();
+        else
+            Sleep(1);
+        // A writer that died holding the turn may have left a torn record; AppendLine
+        // copes. Its turn passes to whoever notices first.
+        if (round % 32 == 31 && !WriterLives(hash, holder) &&
+            InterlockedCompareExchange(&turns_->holder, token_, holder) == holder)
+            return;
+    }
+}
+
+void IndexLog::GiveTurn() { InterlockedCompareExchange(&turns_->holder, 0, token_); }
+
 HRESULT IndexLog::OpenForAppend() {
     if (append_ != INVALID_HANDLE_VALUE)
         return S_OK;
     bool created = false;
     if (const HRESULT hr = Create(&created); FAILED(hr))
         return hr;
-    if (!writers_)
-        writers_ = CreateMutexW(nullptr, FALSE, WriterMutexName(folder_).c_str());
-    if (!writers_)
-        return HRESULT_FROM_WIN32(GetLastError());
+    if (const HRESULT hr = OpenTurns(); FAILED(hr))
+        return hr;
     if (tail_ == INVALID_HANDLE_VALUE)
         tail_ = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
     if (tail_ == INVALID_HANDLE_VALUE)
@@ -118,9 +190,11 @@ HRESULT IndexLog::AsWriter(const std::function<HRESULT()>& write) {
     std::lock_guard guard(mutex_);
     if (const HRESULT hr = OpenForAppend(); FAILED(hr))
         return hr;
-    WriterTurn turn(writers_);
-    if (!turn)
-        return HRESULT_FROM_WIN32(GetLastError());
+    TakeTurn();
+    struct Turn {
+        IndexLog* log;
+        ~Turn() { log->GiveTurn(); }
+    } turn{this};
     return write();
 }
 
@@ -132,8 +206,8 @@ HRESULT IndexLog::AppendLine(std::string_view record) {
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(append_, &size))
         return HRESULT_FROM_WIN32(GetLastError());
-    std::string line;
-    line.reserve(record.size() + 2);
+    std::string& line = line_; // kept for the next line: no allocation per record
+    line.clear();
     // A record torn by a crash stays an unreadable line of its own instead of swallowing
     // this one. Only a tail that someone else wrote needs looking at.
     if (size.QuadPart > 0 && size.QuadPart != end_) {

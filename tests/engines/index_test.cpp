@@ -2,10 +2,12 @@
 #include "index_log.h"
 #include "records.h"
 #include "search.h"
+#include "program_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -75,6 +77,143 @@ TEST(IndexLog, WritersWithTheirOwnHandlesNeverInterleave) {
     EXPECT_EQ(LiveDocuments(text).size(), static_cast<size_t>(kWriters * kEach));
 }
 
+// The writers' turn of a folder as the processes share it.
+class SharedTurns {
+public:
+    explicit SharedTurns(const std::wstring& folder)
+        : section_(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE,
+                                    IndexLog::TurnSectionName(folder).c_str())),
+          turns_(section_ ? static_cast<IndexLog::WriterTurns*>(MapViewOfFile(
+                                section_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(IndexLog::WriterTurns)))
+                          : nullptr) {}
+    ~SharedTurns() {
+        if (turns_)
+            UnmapViewOfFile(turns_);
+        if (section_)
+            CloseHandle(section_);
+    }
+    IndexLog::WriterTurns* operator->() const { return turns_; }
+    explicit operator bool() const { return turns_ != nullptr; }
+
+private:
+    HANDLE section_;
+    IndexLog::WriterTurns* turns_;
+};
+
+TEST(IndexLog, AWriterThatDiedHoldingTheTurnHoldsUpNobody) {
+    TempDir dir;
+    IndexLog log(Wide(dir.path()));
+    ASSERT_EQ(log.Append(AddRecord(Mail("a", "first", ""))), S_OK);
+    // What a writer's process leaves when it dies while writing: the turn held under its
+    // token, whose life sign went with the process, and half a record.
+    SharedTurns turns(Wide(dir.path()));
+    ASSERT_TRUE(turns);
+    const LONG dead = InterlockedIncrement(&turns->lastToken);
+    InterlockedExchange(&turns->holder, dead);
+    testing_support::WriteFileText(dir.file("documents.jsonl"),
+                                   testing_support::ReadFileText(dir.file("documents.jsonl")) +
+                                       R"({"op":"add","url":"torn")");
+
+    ASSERT_EQ(log.Append(AddRecord(Mail("b", "second", ""))), S_OK);
+    EXPECT_EQ(turns->holder, 0) << "the turn is given back after the write";
+    const auto documents = LiveDocuments(log.ReadWholeLines());
+    ASSERT_EQ(documents.size(), 2u);
+    EXPECT_EQ(documents[1].url, "b");
+}
+
+TEST(IndexLog, AWriterWaitsForTheTurnWhileItsHolderLives) {
+    TempDir dir;
+    IndexLog log(Wide(dir.path()));
+    ASSERT_EQ(log.Append(AddRecord(Mail("a", "", ""))), S_OK);
+    SharedTurns turns(Wide(dir.path()));
+    ASSERT_TRUE(turns);
+    // Another writer, alive, has the turn.
+    const LONG other = InterlockedIncrement(&turns->lastToken);
+    HANDLE sign = CreateEventW(nullptr, TRUE, FALSE,
+                               IndexLog::WriterSignName(Wide(dir.path()), other).c_str());
+    ASSERT_TRUE(sign);
+    InterlockedExchange(&turns->holder, other);
+
+    std::atomic<bool> written = false;
+    std::thread writer([&] {
+        EXPECT_EQ(log.Append(AddRecord(Mail("b", "", ""))), S_OK);
+        written = true;
+    });
+    Sleep(300);
+    EXPECT_FALSE(written) << "wrote while another writer had the turn";
+    InterlockedExchange(&turns->holder, 0);
+    writer.join();
+    EXPECT_TRUE(written);
+
+    // Its holder dies while another waits: the waiter goes on.
+    InterlockedExchange(&turns->holder, other);
+    written = false;
+    std::thread waiter([&] {
+        EXPECT_EQ(log.Append(AddRecord(Mail("c", "", ""))), S_OK);
+        written = true;
+    });
+    Sleep(100);
+    EXPECT_FALSE(written);
+    CloseHandle(sign);
+    waiter.join();
+    EXPECT_EQ(LiveDocuments(log.ReadWholeLines()).size(), 3u);
+}
+
+// A run of this program as a child of WritersInSeveralProcessesTakeTurns: appends records
+// named after its process to the folder the parent names.
+constexpr wchar_t kChildFolder[] = L"ZENDRI_TEST_APPEND_FOLDER";
+constexpr int kChildRecords = 1500;
+constexpr size_t kRecordText = 3000;
+
+TEST(IndexLogChild, DISABLED_AppendsRecordsNamedAfterItsProcess) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(kChildFolder, folder, MAX_PATH))
+        GTEST_SKIP() << "run by WritersInSeveralProcessesTakeTurns";
+    IndexLog log(folder);
+    const std::string process = std::to_string(GetCurrentProcessId());
+    for (int i = 0; i < kChildRecords; ++i)
+        ASSERT_EQ(log.Append(AddRecord(Mail(process + "/" + std::to_string(i), "",
+                                            std::string(kRecordText, 'c')))),
+                  S_OK);
+}
+
+TEST(IndexLog, WritersInSeveralProcessesTakeTurnsAndWriteWholeLines) {
+    TempDir dir;
+    ASSERT_TRUE(SetEnvironmentVariableW(kChildFolder, Wide(dir.path()).c_str()));
+    std::vector<testing_support::ProgramRun> runs(2);
+    std::atomic<int> running = static_cast<int>(runs.size());
+    std::vector<std::thread> children;
+    for (auto& run : runs)
+        children.emplace_back([&run, &running] {
+            run = testing_support::RunProgram(
+                L"engine_index_tests.exe --gtest_also_run_disabled_tests "
+                L"--gtest_filter=IndexLogChild.DISABLED_AppendsRecordsNamedAfterItsProcess");
+            --running;
+        });
+    // This process writes for as long as the children do.
+    IndexLog log(Wide(dir.path()));
+    int mine = 0;
+    while (running > 0)
+        ASSERT_EQ(log.Append(AddRecord(Mail("parent/" + std::to_string(mine++), "",
+                                            std::string(kRecordText, 'p')))),
+                  S_OK);
+    for (auto& child : children)
+        child.join();
+    SetEnvironmentVariableW(kChildFolder, nullptr);
+    for (const auto& run : runs)
+        ASSERT_EQ(run.exitCode, 0u) << run.output;
+
+    const LogView view = log.ReadWholeLines();
+    const std::string_view text = view.text();
+    const int expected = mine + 2 * kChildRecords;
+    EXPECT_EQ(static_cast<int>(std::count(text.begin(), text.end(), '\n')), expected);
+    const auto documents = LiveDocuments(text);
+    ASSERT_EQ(documents.size(), static_cast<size_t>(expected)) << "every line a whole record";
+    for (const auto& document : documents)
+        ASSERT_EQ(PropertyText(document.properties["content"]).size(), kRecordText)
+            << document.url;
+}
+
 TEST(IndexLog, TruncateEmptiesTheLogForEveryWriter) {
     TempDir dir;
     IndexLog writer(Wide(dir.path())), resetter(Wide(dir.path()));
@@ -85,6 +224,42 @@ TEST(IndexLog, TruncateEmptiesTheLogForEveryWriter) {
     const auto documents = LiveDocuments(writer.ReadWholeLines());
     ASSERT_EQ(documents.size(), 1u);
     EXPECT_EQ(documents[0].url, "b");
+}
+
+TEST(AddRecord, WritesExactlyWhatTheJsonLibraryWrites) {
+    const std::string texts[] = {
+        "",
+        "plain words",
+        "quote \" backslash \\ slash /",
+        "\b\f\n\r\t",
+        std::string("\x01\x1f\x7f nul\0byte", 15),
+        "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",        // é € and an emoji
+        "\xc3",                                             // cut short
+        "\xe2\x82",
+        "\xf0\x9f\x98",
+        "\xc0\x80",                                         // overlong
+        "\xed\xa0\x80",                                     // a surrogate
+        "\xf4\x90\x80\x80",                                 // beyond U+10FFFF
+        "ok\xffok\x80",
+    };
+    for (const std::string& text : texts) {
+        Document document = Mail(text, text, text);
+        document.schema = "ZendriDS.Mail";
+        document.component = text;
+        document.properties["name " + text] = text;
+        document.properties["number"] = -42;
+        document.properties["time"] = Properties{{"date", 38854.5}};
+        nlohmann::ordered_json expected;
+        expected["op"] = "add";
+        expected["url"] = document.url;
+        expected["engine"] = document.engine;
+        expected["schema"] = document.schema;
+        expected["component"] = document.component;
+        expected["props"] = document.properties;
+        EXPECT_EQ(AddRecord(document),
+                  expected.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace))
+            << testing::PrintToString(text);
+    }
 }
 
 TEST(Search, AllWordsMustMatchWithoutRegardToCaseInAnyScript) {

@@ -2,6 +2,7 @@
 
 #include "components.h"
 #include "engine_results.h"
+#include "index_folder.h"
 #include "orvenna_index.h"
 #include "program_run.h"
 
@@ -109,6 +110,76 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
     for (const wchar_t* bad : {L"service halt", L"fail send nonsense", L"fail limit disk 3", L"bogus"})
         EXPECT_EQ(RunZsearch(bad).exitCode, 2u) << testing::PrintToString(std::wstring(bad));
     EXPECT_EQ(RunZsearch(L"--help").exitCode, 0u);
+}
+
+// The engine reads the registry again only after a change notice: changes made by other
+// processes must reach the very next call of a factory and of an event made earlier.
+TEST_F(SearchTool, ASwitchSetByAnotherProcessReachesTheNextSendOfTheSameFactory) {
+    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    ASSERT_TRUE(factory);
+    auto create = [&] {
+        UniqueBstr id(kComponentId), schema(L"ZendriDS.Mail");
+        ComPtr<IDispatch> created;
+        ComPtr<IZendriEvent> event;
+        EXPECT_EQ(factory->CreateEvent(id.get(), schema.get(), &created), S_OK);
+        if (created)
+            created.As(&event);
+        return event;
+    };
+    auto first = create(), second = create();
+    ASSERT_TRUE(first && second);
+    ASSERT_EQ(AddText(first.Get(), L"url", L"Tamsel:///02//1"), S_OK);
+    ASSERT_EQ(AddText(second.Get(), L"url", L"Tamsel:///02//2"), S_OK);
+    EXPECT_EQ(first->Send(), S_OK);
+    ASSERT_EQ(RunZsearch(L"service stop").exitCode, 0u);
+    EXPECT_EQ(second->Send(), engine_results::E_SERVICE_NOT_RUNNING);
+    auto third = create();
+    ASSERT_TRUE(third);
+    EXPECT_EQ(AddText(third.Get(), L"url", L"Tamsel:///02//3"), engine_results::E_SERVICE_NOT_RUNNING);
+    ASSERT_EQ(RunZsearch(L"service start").exitCode, 0u);
+    EXPECT_EQ(second->Send(), S_OK);
+    ASSERT_EQ(RunZsearch(L"fail send 0x8004000C").exitCode, 0u);
+    EXPECT_EQ(first->Send(), engine_results::E_SEND_DELAYED);
+    ASSERT_EQ(RunZsearch(L"clear").exitCode, 0u);
+    EXPECT_EQ(first->Send(), S_OK);
+    EXPECT_EQ(Documents().size(), 2u);
+}
+
+TEST_F(SearchTool, AComponentRemovedOrAddedByAnotherProcessCountsAtTheNextCreateEvent) {
+    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    ASSERT_TRUE(factory);
+    auto create = [&] {
+        UniqueBstr id(kComponentId), schema(L"ZendriDS.Mail");
+        ComPtr<IDispatch> created;
+        return factory->CreateEvent(id.get(), schema.get(), &created);
+    };
+    const std::wstring key = std::wstring(L"\"HKCU\\") + engine_core::kZendriComponents + L"\\" +
+                             kComponentId + L"\"";
+    EXPECT_EQ(create(), S_OK);
+    const ToolRun removed = testing_support::RunProgram(L"reg.exe delete " + key + L" /f");
+    ASSERT_EQ(removed.exitCode, 0u) << removed.output;
+    EXPECT_EQ(create(), engine_results::E_COMPONENT_NOT_REGISTERED);
+    const ToolRun added = testing_support::RunProgram(L"reg.exe add " + key + L" /v Title /d Back /f");
+    ASSERT_EQ(added.exitCode, 0u) << added.output;
+    EXPECT_EQ(create(), S_OK);
+}
+
+TEST_F(SearchTool, TheEngineKeyDeletedAndMadeAgainIsReadAfresh) {
+    SendMail(L"Tamsel:///03//1", L"Before", L"Jo", L"");
+    // Everything of the engines goes, then comes back with the index folder, the component
+    // and a switch.
+    ASSERT_TRUE(RegistryKey::DeleteTree(HKEY_CURRENT_USER, L"Software\\Zendri"));
+    const RegistryKey engine = RegistryKey::Create(HKEY_CURRENT_USER, engine_index::kEngineKey);
+    ASSERT_TRUE(engine.SetString(engine_index::kIndexFolderValue,
+                                 std::wstring(index_.path().begin(), index_.path().end())));
+    RegisterZendriComponent();
+    SetSwitch(L"IndexingPaused", 1);
+    auto paused = NewZendriEvent();
+    ASSERT_TRUE(paused);
+    EXPECT_EQ(paused->Send(), engine_results::S_INDEXING_PAUSED);
+    ClearSwitch(L"IndexingPaused");
+    SendMail(L"Tamsel:///03//2", L"After", L"Jo", L"");
+    EXPECT_EQ(Documents().size(), 2u);
 }
 
 TEST_F(SearchTool, ResetEmptiesTheIndexUnderANewCreationTime) {

@@ -1,0 +1,63 @@
+// Tells cheaply whether anything at or below a registry key may have changed: the key and its
+// parent signal one event on a change, so that a look asks for that event's state (one
+// server call) instead of opening keys and reading values. Under one EngineCall a thread
+// looks at each watch once, so that one engine call sees the registry at one moment.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace engine_support {
+
+class KeyWatch {
+public:
+    // The key (and its parent) is made when missing, at the first look.
+    KeyWatch(HKEY root, std::wstring path);
+    KeyWatch(const KeyWatch&) = delete;
+    KeyWatch& operator=(const KeyWatch&) = delete;
+    ~KeyWatch();
+
+    // A number that grows whenever the key's values, its subkeys (at any depth) or their
+    // values may have changed since the last look, and when the key itself went or came
+    // back. A change made before the call returns (by any process) is always counted.
+    std::uint64_t Generation();
+
+    // The process-wide watch of a key of HKEY_CURRENT_USER, shared by every reader under it.
+    static KeyWatch& OfCurrentUser(const std::wstring& path);
+
+private:
+    void Disarm();
+    bool Arm();
+    bool Signaled() const;
+
+    std::mutex mutex_;
+    HKEY root_;
+    std::wstring path_;
+    HKEY key_ = nullptr;              // the watched key: its whole subtree
+    HKEY parent_ = nullptr;           // its parent: the key's own removal and return
+    HANDLE event_ = nullptr;          // set by a change under key_ or of parent_'s subkeys
+    bool armed_ = false;              // false: every look counts as a change
+    std::uint64_t generation_ = 0;
+    std::uint64_t lookCall_ = 0;      // the EngineCall of the last look
+};
+
+// Marks one call into an engine on this thread: within it (nested ones included) each
+// KeyWatch asks the server once and later looks reuse that answer.
+class EngineCall {
+public:
+    EngineCall();
+    EngineCall(const EngineCall&) = delete;
+    EngineCall& operator=(const EngineCall&) = delete;
+    ~EngineCall();
+
+    // The current call of this thread; 0 outside any.
+    static std::uint64_t Current();
+
+private:
+    std::uint64_t serial_; // unique in the process
+    bool outermost_;
+};
+
+} // namespace engine_support
