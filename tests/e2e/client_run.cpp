@@ -24,7 +24,8 @@ void WriteClientSettings(const testing_support::TempDir& data, const std::string
                                    "[Tamsel]\r\nAddInMenus=TamselDesktop.dll\r\n" + extraLines);
 }
 
-ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments) {
+ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments,
+                    DWORD killAfterMs) {
     // The plug-in registers with whatever engine is installed: not while another test has
     // installed one for itself.
     const testing_support::EngineTurn turn;
@@ -60,8 +61,14 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
             run.output.append(chunk, got);
         }
     };
-    for (int waited = 0; WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && waited < 3000; ++waited)
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
         drain();
+        if (GetTickCount() - start >= killAfterMs) {
+            TerminateProcess(process.hProcess, killedExitCode);
+            WaitForSingleObject(process.hProcess, INFINITE);
+        }
+    }
     drain();
     CloseHandle(readEnd);
     DWORD code = 0;

@@ -2,6 +2,8 @@
 #pragma once
 #include "temp_dir.h"
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -11,8 +13,12 @@ struct ClientRun {
     std::vector<std::string> logLines; // the client's log without time stamps
 };
 
-// Runs nltamsel.exe --data DIR --headless with the given extra arguments and waits for it.
-ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments);
+constexpr unsigned killedExitCode = 99;
+
+// Runs nltamsel.exe --data DIR --headless with the given extra arguments and waits for it;
+// kills it (exit code killedExitCode) when it runs longer than killAfterMs, as a crash would.
+ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments,
+                    DWORD killAfterMs = 120000);
 // Writes a settings file listing the plug-in as a menu add-in, plus extra lines.
 void WriteClientSettings(const testing_support::TempDir& data, const std::string& extraLines = "");
 bool Contains(const std::vector<std::string>& lines, const std::string& line);
