@@ -80,24 +80,27 @@ class BodyReader {
 };
 
 std::wstring ReadBodyFile(const char* path, COMPOUNDHANDLE compound) {
-    // Binary, so that a stray end-of-file character does not end the text early.
+    // Binary and whole, so that a stray end-of-file character does not end the text early.
     const std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file)
         return {};
+    std::string text;
+    char block[16384];
+    for (size_t got; (got = std::fread(block, 1, sizeof block, file.get())) > 0;)
+        text.append(block, got);
     BodyReader reader(compound);
     std::string line;
-    for (int c; (c = std::fgetc(file.get())) != EOF;) {
-        if (c != '\n') {
-            line.push_back(char(c));
-            continue;
-        }
-        if (!line.empty() && line.back() == '\r')
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        const bool complete = end != std::string::npos;
+        if (!complete)
+            end = text.size();
+        line.assign(text, start, end - start);
+        if (complete && !line.empty() && line.back() == '\r')
             line.pop_back();
         reader.AddLine(line);
-        line.clear();
+        start = end + 1;
     }
-    if (!line.empty())
-        reader.AddLine(line);
     return reader.Finish();
 }
 

@@ -11,8 +11,16 @@ struct EngineFactory {
     HRESULT (*createInstance)(REFCLSID classId, DWORD context, REFIID interfaceId, void** out);
 };
 
-// The table in use; CoCreateInstance unless a test has replaced it.
+// The table in use; COM's object creation unless a test has replaced it.
 extern EngineFactory engineFactory;
+
+// Making an object through COM looks its class up in the registry each time, several round
+// trips to the system under Wine for every document. A thread that sends many documents keeps
+// the class objects it used (until it forgets them or stops keeping them); other threads ask
+// COM each time.
+void KeepEngineClassObjects(bool keep);
+// An engine installed or removed since is found by the next object made.
+void ForgetEngineClassObjects();
 
 // Class contexts the engines are asked for: the primary engine's objects and the second
 // engine's registrar with 0x17, the second engine's factory and query object with 3.

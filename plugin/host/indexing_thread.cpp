@@ -4,6 +4,7 @@
 #include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"
 #include "engine/component_registration.h"
+#include "engine/engine_factory.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
 #include "ui/catalogue.h"
@@ -28,6 +29,7 @@ DWORD WINAPI IndexingThreadMain(void*) {
         return 0;
     }
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    KeepEngineClassObjects(true);
     RegisterWithPrimaryEngine();
     StoreLogMessage(128, ModuleInstance(), 0);
     try {
@@ -36,6 +38,7 @@ DWORD WINAPI IndexingThreadMain(void*) {
         // The thread still unregisters and releases what it holds.
     }
     UnregisterFromPrimaryEngine();
+    KeepEngineClassObjects(false);
     if (SUCCEEDED(com))
         CoUninitialize();
     StoreThreadTerm();

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "database_pass.h"
 #include "engine/component_registration.h"
+#include "engine/engine_factory.h"
 #include "host/host_state.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
@@ -57,6 +58,7 @@ void RunCycle() {
         DebugLog(131);
         return;
     }
+    ForgetEngineClassObjects(); // each cycle finds the engines as they are installed now
     if (!AnEngineIsReady()) {
         DebugLog(132);
         return;

@@ -1,66 +1,18 @@
 // How much of one core the client uses with indexing enabled and nothing to index: the real
 // client, plug-in and engines, over an indexed database, for two minutes (or the seconds given).
+#include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
-#include <sstream>
 #include <cstdio>
 #include <string>
 
 namespace {
 
 constexpr DWORD startupMs = 10000;
-constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
-
-std::string ReadAll(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
-
-// Wine keeps no processor times of other processes, so they are read from the host's process
-// table: the client whose command line names the data directory.
-double ProcessorSeconds(const std::string& data) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return -1;
-    double seconds = -1;
-    do {
-        const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
-        if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])))
-            continue;
-        std::string command = ReadAll(folder + "\\cmdline");
-        std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find("nltamsel.exe") == std::string::npos || command.find(data) == std::string::npos)
-            continue;
-        const std::string stat = ReadAll(folder + "\\stat");
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        unsigned long long user = 0, system = 0;
-        for (int n = 3; n <= 15 && fields >> field; ++n) {
-            if (n == 14)
-                user = std::stoull(field);
-            if (n == 15)
-                system = std::stoull(field);
-        }
-        seconds = double(user + system) / clockTicksPerSecond;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return seconds;
-}
 
 // Runs the client headless for `seconds`; with `measured` > 0, returns the processor seconds it
 // used in that many seconds after start-up. Negative on failure.
@@ -79,9 +31,10 @@ double RunClient(const std::string& data, int seconds, const char* extra, int me
     double used = 0;
     if (measured > 0) {
         Sleep(startupMs);
-        const double before = ProcessorSeconds(data);
+        const std::string client = bench::ClientProcessFolder(data);
+        const double before = bench::ProcessorSeconds(client);
         Sleep(DWORD(measured) * 1000);
-        used = ProcessorSeconds(data) - before;
+        used = bench::ProcessorSeconds(client) - before;
         if (before < 0)
             used = -1;
     }

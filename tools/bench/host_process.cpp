@@ -1,0 +1,74 @@
+#include "host_process.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+namespace bench {
+namespace {
+
+constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
+
+std::string ReadAll(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string text;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
+} // namespace
+
+std::string ClientProcessFolder(const std::string& data) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    std::string result;
+    do {
+        if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])))
+            continue;
+        const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
+        std::string command = ReadAll(folder + "\\cmdline");
+        std::replace(command.begin(), command.end(), '\0', ' ');
+        if (command.find("nltamsel.exe") != std::string::npos && command.find(data) != std::string::npos)
+            result = folder;
+    } while (result.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
+}
+
+double ProcessorSeconds(const std::string& processFolder) {
+    const std::string stat = ReadAll(processFolder + "\\stat");
+    const size_t end = stat.rfind(')');
+    if (end == std::string::npos)
+        return -1;
+    std::istringstream fields(stat.substr(end + 2));
+    std::string field;
+    unsigned long long user = 0, system = 0;
+    for (int n = 3; n <= 15 && fields >> field; ++n) {
+        if (n == 14)
+            user = std::stoull(field);
+        if (n == 15)
+            system = std::stoull(field);
+    }
+    return double(user + system) / clockTicksPerSecond;
+}
+
+double PeakMemoryMb(const std::string& processFolder) {
+    std::istringstream status(ReadAll(processFolder + "\\status"));
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return -1;
+}
+
+} // namespace bench
