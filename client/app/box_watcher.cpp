@@ -8,7 +8,9 @@
 namespace nltamsel {
 namespace {
 
-constexpr DWORD pollMs = 50;
+// A box waits at most this long for its answer; polling more often made the idle client
+// cost more processor time than the plug-in in it.
+constexpr DWORD pollMs = 200;
 
 std::string WindowText(HWND window) {
     wchar_t text[4096];

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 std::vector<std::string> StartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -26,13 +28,22 @@ void MakeSampleData(const testing_support::TempDir& data, const std::string& set
                                                   L"\" --mails 30 --seed 7");
     ASSERT_EQ(made.exitCode, 0u) << made.output;
     WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
+                              "DesktopSearchInstallInstructions=1\r\n"
                               "DesktopSearchFilePath=mail.zrb\r\nDesktopSearchFilePath1=journal.zrb\r\n" +
                                   settings);
 }
 
-TEST(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
+class IndexingRun : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (HasFailure())
+            std::printf("the client's log:\n%s", testing_support::ReadFileText(data.file("tamsel.log")).c_str());
+    }
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
+};
+
+TEST_F(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
     MakeSampleData(data, "DesktopSearchDebug=1\r\n");
     const ClientRun run = RunClient(data, "--seconds 8 --menu 0");
     ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -52,9 +63,7 @@ TEST(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
     }
 }
 
-TEST(IndexingRun, TheNextStartFindsNothingNewAndLogsNoSummary) {
-    testing_support::InstalledEngines engines;
-    testing_support::TempDir data;
+TEST_F(IndexingRun, TheNextStartFindsNothingNewAndLogsNoSummary) {
     MakeSampleData(data, "");
     const ClientRun first = RunClient(data, "--seconds 6 --menu 0");
     ASSERT_EQ(first.exitCode, 0);
