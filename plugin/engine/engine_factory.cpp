@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <atomic>
 #include <vector>
 
 namespace tamsel {
@@ -13,9 +14,10 @@ struct KeptClassObject {
     ComPtr<IClassFactory> factory;
 };
 
-// Filled only on a thread that asked for it; a thread's COM objects must go before its COM does.
-thread_local bool keepClassObjects = false;
-thread_local std::vector<KeptClassObject> keptClassObjects;
+// Kept for one thread only, which empties the list before its COM ends. Not thread-local: a
+// thread-local object with a destructor in a DLL can hang the client's process exit.
+std::atomic<DWORD> keepingThread{0};
+std::vector<KeptClassObject> keptClassObjects;
 
 IClassFactory* KeptClassObject(REFCLSID classId, DWORD context, HRESULT& result) {
     for (const auto& kept : keptClassObjects)
@@ -30,7 +32,7 @@ IClassFactory* KeptClassObject(REFCLSID classId, DWORD context, HRESULT& result)
 }
 
 HRESULT CreateWithCom(REFCLSID classId, DWORD context, REFIID interfaceId, void** out) {
-    if (!keepClassObjects)
+    if (keepingThread != GetCurrentThreadId())
         return CoCreateInstance(classId, nullptr, context, interfaceId, out);
     *out = nullptr;
     HRESULT result = S_OK;
@@ -43,10 +45,18 @@ HRESULT CreateWithCom(REFCLSID classId, DWORD context, REFIID interfaceId, void*
 EngineFactory engineFactory = {CreateWithCom};
 
 void KeepEngineClassObjects(bool keep) {
-    keepClassObjects = keep;
-    keptClassObjects.clear();
+    if (keep) {
+        keptClassObjects.clear();
+        keepingThread = GetCurrentThreadId();
+    } else if (keepingThread == GetCurrentThreadId()) {
+        keptClassObjects.clear();
+        keepingThread = 0;
+    }
 }
 
-void ForgetEngineClassObjects() { keptClassObjects.clear(); }
+void ForgetEngineClassObjects() {
+    if (keepingThread == GetCurrentThreadId())
+        keptClassObjects.clear();
+}
 
 } // namespace tamsel

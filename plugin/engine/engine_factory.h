@@ -15,9 +15,9 @@ struct EngineFactory {
 extern EngineFactory engineFactory;
 
 // Making an object through COM looks its class up in the registry each time, several round
-// trips to the system under Wine for every document. A thread that sends many documents keeps
-// the class objects it used (until it forgets them or stops keeping them); other threads ask
-// COM each time.
+// trips to the system under Wine for every document. The one thread that sends many documents
+// keeps the class objects it used (until it forgets them or stops keeping them); other threads
+// ask COM each time.
 void KeepEngineClassObjects(bool keep);
 // An engine installed or removed since is found by the next object made.
 void ForgetEngineClassObjects();

@@ -138,8 +138,9 @@ void IdleWait(DWORD milliseconds, BYTE insidePass) {
 void IdleYield() {
     // Each priority change is a round trip to the system under Wine, and a pass yields twice
     // a note: once a clock tick is enough to let the client run, at half the cost per note.
-    static thread_local DWORD lastYieldTick = 0;
-    static thread_local bool yielded = false;
+    // Only the indexing thread yields.
+    static DWORD lastYieldTick = 0;
+    static bool yielded = false;
     const DWORD now = indexingClock.tickCount();
     if (yielded && now == lastYieldTick)
         return;
