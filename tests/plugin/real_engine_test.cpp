@@ -4,10 +4,12 @@
 #include "engine/engine_factory.h"
 #include "engine_results.h"
 #include "host/exports.h"
+#include "installed_engines.h"
 #include "real_engines.h"
 #include "settings/client_settings.h"
 
 #include <functional>
+#include <optional>
 
 using namespace tamsel;
 using namespace engine_results;
@@ -81,21 +83,15 @@ class InstalledEngines : public RealEngines {
   protected:
     void SetUp() override {
         RealEngines::SetUp();
-        for (const wchar_t* dll : {L"ZendriDS.dll", L"OrvennaDesktop.dll"})
-            ASSERT_EQ(
-                testing_support::RunProgram(L"regsvr32.exe /s \"" + ProgramFolder() + dll + L"\"")
-                    .exitCode,
-                0u);
-        ASSERT_EQ(testing_support::RunProgram(L"\"" + ProgramFolder() + L"nltamsel.exe\" --install")
-                      .exitCode,
-                  0u);
+        installed.emplace();
         UseInstalledEngines();
     }
     void TearDown() override {
         RealEngines::TearDown();
-        for (const wchar_t* dll : {L"ZendriDS.dll", L"OrvennaDesktop.dll"})
-            testing_support::RunProgram(L"regsvr32.exe /s /u \"" + ProgramFolder() + dll + L"\"");
+        installed.reset();
     }
+
+    std::optional<testing_support::InstalledEngines> installed;
 
     static HRESULT SendMail(const wchar_t* url, const wchar_t* subject, const wchar_t* body) {
         EngineEvent event(1);

@@ -1,6 +1,7 @@
 #include "real_engines.h"
 
 #include "desktop_search.h"
+#include "installed_engines.h"
 #include "engine/engine_factory.h"
 
 namespace {
@@ -79,9 +80,4 @@ testing_support::ProgramRun RealEngines::Zsearch(const std::wstring& arguments) 
     return testing_support::RunProgram(L"\"" + ProgramFolder() + L"zsearch.exe\" " + arguments);
 }
 
-std::wstring RealEngines::ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
+std::wstring RealEngines::ProgramFolder() { return testing_support::InstalledEngines::ProgramFolder(); }
