@@ -29,13 +29,23 @@ std::wstring Upper(std::wstring text) {
     return text;
 }
 
+// The watch of a Components key's parent, the engine's key, which the switches and the index
+// folder share.
+engine_support::KeyWatch& EngineKeyWatch(std::wstring_view components) {
+    return engine_support::KeyWatch::OfCurrentUser(
+        std::wstring(components.substr(0, components.rfind(L'\\'))));
+}
+
+// Our own writes are seen by the very next call, whoever makes it.
+struct AnnounceChange {
+    const wchar_t* components;
+    ~AnnounceChange() { EngineKeyWatch(components).Changed(); }
+};
+
 // The names under a Components key, listed again only after something under the engine's
-// key changed: every event asks, so this has to be cheap. The watch is the engine's key
-// (the Components key's parent), which the switches and the index folder share.
+// key changed: every event asks, so this has to be cheap.
 struct ComponentNames {
-    explicit ComponentNames(const wchar_t* path)
-        : path(path), watch(engine_support::KeyWatch::OfCurrentUser(
-                          this->path.substr(0, this->path.rfind(L'\\')))) {}
+    explicit ComponentNames(const wchar_t* path) : path(path), watch(EngineKeyWatch(path)) {}
     std::wstring path;
     engine_support::KeyWatch& watch;
     std::uint64_t seen = 0;
@@ -70,6 +80,7 @@ HRESULT WriteComponent(const wchar_t* components, const std::wstring& id,
     if (!IsValidComponentId(id))
         return E_INVALIDARG;
     const std::wstring path = ComponentKey(components, id);
+    const AnnounceChange announce{components};
     if (!RegistryKey::DeleteTree(HKEY_CURRENT_USER, path))
         return E_ACCESSDENIED;
     const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, path);
@@ -84,6 +95,7 @@ HRESULT WriteComponent(const wchar_t* components, const std::wstring& id,
 HRESULT RemoveComponent(const wchar_t* components, const std::wstring& id) {
     if (!IsComponentRegistered(components, id))
         return engine_results::E_COMPONENT_NOT_REGISTERED;
+    const AnnounceChange announce{components};
     return RegistryKey::DeleteTree(HKEY_CURRENT_USER, ComponentKey(components, id))
                ? S_OK
                : E_ACCESSDENIED;

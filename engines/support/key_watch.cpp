@@ -59,6 +59,21 @@ QueryEvent EventQuery() {
     return query;
 }
 
+LONGLONG Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONGLONG LookInterval() {
+    static const LONGLONG interval = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart * KeyWatch::kLookIntervalMs / 1000;
+    }();
+    return interval;
+}
+
 } // namespace
 
 KeyWatch::KeyWatch(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {}
@@ -113,6 +128,13 @@ std::uint64_t KeyWatch::Generation() {
     const std::uint64_t call = EngineCall::Current();
     if (call != 0 && call == lookCall_)
         return generation_;
+    lookCall_ = call;
+    const LONGLONG now = Now();
+    if (armed_ && !mustAsk_ && now - asked_ < LookInterval())
+        return generation_;
+    // Taken before asking: a change the server has not seen yet is asked about again.
+    asked_ = now;
+    mustAsk_ = false;
     if (!armed_ || Signaled()) {
         // Watch again before the caller reads, so that a change made while it reads is
         // counted at the next look. Should arming fail, every look counts as a change.
@@ -120,8 +142,13 @@ std::uint64_t KeyWatch::Generation() {
             Disarm();
         ++generation_;
     }
-    lookCall_ = call;
     return generation_;
+}
+
+void KeyWatch::Changed() {
+    std::lock_guard guard(mutex_);
+    mustAsk_ = true;
+    lookCall_ = 0;
 }
 
 KeyWatch& KeyWatch::OfCurrentUser(const std::wstring& path) {

@@ -1,7 +1,9 @@
 // Tells cheaply whether anything at or below a registry key may have changed: the key and its
-// parent signal one event on a change, so that a look asks for that event's state (one
-// server call) instead of opening keys and reading values. Under one EngineCall a thread
-// looks at each watch once, so that one engine call sees the registry at one moment.
+// parent signal one event on a change, so that a look asks for that event's state instead of
+// opening keys and reading values. Asking is a server round trip (tens of microseconds under
+// Wine, more than a whole event costs otherwise), so looks within kLookInterval of the last
+// question reuse its answer. Under one EngineCall a thread looks at each watch once, so that
+// one engine call sees the registry at one moment.
 #pragma once
 #include <windows.h>
 
@@ -19,10 +21,17 @@ public:
     KeyWatch& operator=(const KeyWatch&) = delete;
     ~KeyWatch();
 
+    // How long after a change (by any process) a look is sure to count it.
+    static constexpr DWORD kLookIntervalMs = 1;
+
     // A number that grows whenever the key's values, its subkeys (at any depth) or their
     // values may have changed since the last look, and when the key itself went or came
-    // back. A change made before the call returns (by any process) is always counted.
+    // back. A change made kLookIntervalMs or more before the call is always counted, and so
+    // is one announced with Changed().
     std::uint64_t Generation();
+
+    // This process has just changed something under the key: the next look asks at once.
+    void Changed();
 
     // The process-wide watch of a key of HKEY_CURRENT_USER, shared by every reader under it.
     static KeyWatch& OfCurrentUser(const std::wstring& path);
@@ -41,6 +50,8 @@ private:
     bool armed_ = false;              // false: every look counts as a change
     std::uint64_t generation_ = 0;
     std::uint64_t lookCall_ = 0;      // the EngineCall of the last look
+    LONGLONG asked_ = 0;              // performance counter before the last question
+    bool mustAsk_ = true;             // Changed() since then
 };
 
 // Marks one call into an engine on this thread: within it (nested ones included) each

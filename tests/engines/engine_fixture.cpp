@@ -6,6 +6,7 @@
 #include "orvenna_index.h"
 #include "records.h"
 #include "switches.h"
+#include "engines_notice.h"
 
 namespace engine_tests {
 
@@ -22,6 +23,8 @@ void EngineTest::SetUp() {
     ASSERT_TRUE(RegistryKey::DeleteTree(HKEY_CURRENT_USER, engine_core::kSwitchesKey));
     for (const wchar_t* components : {engine_core::kZendriComponents, engine_core::kOrvennaComponents})
         ASSERT_TRUE(RegistryKey::DeleteTree(HKEY_CURRENT_USER, components));
+    // The DLLs may still be loaded from an earlier test, with its settings in mind.
+    testing_support::LetEnginesNotice();
 
     zendri_ = LoadLibraryW(L"ZendriDS.dll");
     orvenna_ = LoadLibraryW(L"OrvennaDesktop.dll");
@@ -58,6 +61,7 @@ void EngineTest::RegisterZendriComponent() {
     const RegistryKey key = RegistryKey::Create(
         HKEY_CURRENT_USER, engine_core::ComponentKey(engine_core::kZendriComponents, kComponentId));
     ASSERT_TRUE(key.SetString(L"Title", L"Test component"));
+    testing_support::LetEnginesNotice();
 }
 
 ComPtr<IZendriEvent> EngineTest::NewZendriEvent() {
@@ -77,16 +81,19 @@ ComPtr<IZendriEvent> EngineTest::NewZendriEvent() {
 void EngineTest::SetSwitch(const wchar_t* name, DWORD value) {
     const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
     ASSERT_TRUE(key.SetDword(name, value));
+    testing_support::LetEnginesNotice();
 }
 
 void EngineTest::ClearSwitch(const wchar_t* name) {
     const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
     ASSERT_TRUE(key.DeleteValue(name));
+    testing_support::LetEnginesNotice();
 }
 
 void EngineTest::SetSwitchText(const wchar_t* name, const std::wstring& value) {
     const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
     ASSERT_TRUE(key.SetString(name, value));
+    testing_support::LetEnginesNotice();
 }
 
 std::vector<engine_index::Document> EngineTest::Documents() const {

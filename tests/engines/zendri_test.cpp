@@ -36,6 +36,26 @@ TEST_F(ZendriEngine, RegisterComponentWritesTheDescriptionAndUnregisterRemovesIt
     EXPECT_EQ(registrar->UnRegisterComponent(id.get()), E_COMPONENT_NOT_REGISTERED);
 }
 
+TEST_F(ZendriEngine, ItsOwnRegistrationIsSeenByTheVeryNextCall) {
+    // The engine reuses a recent look at the registry, but never across its own writes.
+    auto registrar = Make<IZendriRegistrar>(zendri_, __uuidof(ZendriRegistrar));
+    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    ASSERT_TRUE(registrar && factory);
+    UniqueVariant description;
+    MakeDescription({L"Title", L"Test component"}, description.get());
+    UniqueBstr id(kComponentId), mail(L"ZendriDS.Mail");
+    for (int round = 0; round < 3; ++round) {
+        ComPtr<IDispatch> event, registration;
+        EXPECT_EQ(factory->CreateEvent(id.get(), mail.get(), &event), E_COMPONENT_NOT_REGISTERED);
+        ASSERT_EQ(registrar->RegisterComponent(id.get(), *description, &registration), S_OK);
+        EXPECT_EQ(factory->CreateEvent(id.get(), mail.get(), &event), S_OK) << "round " << round;
+        ASSERT_EQ(registrar->UnRegisterComponent(id.get()), S_OK);
+        event.Reset();
+        EXPECT_EQ(factory->CreateEvent(id.get(), mail.get(), &event), E_COMPONENT_NOT_REGISTERED)
+            << "round " << round;
+    }
+}
+
 TEST_F(ZendriEngine, MalformedDescriptionsAreRejectedWithoutAKey) {
     auto registrar = Make<IZendriRegistrar>(zendri_, __uuidof(ZendriRegistrar));
     ASSERT_TRUE(registrar);

@@ -1,5 +1,7 @@
 #include "engine_keys.h"
 
+#include "engines_notice.h"
+
 #include <gtest/gtest.h>
 
 std::wstring ComponentKey(const wchar_t* components) {
@@ -12,11 +14,13 @@ void CreateComponentKey(const wchar_t* components) {
                               KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
+    testing_support::LetEnginesNotice();
 }
 
 void DeleteComponentKeys() {
     for (const wchar_t* components : {zendriComponents, orvennaComponents})
         RegDeleteTreeW(HKEY_CURRENT_USER, components);
+    testing_support::LetEnginesNotice();
 }
 
 std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name) {

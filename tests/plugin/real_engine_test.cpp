@@ -42,7 +42,7 @@ TEST_F(RealEngines, StatusWordsFollowRegistrationAndTheEnginesSwitches) {
          0xC1FF},
     };
     for (const auto& c : cases) {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Zendri\\DesktopSearch\\Test");
+        ClearSwitches();
         c.setSwitch();
         EXPECT_EQ(CheckPrimaryEngine(), c.expected) << "primary: " << c.what;
         EXPECT_EQ(CheckSecondEngine(), c.expected) << "second: " << c.what;

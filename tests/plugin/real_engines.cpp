@@ -1,6 +1,7 @@
 #include "real_engines.h"
 
 #include "desktop_search.h"
+#include "engines_notice.h"
 #include "installed_engines.h"
 #include "engine/engine_factory.h"
 
@@ -39,7 +40,7 @@ void RealEngines::SetUp() {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, engineKey, L"IndexFolder", REG_SZ, folder.c_str(),
                               DWORD((folder.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
-    RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey);
+    ClearSwitches();
     DeleteComponentKeys();
     clientPath.Set(L"C:\\Client\\");
     zendri = LoadLibraryW(L"ZendriDS.dll");
@@ -59,7 +60,7 @@ void RealEngines::TearDown() {
             FreeLibrary(*dll);
         *dll = nullptr;
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey);
+    ClearSwitches();
     DeleteComponentKeys();
     PluginTest::TearDown();
 }
@@ -68,12 +69,19 @@ void RealEngines::SetSwitch(const wchar_t* name, DWORD value) {
     ASSERT_EQ(
         RegSetKeyValueW(HKEY_CURRENT_USER, switchesKey, name, REG_DWORD, &value, sizeof value),
         ERROR_SUCCESS);
+    testing_support::LetEnginesNotice();
 }
 
 void RealEngines::SetSwitchText(const wchar_t* name, const std::wstring& value) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, switchesKey, name, REG_SZ, value.c_str(),
                               DWORD((value.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
+    testing_support::LetEnginesNotice();
+}
+
+void RealEngines::ClearSwitches() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey);
+    testing_support::LetEnginesNotice();
 }
 
 testing_support::ProgramRun RealEngines::Zsearch(const std::wstring& arguments) {

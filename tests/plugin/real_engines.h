@@ -15,6 +15,7 @@ class RealEngines : public PluginTest {
     // A behaviour switch of both engines (HKCU\Software\Zendri\DesktopSearch\Test).
     static void SetSwitch(const wchar_t* name, DWORD value);
     static void SetSwitchText(const wchar_t* name, const std::wstring& value);
+    static void ClearSwitches();
     static testing_support::ProgramRun Zsearch(const std::wstring& arguments);
     static std::wstring ProgramFolder();
 

@@ -1,5 +1,7 @@
 #include "installed_engines.h"
 
+#include "engines_notice.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -48,9 +50,13 @@ ProgramRun InstalledEngines::Zsearch(const std::wstring& arguments) const {
 
 void InstalledEngines::SetSwitch(const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, switchesKey, name, REG_DWORD, &value, sizeof value);
+    LetEnginesNotice();
 }
 
-void InstalledEngines::ClearSwitches() { RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey); }
+void InstalledEngines::ClearSwitches() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey);
+    LetEnginesNotice();
+}
 
 std::wstring InstalledEngines::ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
