@@ -3,9 +3,8 @@
 #include "body_file.h"
 #include "conversion_buffers.h"
 
-#include <cstdio>
 #include <cwchar>
-#include <memory>
+#include <string>
 
 namespace tamsel {
 namespace {
@@ -15,10 +14,6 @@ constexpr char blanks[] = " \r\n\t";
 // UTF-8 never needs fewer bytes than UTF-16 needs units: a piece this long always fits the
 // conversion buffer whole.
 constexpr size_t translatePieceBytes = wideBufferBytes / sizeof(wchar_t) - 1;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 // The longest prefix of at most `limit` bytes that ends between two characters.
 size_t PieceLength(std::string_view text, size_t limit) {
@@ -79,15 +74,23 @@ class BodyReader {
     std::wstring result_;
 };
 
-std::wstring ReadBodyFile(const char* path, COMPOUNDHANDLE compound) {
-    // Binary and whole, so that a stray end-of-file character does not end the text early.
-    const std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
-    if (!file)
-        return {};
-    std::string text;
+// The file's bytes, whole and unchanged (a stray end-of-file character does not end the text),
+// and the file is gone afterwards: the handle deletes it as it closes, one open fewer than
+// reading and deleting apart (each open is a round trip to the server under Wine).
+// False when the file could not be opened; it is then still there to delete.
+bool TakeBodyFile(const char* path, std::string& text) {
+    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     char block[16384];
-    for (size_t got; (got = std::fread(block, 1, sizeof block, file.get())) > 0;)
+    for (DWORD got; ReadFile(file, block, sizeof block, &got, nullptr) && got > 0;)
         text.append(block, got);
+    CloseHandle(file);
+    return true;
+}
+
+std::wstring BodyText(const std::string& text, COMPOUNDHANDLE compound) {
     BodyReader reader(compound);
     std::string line;
     for (size_t start = 0; start < text.size();) {
@@ -117,9 +120,12 @@ std::wstring BodyToText(NOTEHANDLE note, const char* itemName, COMPOUNDHANDLE co
     }
     if (paths.platform[0] == '\0')
         return {};
-    std::wstring text = ReadBodyFile(paths.platform, compound);
-    DeleteFileA(paths.platform);
-    return text;
+    std::string bytes;
+    if (!TakeBodyFile(paths.platform, bytes)) {
+        DeleteFileA(paths.platform);
+        return {};
+    }
+    return BodyText(bytes, compound);
 }
 
 bool AppendBodyToCompound(NOTEHANDLE note, const char* itemName, COMPOUNDHANDLE compound) {

@@ -137,12 +137,14 @@ void IdleWait(DWORD milliseconds, BYTE insidePass) {
 
 void IdleYield() {
     // Each priority change is a round trip to the system under Wine, and a pass yields twice
-    // a note: once a clock tick is enough to let the client run, at half the cost per note.
+    // a note: once a Windows clock tick (15.6 ms) is enough to let the client run. Wine's
+    // tick count moves every millisecond, so the interval is counted, not the tick.
     // Only the indexing thread yields.
+    constexpr DWORD yieldIntervalMs = 16;
     static DWORD lastYieldTick = 0;
     static bool yielded = false;
     const DWORD now = indexingClock.tickCount();
-    if (yielded && now == lastYieldTick)
+    if (yielded && now - lastYieldTick < yieldIntervalMs)
         return;
     yielded = true;
     lastYieldTick = now;

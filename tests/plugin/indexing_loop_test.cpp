@@ -144,17 +144,20 @@ TEST_F(IndexingLoop, ClientShutdownEndsTheLoopAfterTheWait) {
     EXPECT_EQ(Elapsed(), 120000u);
 }
 
-TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAskedAndOnceATick) {
+TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAskedAndOnceEvery16Milliseconds) {
     IdleYield();
     IdleYield();
-    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{0}) << "the second call came in the same tick";
+    EXPECT_EQ(VirtualTime::sleeps, std::vector<DWORD>{0}) << "the second call came at once";
     for (auto* flag : {&stopRequested, &resetRequested, &wakeRequested}) {
-        ++VirtualTime::now;
+        VirtualTime::now += 16;
         *flag = true;
         IdleYield();
         *flag = false;
     }
     EXPECT_EQ(VirtualTime::sleeps.size(), 1u);
+    VirtualTime::now += 15;
+    IdleYield();
+    EXPECT_EQ(VirtualTime::sleeps.size(), 1u) << "15 ms after the last yield";
     ++VirtualTime::now;
     IdleYield();
     EXPECT_EQ(VirtualTime::sleeps.size(), 2u);
