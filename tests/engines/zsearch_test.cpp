@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include "components.h"
+#include "engines_notice.h"
 #include "engine_results.h"
 #include "index_folder.h"
 #include "orvenna_index.h"
@@ -11,7 +12,15 @@ namespace {
 
 using ToolRun = testing_support::ProgramRun;
 
-ToolRun RunZsearch(const std::wstring& arguments) { return testing_support::RunProgram(L"zsearch.exe " + arguments); }
+// A program that may change the engines' keys: the engines count the change once their look
+// interval has passed after it.
+ToolRun RunTool(const std::wstring& commandLine) {
+    ToolRun run = testing_support::RunProgram(commandLine);
+    testing_support::LetEnginesNotice();
+    return run;
+}
+
+ToolRun RunZsearch(const std::wstring& arguments) { return RunTool(L"zsearch.exe " + arguments); }
 
 class SearchTool : public EngineTest {
 protected:
@@ -156,10 +165,10 @@ TEST_F(SearchTool, AComponentRemovedOrAddedByAnotherProcessCountsAtTheNextCreate
     const std::wstring key = std::wstring(L"\"HKCU\\") + engine_core::kZendriComponents + L"\\" +
                              kComponentId + L"\"";
     EXPECT_EQ(create(), S_OK);
-    const ToolRun removed = testing_support::RunProgram(L"reg.exe delete " + key + L" /f");
+    const ToolRun removed = RunTool(L"reg.exe delete " + key + L" /f");
     ASSERT_EQ(removed.exitCode, 0u) << removed.output;
     EXPECT_EQ(create(), engine_results::E_COMPONENT_NOT_REGISTERED);
-    const ToolRun added = testing_support::RunProgram(L"reg.exe add " + key + L" /v Title /d Back /f");
+    const ToolRun added = RunTool(L"reg.exe add " + key + L" /v Title /d Back /f");
     ASSERT_EQ(added.exitCode, 0u) << added.output;
     EXPECT_EQ(create(), S_OK);
 }
