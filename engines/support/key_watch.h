@@ -1,7 +1,7 @@
 // Tells cheaply whether anything at or below a registry key may have changed: the key and its
 // parent signal one event on a change, so that a look asks for that event's state instead of
 // opening keys and reading values. Asking is a server round trip (tens of microseconds under
-// Wine, more than a whole event costs otherwise), so looks within kLookInterval of the last
+// Wine, more than a whole event costs otherwise), so looks within kLookIntervalMs of the last
 // question reuse its answer. Under one EngineCall a thread looks at each watch once, so that
 // one engine call sees the registry at one moment.
 #pragma once
@@ -26,7 +26,7 @@ public:
 
     // A number that grows whenever the key's values, its subkeys (at any depth) or their
     // values may have changed since the last look, and when the key itself went or came
-    // back. A change made kLookIntervalMs or more before the call is always counted, and so
+    // back. A change made more than kLookIntervalMs before the call is always counted, and so
     // is one announced with Changed().
     std::uint64_t Generation();
 
