@@ -74,13 +74,11 @@ class BodyReader {
     std::wstring result_;
 };
 
-// The file's bytes, whole and unchanged (a stray end-of-file character does not end the text),
-// and the file is gone afterwards: the handle deletes it as it closes, one open fewer than
-// reading and deleting apart (each open is a round trip to the server under Wine).
-// False when the file could not be opened; it is then still there to delete.
-bool TakeBodyFile(const char* path, std::string& text) {
-    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+// The file's bytes, whole and unchanged: a stray end-of-file character does not end the text.
+bool ReadWholeFile(const char* path, DWORD flags, std::string& text) {
+    const HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     char block[16384];
@@ -120,10 +118,15 @@ std::wstring BodyToText(NOTEHANDLE note, const char* itemName, COMPOUNDHANDLE co
     }
     if (paths.platform[0] == '\0')
         return {};
+    // Read and deleted through one handle (one open fewer, and each open is a round trip to
+    // the server under Wine); should someone else hold the file without letting it be
+    // deleted, read it all the same and try to delete it.
     std::string bytes;
-    if (!TakeBodyFile(paths.platform, bytes)) {
+    if (!ReadWholeFile(paths.platform, FILE_FLAG_DELETE_ON_CLOSE, bytes)) {
+        const bool read = ReadWholeFile(paths.platform, 0, bytes);
         DeleteFileA(paths.platform);
-        return {};
+        if (!read)
+            return {};
     }
     return BodyText(bytes, compound);
 }

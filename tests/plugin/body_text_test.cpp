@@ -102,18 +102,37 @@ TEST_F(BodyTexts, WithoutABodyTheFirstPresentDataFieldCounts) {
     }
 }
 
-TEST_F(BodyTexts, AnUnwritableTempFolderFallsBackToTheDataDirectory) {
-    const NOTEHANDLE note = db->Open(db->Put({BodyItem("Body", {"fallback"})}));
+// With a temporary folder that cannot be written, the rendering goes to the data directory
+// under its fixed name.
+std::wstring BodyThroughDataDirectory(NOTEHANDLE note, const std::string& missingFolder) {
     char saved[MAX_PATH] = {};
     GetEnvironmentVariableA("TMP", saved, MAX_PATH);
-    const std::string missing = dir.file("no such folder");
-    SetEnvironmentVariableA("TMP", missing.c_str());
-    SetEnvironmentVariableA("TEMP", missing.c_str());
-    const std::wstring text = BodyToText(note, nullptr, 0);
+    SetEnvironmentVariableA("TMP", missingFolder.c_str());
+    SetEnvironmentVariableA("TEMP", missingFolder.c_str());
+    std::wstring text = BodyToText(note, nullptr, 0);
     SetEnvironmentVariableA("TMP", saved);
     SetEnvironmentVariableA("TEMP", saved);
-    EXPECT_EQ(text, L"fallback\r\n");
+    return text;
+}
+
+TEST_F(BodyTexts, AnUnwritableTempFolderFallsBackToTheDataDirectory) {
+    const NOTEHANDLE note = db->Open(db->Put({BodyItem("Body", {"fallback"})}));
+    EXPECT_EQ(BodyThroughDataDirectory(note, dir.file("no such folder")), L"fallback\r\n");
     EXPECT_FALSE(testing_support::FileExists(dir.file("td_tmpbody.txt")));
+}
+
+TEST_F(BodyTexts, ARenderingSomeoneElseKeepsFromDeletionIsStillRead) {
+    // The fixed name in the data directory, held open by another reader that allows writing
+    // but not deleting.
+    const NOTEHANDLE note = db->Open(db->Put({BodyItem("Body", {"still read"})}));
+    const std::string fixed = dir.file("td_tmpbody.txt");
+    const HANDLE holder = CreateFileA(fixed.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::wstring text = BodyThroughDataDirectory(note, dir.file("no such folder"));
+    CloseHandle(holder);
+    EXPECT_EQ(text, L"still read\r\n");
+    EXPECT_TRUE(DeleteFileA(fixed.c_str())) << "the holder kept it";
 }
 
 TEST_F(BodyTexts, ContentAndFormatAreWrittenAndAnExplicitItemIsNotReplaced) {
