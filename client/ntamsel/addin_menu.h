@@ -26,8 +26,9 @@ typedef WORD(WINAPI* ADDINMENUPROC)(WORD message, ADDINMENURECORD* record);
 
 #ifdef __cplusplus
 }
-static_assert(offsetof(ADDINMENURECORD, itemCount) == 4);
-static_assert(offsetof(ADDINMENURECORD, itemText) == 6);
+/* The window handle is followed directly by the count and the text, on either pointer size. */
+static_assert(offsetof(ADDINMENURECORD, itemCount) == sizeof(HWND));
+static_assert(offsetof(ADDINMENURECORD, itemText) == sizeof(HWND) + 2);
 #endif
 
 #endif
