@@ -11,7 +11,7 @@
 namespace automation {
 
 class UniqueBstr {
-public:
+  public:
     UniqueBstr() = default;
     explicit UniqueBstr(std::wstring_view text)
         : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
@@ -29,12 +29,12 @@ public:
         return &value_;
     }
 
-private:
+  private:
     BSTR value_ = nullptr;
 };
 
 class UniqueVariant {
-public:
+  public:
     UniqueVariant() { VariantInit(&value_); }
     UniqueVariant(const UniqueVariant&) = delete;
     UniqueVariant& operator=(const UniqueVariant&) = delete;
@@ -52,13 +52,13 @@ public:
         VariantInit(&value_);
     }
 
-private:
+  private:
     VARIANT value_;
 };
 
 // Access to the elements of a SAFEARRAY for the lifetime of the object.
 class SafeArrayData {
-public:
+  public:
     explicit SafeArrayData(SAFEARRAY* array) : array_(array) {
         if (FAILED(SafeArrayAccessData(array_, &data_)))
             data_ = nullptr;
@@ -71,7 +71,7 @@ public:
     }
     template <typename T> T* as() const { return static_cast<T*>(data_); }
 
-private:
+  private:
     SAFEARRAY* array_;
     void* data_ = nullptr;
 };

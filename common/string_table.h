@@ -10,8 +10,8 @@ namespace tamsel {
 // Empty view when the block is missing in that language, the entry is empty, or the
 // block's data ends before the entry.
 inline std::wstring_view FindStringTableEntry(HMODULE module, unsigned id, LANGID language) {
-    HRSRC info = FindResourceExW(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW((id >> 4) + 1),
-                                 language);
+    HRSRC info =
+        FindResourceExW(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW((id >> 4) + 1), language);
     if (!info)
         return {};
     HGLOBAL loaded = LoadResource(module, info);

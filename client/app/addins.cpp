@@ -15,7 +15,9 @@ std::string Trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-HMODULE Self() { return GetModuleHandleW(nullptr); }
+HMODULE Self() {
+    return GetModuleHandleW(nullptr);
+}
 
 } // namespace
 
@@ -51,7 +53,8 @@ void AddInHost::LoadAll(const std::string& list) {
         addIn.proc(ADDIN_MSG_INIT, &record);
         if (record.itemCount == 1) {
             addIn.offersItem = true;
-            addIn.itemText.assign(record.itemText, strnlen(record.itemText, sizeof record.itemText));
+            addIn.itemText.assign(record.itemText,
+                                  strnlen(record.itemText, sizeof record.itemText));
             StoreLogMessage(msgMenuItem, Self(), 0, name.c_str(), addIn.itemText.c_str());
         }
         addIns_.push_back(std::move(addIn));

@@ -8,7 +8,7 @@
 namespace nltamsel {
 
 class AddInHost {
-public:
+  public:
     AddInHost() = default;
     AddInHost(const AddInHost&) = delete;
     AddInHost& operator=(const AddInHost&) = delete;
@@ -23,7 +23,7 @@ public:
     // Sends the termination message to every initialised add-in, then unloads them all.
     void TerminateAll();
 
-private:
+  private:
     struct AddIn {
         std::string name;
         HMODULE module = nullptr;

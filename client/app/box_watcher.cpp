@@ -16,7 +16,8 @@ std::string WindowText(HWND window) {
     wchar_t text[4096];
     const int length = GetWindowTextW(window, text, int(std::size(text)));
     char utf8[sizeof text * 2];
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
     return std::string(utf8, size_t(bytes > 0 ? bytes : 0));
 }
 
@@ -54,14 +55,22 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM context) {
 
 const char* AnswerName(int button) {
     switch (button) {
-    case IDOK: return "ok";
-    case IDCANCEL: return "cancel";
-    case IDYES: return "yes";
-    case IDNO: return "no";
-    case IDRETRY: return "retry";
-    case IDABORT: return "abort";
-    case IDIGNORE: return "ignore";
-    default: return "default";
+    case IDOK:
+        return "ok";
+    case IDCANCEL:
+        return "cancel";
+    case IDYES:
+        return "yes";
+    case IDNO:
+        return "no";
+    case IDRETRY:
+        return "retry";
+    case IDABORT:
+        return "abort";
+    case IDIGNORE:
+        return "ignore";
+    default:
+        return "default";
     }
 }
 
@@ -104,7 +113,8 @@ void BoxWatcher::Watch() {
 void BoxWatcher::Answer(HWND box) {
     answered_.push_back(box);
     const std::string caption = WindowText(box);
-    StoreLogMessage(msgBoxShown, GetModuleHandleW(nullptr), 0, caption.c_str(), StaticTexts(box).c_str());
+    StoreLogMessage(msgBoxShown, GetModuleHandleW(nullptr), 0, caption.c_str(),
+                    StaticTexts(box).c_str());
     int button = 0;
     if (nextAnswer_ < answers_.size())
         button = ButtonForAnswer(answers_[nextAnswer_++]);
@@ -112,7 +122,8 @@ void BoxWatcher::Answer(HWND box) {
         const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
         button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
     }
-    StoreLogMessage(msgBoxAnswered, GetModuleHandleW(nullptr), 0, caption.c_str(), AnswerName(button));
+    StoreLogMessage(msgBoxAnswered, GetModuleHandleW(nullptr), 0, caption.c_str(),
+                    AnswerName(button));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(box, button)));
 }
 

@@ -11,13 +11,13 @@
 namespace nltamsel {
 
 class BoxWatcher {
-public:
+  public:
     explicit BoxWatcher(std::vector<std::string> answers);
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
 
-private:
+  private:
     void Watch();
     void Answer(HWND box);
 

@@ -34,7 +34,8 @@ std::vector<std::string> Arguments() {
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i) {
         char utf8[1024];
-        const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8, sizeof utf8, nullptr, nullptr);
+        const int bytes =
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8, sizeof utf8, nullptr, nullptr);
         arguments.emplace_back(utf8, size_t(bytes > 0 ? bytes - 1 : 0));
     }
     LocalFree(wide);
@@ -52,8 +53,9 @@ int Install() {
         std::fprintf(stderr, "nltamsel: cannot write HKLM\\SOFTWARE\\Velmora\\Tamsel\n");
         return 1;
     }
-    const LONG result = RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                                       DWORD((folder.size() + 1) * sizeof(wchar_t)));
+    const LONG result =
+        RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       DWORD((folder.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
     return result == ERROR_SUCCESS ? 0 : 1;
 }
@@ -96,7 +98,8 @@ int main() {
 
     const char* data = options->dataDirectory.empty() ? std::getenv("TAMSEL_DATA")
                                                       : options->dataDirectory.c_str();
-    if (data && StoreClientInit(data, options->headless ? STORE_INIT_ECHO_LOG : 0) != STORE_NOERROR) {
+    if (data &&
+        StoreClientInit(data, options->headless ? STORE_INIT_ECHO_LOG : 0) != STORE_NOERROR) {
         std::fprintf(stderr, "nltamsel: '%s' is not a data directory\n", data);
         return 1;
     }

@@ -53,7 +53,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
             options.install = true;
         } else if (name == "--help" || name == "-h") {
             options.help = true;
-        } else if (name == "--data" || name == "--seconds" || name == "--menu" || name == "--answer") {
+        } else if (name == "--data" || name == "--seconds" || name == "--menu" ||
+                   name == "--answer") {
             const std::string* text = value();
             if (!text) {
                 error = name + " needs a value";

@@ -7,12 +7,12 @@
 namespace nltamsel {
 
 struct Options {
-    std::string dataDirectory;       // --data DIR
-    bool headless = false;           // --headless: no main window, boxes answered by themselves
-    std::optional<unsigned> seconds; // --seconds N: run this long, then exit
-    std::optional<unsigned> menuItem;// --menu K: choose add-in item K once started
-    std::vector<std::string> answers;// --answer yes,no,...: answers to boxes, in order
-    bool install = false;            // --install: record the program's folder in the registry
+    std::string dataDirectory;        // --data DIR
+    bool headless = false;            // --headless: no main window, boxes answered by themselves
+    std::optional<unsigned> seconds;  // --seconds N: run this long, then exit
+    std::optional<unsigned> menuItem; // --menu K: choose add-in item K once started
+    std::vector<std::string> answers; // --answer yes,no,...: answers to boxes, in order
+    bool install = false;             // --install: record the program's folder in the registry
     bool help = false;
 };
 

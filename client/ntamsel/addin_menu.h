@@ -16,10 +16,10 @@ extern "C" {
 #define ADDIN_ITEM_TEXT_SIZE 64
 
 typedef struct ADDINMENURECORD {
-    HWND ownerWindow;                       /* command: window that owns the add-in's windows */
-    SHORT itemCount;                        /* init: 1 = one item in itemText, -1 = none */
-    char itemText[ADDIN_ITEM_TEXT_SIZE];    /* init: item text in the client's character set */
-    WORD itemIndex;                         /* command: which of the add-in's items was chosen */
+    HWND ownerWindow;                    /* command: window that owns the add-in's windows */
+    SHORT itemCount;                     /* init: 1 = one item in itemText, -1 = none */
+    char itemText[ADDIN_ITEM_TEXT_SIZE]; /* init: item text in the client's character set */
+    WORD itemIndex;                      /* command: which of the add-in's items was chosen */
 } ADDINMENURECORD;
 
 typedef WORD(WINAPI* ADDINMENUPROC)(WORD message, ADDINMENURECORD* record);

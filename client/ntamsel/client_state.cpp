@@ -41,7 +41,9 @@ std::wstring DataFilePath(const wchar_t* fileName) {
     return Utf8ToWide(directory) + L"\\" + fileName;
 }
 
-bool EchoLogToStdout() { return echoLog; }
+bool EchoLogToStdout() {
+    return echoLog;
+}
 
 } // namespace ntamsel
 
@@ -67,9 +69,13 @@ extern "C" STORESTATUS WINAPI StoreClientInit(const char* directory, DWORD optio
     return STORE_NOERROR;
 }
 
-extern "C" void WINAPI StoreClientShutdown(void) { terminationPending = true; }
+extern "C" void WINAPI StoreClientShutdown(void) {
+    terminationPending = true;
+}
 
-extern "C" BOOL WINAPI StoreTerminationPending(void) { return terminationPending ? TRUE : FALSE; }
+extern "C" BOOL WINAPI StoreTerminationPending(void) {
+    return terminationPending ? TRUE : FALSE;
+}
 
 extern "C" STORESTATUS WINAPI StoreThreadInit(void) {
     return DataDirectory().empty() ? STORE_ERR_NOT_INITIALISED : STORE_NOERROR;

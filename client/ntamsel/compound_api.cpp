@@ -14,7 +14,8 @@ void AppendParagraphs(Compound& compound, std::string_view text, std::string_vie
         if (!line.empty() && line.back() == '\r' && delimiter == "\n")
             line.pop_back();
         compound.paragraphs.push_back(nlohmann::json::array({line}));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + delimiter.size());
+        text = end == std::string_view::npos ? std::string_view()
+                                             : text.substr(end + delimiter.size());
     }
 }
 
@@ -81,7 +82,8 @@ STORESTATUS WINAPI StoreCompoundAssimilateNote(COMPOUNDHANDLE handle, NOTEHANDLE
         if (!compound || !note)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         for (auto& item : note->note.items) {
-            if (item.type != store::ItemType::RichText || item.sealed || !store::MaterializeItem(item))
+            if (item.type != store::ItemType::RichText || item.sealed ||
+                !store::MaterializeItem(item))
                 continue;
             if (item.value.is_string())
                 AppendParagraphs(*compound, item.value.get<std::string>(), "\n");

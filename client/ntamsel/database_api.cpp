@@ -12,7 +12,8 @@ namespace {
 constexpr std::string_view kServerSeparator = "!!";
 
 bool IsAbsolute(const std::string& path) {
-    return (path.size() > 1 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+    return (path.size() > 1 && path[1] == ':') ||
+           (!path.empty() && (path[0] == '\\' || path[0] == '/'));
 }
 
 store::Database* FindDatabase(DBHANDLE handle) {
@@ -35,7 +36,8 @@ STORESTATUS WINAPI StoreParseNetPath(const char* path, char* server, char* file)
     const size_t separator = text.find(kServerSeparator);
     const bool remote = separator != std::string_view::npos;
     if (server)
-        CopyBounded(remote ? text.substr(0, separator) : std::string_view(), server, STORE_PATH_SIZE);
+        CopyBounded(remote ? text.substr(0, separator) : std::string_view(), server,
+                    STORE_PATH_SIZE);
     if (file)
         CopyBounded(remote ? text.substr(separator + kServerSeparator.size()) : text, file,
                     STORE_PATH_SIZE);

@@ -33,7 +33,8 @@ std::vector<char> ResultBlock(const store::FormulaValue& value) {
         for (const auto& text : value.texts)
             Put(bytes, static_cast<WORD>(std::min<size_t>(text.size(), 0xFFFF)));
     for (const auto& text : value.texts)
-        bytes.insert(bytes.end(), text.begin(), text.begin() + std::min<size_t>(text.size(), 0xFFFF));
+        bytes.insert(bytes.end(), text.begin(),
+                     text.begin() + std::min<size_t>(text.size(), 0xFFFF));
     return bytes;
 }
 
@@ -66,7 +67,8 @@ STORESTATUS WINAPI StoreFindDesignNote(DBHANDLE database, const char* name, WORD
             if (!(entry.noteClass & noteClass) || entry.deleted ||
                 open->database->readNote(entry.id, note) != store::kOk)
                 continue;
-            if (const store::Item* title = note.find("$TITLE"); title && TitleMatches(*title, name)) {
+            if (const store::Item* title = note.find("$TITLE");
+                title && TitleMatches(*title, name)) {
                 *id = entry.id;
                 return STORESTATUS(STORE_NOERROR);
             }
@@ -84,7 +86,8 @@ STORESTATUS WINAPI StoreFormulaStart(const char* formula, WORD length, WORD,
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         auto object = std::make_unique<Computation>();
         std::string error;
-        object->formula = store::Formula::Parse(std::string_view(formula, strnlen(formula, length)), error);
+        object->formula =
+            store::Formula::Parse(std::string_view(formula, strnlen(formula, length)), error);
         if (!object->formula)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         *computation = Handles<Computation>().add(std::move(object));
@@ -110,8 +113,8 @@ STORESTATUS WINAPI StoreFormulaEvaluate(FORMULAHANDLE computation, NOTEHANDLE no
         if (resultLength)
             *resultLength = static_cast<WORD>(block->bytes.size());
         *result = Handles<MemoryBlock>().add(std::move(block));
-        for (auto [flag, answer] : {std::pair{noteMatches, TRUE}, {noteShouldBeDeleted, FALSE},
-                                    {noteModified, FALSE}})
+        for (auto [flag, answer] :
+             {std::pair{noteMatches, TRUE}, {noteShouldBeDeleted, FALSE}, {noteModified, FALSE}})
             if (flag)
                 *flag = answer;
         return STORESTATUS(STORE_NOERROR);

@@ -197,8 +197,8 @@ STORESTATUS WINAPI StoreMessageBodyToFile(NOTEHANDLE note, const char* itemName,
             return STORESTATUS(STORE_ERR_NO_NOTE);
         if (item->sealed)
             return STORESTATUS(STORE_ERR_STUB);
-        text = store::RenderItem(*item, {lineDelimiter ? lineDelimiter : "\r\n", lineLength,
-                                         convertTabs != FALSE});
+        text = store::RenderItem(
+            *item, {lineDelimiter ? lineDelimiter : "\r\n", lineLength, convertTabs != FALSE});
         return STORESTATUS(STORE_NOERROR);
     });
     if (status != STORE_NOERROR)

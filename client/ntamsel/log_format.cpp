@@ -25,7 +25,8 @@ std::optional<std::string> FormatLogText(std::string_view format, va_list argume
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%')
             continue;
-        if (++i == format.size() || std::string_view("sdXy%").find(format[i]) == std::string_view::npos)
+        if (++i == format.size() ||
+            std::string_view("sdXy%").find(format[i]) == std::string_view::npos)
             return std::nullopt;
     }
     std::string out;

@@ -76,9 +76,8 @@ void WINAPI StoreGetNoteInfo(NOTEHANDLE note, WORD code, void* output) {
     }
 }
 
-STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id,
-                                        STOREORIGINATORID* originator, STORETIME* modified,
-                                        WORD* noteClass) {
+STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id, STOREORIGINATORID* originator,
+                                        STORETIME* modified, WORD* noteClass) {
     return Guarded([&] {
         OpenDatabase* open = Handles<OpenDatabase>().find(database);
         if (!open)
@@ -117,8 +116,7 @@ STORESTATUS WINAPI StoreDecryptNote(NOTEHANDLE note, WORD, void*) {
         OpenDatabase* database = open ? Handles<OpenDatabase>().find(open->database) : nullptr;
         if (!open || !database)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
-        const bool decrypted =
-            store::DecryptNote(open->note, database->database->info().replicaId);
+        const bool decrypted = store::DecryptNote(open->note, database->database->info().replicaId);
         return STORESTATUS(decrypted ? STORE_NOERROR : STORE_ERR_STUB);
     });
 }
@@ -135,17 +133,17 @@ STORESTATUS WINAPI StoreScanItems(NOTEHANDLE note, STOREITEMCALLBACK callback, v
         if (!open || !callback)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         for (const auto& item : open->note.items)
-            entries.push_back({item.name, item.type,
-                               static_cast<DWORD>(store::ItemToText(item, ", ").size())});
+            entries.push_back(
+                {item.name, item.type, static_cast<DWORD>(store::ItemToText(item, ", ").size())});
         return STORESTATUS(STORE_NOERROR);
     });
     if (status != STORE_NOERROR)
         return status;
     // Without the lock: the callback reads the note's items through this library.
     for (const auto& entry : entries)
-        if (const STORESTATUS result = callback(context, note, entry.name.c_str(),
-                                                static_cast<WORD>(entry.name.size()), entry.type,
-                                                entry.length);
+        if (const STORESTATUS result =
+                callback(context, note, entry.name.c_str(), static_cast<WORD>(entry.name.size()),
+                         entry.type, entry.length);
             result != STORE_NOERROR)
             return result;
     return STORE_NOERROR;

@@ -168,9 +168,8 @@ STORESTATUS WINAPI StoreCreateNote(DBHANDLE database, NOTEHANDLE* note);
 void WINAPI StoreGetNoteInfo(NOTEHANDLE note, WORD code, void* output);
 /* Without opening the note; a deletion stub answers STORE_ERR_STUB with every output filled.
    Outputs may be null. */
-STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id,
-                                        STOREORIGINATORID* originator, STORETIME* modified,
-                                        WORD* noteClass);
+STORESTATUS WINAPI StoreGetNoteInfoById(DBHANDLE database, NOTEID id, STOREORIGINATORID* originator,
+                                        STORETIME* modified, WORD* noteClass);
 
 /* ---- Items --------------------------------------------------------------------------------
    Item names ignore ASCII case. Texts are UTF-8; every output is bounded by its size and
@@ -232,8 +231,7 @@ STORESTATUS WINAPI StoreDecryptNote(NOTEHANDLE note, WORD flags, void* key);
 
 /* Calls callback for every item in order; stops at the first nonzero status and returns it. */
 typedef STORESTATUS(WINAPI* STOREITEMCALLBACK)(void* context, NOTEHANDLE note, const char* name,
-                                                WORD nameLength, WORD dataType,
-                                                DWORD valueLength);
+                                               WORD nameLength, WORD dataType, DWORD valueLength);
 STORESTATUS WINAPI StoreScanItems(NOTEHANDLE note, STOREITEMCALLBACK callback, void* context);
 
 /* Renders a rich text item (null name: "Body") to a plain-text file (path in the client's
@@ -247,8 +245,7 @@ STORESTATUS WINAPI StoreMessageBodyToFile(NOTEHANDLE note, const char* itemName,
 
 /* ---- Texts -------------------------------------------------------------------------------- */
 /* The shortest text that reads back as the same number. */
-STORESTATUS WINAPI StoreNumberToText(const double* number, char* buffer, WORD size,
-                                     WORD* length);
+STORESTATUS WINAPI StoreNumberToText(const double* number, char* buffer, WORD size, WORD* length);
 /* printf-like formatter: %s text, %d int, %u and %X unsigned, %H a const STOREID8* as 16 hex
    digits, %% a percent sign. Returns the length written. Variadic, so C calling convention. */
 WORD __cdecl StoreFormatText(char* buffer, WORD size, const char* format, ...);
@@ -332,17 +329,15 @@ STORESTATUS WINAPI StoreCompoundDefineStyle(COMPOUNDHANDLE compound, const char*
 /* Appends `length` bytes of text as paragraphs: one per line, lines ending with lineDelimiter
    (a line feed when it is null). */
 STORESTATUS WINAPI StoreCompoundAddText(COMPOUNDHANDLE compound, DWORD styleId, DWORD font,
-                                        const char* text, DWORD length,
-                                        const char* lineDelimiter);
+                                        const char* text, DWORD length, const char* lineDelimiter);
 STORESTATUS WINAPI StoreCompoundAddTextEx(COMPOUNDHANDLE compound, DWORD styleId, DWORD font,
-                                          const char* text, DWORD length,
-                                          const char* lineDelimiter, DWORD flags,
-                                          void* reserved);
+                                          const char* text, DWORD length, const char* lineDelimiter,
+                                          DWORD flags, void* reserved);
 /* Appends the paragraphs of every rich text item of the source note. */
 STORESTATUS WINAPI StoreCompoundAssimilateNote(COMPOUNDHANDLE compound, NOTEHANDLE source,
                                                DWORD flags, void* reserved);
-STORESTATUS WINAPI StoreCompoundClose(COMPOUNDHANDLE compound, void* reserved1,
-                                      void* reserved2, void* reserved3, DWORD reserved4);
+STORESTATUS WINAPI StoreCompoundClose(COMPOUNDHANDLE compound, void* reserved1, void* reserved2,
+                                      void* reserved3, DWORD reserved4);
 STORESTATUS WINAPI StoreCompoundDiscard(COMPOUNDHANDLE compound);
 
 /* ---- Design notes and formulas ---------------------------------------------------------- */
@@ -370,9 +365,8 @@ STORESTATUS WINAPI StoreFormulaStart(const char* formula, WORD length, WORD flag
    The last three outputs may be null; they answer TRUE, FALSE and FALSE. A result whose
    operands do not go together (text plus number) fails with STORE_ERR_BAD_ARGUMENT. */
 STORESTATUS WINAPI StoreFormulaEvaluate(FORMULAHANDLE computation, NOTEHANDLE note,
-                                        STOREBLOCK* result, WORD* resultLength,
-                                        BOOL* noteMatches, BOOL* noteShouldBeDeleted,
-                                        BOOL* noteModified);
+                                        STOREBLOCK* result, WORD* resultLength, BOOL* noteMatches,
+                                        BOOL* noteShouldBeDeleted, BOOL* noteModified);
 STORESTATUS WINAPI StoreFormulaStop(FORMULAHANDLE computation);
 void* WINAPI StoreBlockLock(STOREBLOCK block);
 void WINAPI StoreBlockUnlock(STOREBLOCK block);

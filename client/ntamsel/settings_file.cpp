@@ -13,7 +13,7 @@ const wchar_t* const settingsFileName = L"tamsel.ini";
 
 // Serialises every access to one settings file across processes.
 class SettingsLock {
-public:
+  public:
     explicit SettingsLock(const std::wstring& path) {
         std::wstring name = L"Local\\TamselSettings-";
         for (wchar_t c : path)
@@ -33,7 +33,7 @@ public:
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
-private:
+  private:
     HANDLE mutex_ = nullptr;
 };
 

@@ -50,7 +50,8 @@ std::string_view LineName(std::string_view line) {
 
 std::string OneLine(std::string_view value) {
     std::string flat(value);
-    std::replace_if(flat.begin(), flat.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        flat.begin(), flat.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return flat;
 }
 

@@ -16,9 +16,13 @@ std::mutex& StoreLock() {
     return lock;
 }
 
-store::TimeValue ToValue(const STORETIME& time) { return {time.timeOfDay, time.dayNumber}; }
+store::TimeValue ToValue(const STORETIME& time) {
+    return {time.timeOfDay, time.dayNumber};
+}
 
-STORETIME ToStoreTime(store::TimeValue value) { return {value.timeOfDay, value.dayNumber}; }
+STORETIME ToStoreTime(store::TimeValue value) {
+    return {value.timeOfDay, value.dayNumber};
+}
 
 STOREID8 ToId8(uint64_t value) {
     return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};

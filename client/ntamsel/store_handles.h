@@ -46,7 +46,7 @@ DWORD NextHandle();
 
 // Handles of all kinds come from one counter, so a handle of one kind never finds another.
 template <class T> class HandleTable {
-public:
+  public:
     DWORD add(std::unique_ptr<T> object) {
         const DWORD handle = NextHandle();
         objects_[handle] = std::move(object);
@@ -58,7 +58,7 @@ public:
     }
     bool remove(DWORD handle) { return objects_.erase(handle) != 0; }
 
-private:
+  private:
     std::map<DWORD, std::unique_ptr<T>> objects_;
 };
 

@@ -10,8 +10,7 @@
 
 using namespace ntamsel;
 
-STORESTATUS WINAPI StoreNumberToText(const double* number, char* buffer, WORD size,
-                                     WORD* length) {
+STORESTATUS WINAPI StoreNumberToText(const double* number, char* buffer, WORD size, WORD* length) {
     if (length)
         *length = 0;
     if (!number || !buffer || size == 0)

@@ -16,8 +16,8 @@ std::wstring ToWide(UINT codePage, std::string_view text) {
 std::string FromWide(UINT codePage, std::wstring_view text) {
     if (text.empty())
         return {};
-    const int needed =
-        WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
     std::string narrow(size_t(needed > 0 ? needed : 0), '\0');
     if (needed > 0)
         WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), narrow.data(), needed,
@@ -27,10 +27,18 @@ std::string FromWide(UINT codePage, std::wstring_view text) {
 
 } // namespace
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
-std::wstring AnsiToWide(std::string_view text) { return ToWide(CP_ACP, text); }
-std::string WideToAnsi(std::wstring_view text) { return FromWide(CP_ACP, text); }
+std::wstring Utf8ToWide(std::string_view text) {
+    return ToWide(CP_UTF8, text);
+}
+std::string WideToUtf8(std::wstring_view text) {
+    return FromWide(CP_UTF8, text);
+}
+std::wstring AnsiToWide(std::string_view text) {
+    return ToWide(CP_ACP, text);
+}
+std::string WideToAnsi(std::wstring_view text) {
+    return FromWide(CP_ACP, text);
+}
 
 size_t CopyBounded(std::string_view text, char* buffer, size_t size) {
     if (!buffer || size == 0)

@@ -109,15 +109,15 @@ STORESTATUS WINAPI StoreTimeToFields(const STORETIME* time, int zoneQuarters, BO
         return STORE_ERR_BAD_ARGUMENT;
     if (const auto instant = store::HundredthsSinceEpoch(value)) {
         // Seen from the requested zone: the same instant, another writer's zone.
-        const uint32_t zoneBits = (static_cast<uint32_t>(zoneQuarters) & 0x7F) << 24 |
-                                  (dst ? 0x80000000u : 0);
+        const uint32_t zoneBits =
+            (static_cast<uint32_t>(zoneQuarters) & 0x7F) << 24 | (dst ? 0x80000000u : 0);
         value = store::TimeFromHundredths(*instant, zoneBits);
     }
     const auto f = store::FieldsFromTime(value);
     if (!f)
         return STORE_ERR_BAD_ARGUMENT;
     const int64_t localDay = f->hasDate ? store::JulianDay(f->year, f->month, f->day) : 0;
-    *fields = {f->year, f->month, f->day, static_cast<int>((localDay + 1) % 7) + 1,
+    *fields = {f->year, f->month,  f->day,    static_cast<int>((localDay + 1) % 7) + 1,
                f->hour, f->minute, f->second, f->hundredth};
     return STORE_NOERROR;
 }

@@ -24,7 +24,7 @@ std::wstring WidePath(const std::string& path) {
 }
 
 class WindowsJournalFile final : public JournalFile {
-public:
+  public:
     explicit WindowsJournalFile(HANDLE handle) : handle_(handle) {}
     ~WindowsJournalFile() override { CloseHandle(handle_); }
 
@@ -77,7 +77,7 @@ public:
         return true;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -89,9 +89,9 @@ std::unique_ptr<JournalFile> OpenJournalFile(const std::string& path, OpenMode m
         return nullptr;
     const DWORD access = mode == OpenMode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     const DWORD disposition = mode == OpenMode::CreateNew ? CREATE_NEW : OPEN_EXISTING;
-    HANDLE handle = CreateFileW(wide.c_str(), access,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
     return std::make_unique<WindowsJournalFile>(handle);

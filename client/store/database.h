@@ -46,7 +46,7 @@ struct NoteEntry {
 };
 
 class Database {
-public:
+  public:
     static Status Open(std::unique_ptr<JournalFile> file, std::unique_ptr<Database>& out);
     static Status Create(std::unique_ptr<JournalFile> file, const std::string& title,
                          std::unique_ptr<Database>& out);
@@ -66,7 +66,8 @@ public:
     // corrupt record, `error` then says why) or kNoNote.
     Status readNote(uint32_t id, Note& note, std::string* error = nullptr) const;
     // Notes of the classes in classMask changed after `since`, ascending; deletion stubs carry
-    // kDeletedNoteFlag and so come last. `until` receives the time up to which the list is complete.
+    // kDeletedNoteFlag and so come last. `until` receives the time up to which the list is
+    // complete.
     Status modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,
                          TimeValue& until);
     std::vector<uint32_t> unreadNotes(const std::string& user) const;
@@ -80,7 +81,7 @@ public:
     Status markUnread(const std::string& user, const std::vector<uint32_t>& ids, bool unread);
     Status setHeader(const std::optional<std::string>& title, std::optional<uint32_t> flags);
 
-private:
+  private:
     explicit Database(std::unique_ptr<JournalFile> file) : file_(std::move(file)) {}
     Status processLine(uint64_t offset, std::string_view line);
     Status readHeader(std::string_view line);

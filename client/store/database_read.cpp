@@ -35,8 +35,9 @@ Status Database::refresh() {
     std::string carry;
     uint64_t lineStart = scanned_, position = scanned_;
     while (position < *size) {
-        const size_t got = file_->readAt(
-            position, chunk.data(), static_cast<size_t>(std::min<uint64_t>(chunk.size(), *size - position)));
+        const size_t got =
+            file_->readAt(position, chunk.data(),
+                          static_cast<size_t>(std::min<uint64_t>(chunk.size(), *size - position)));
         if (got == 0)
             break;
         position += got;
@@ -122,8 +123,13 @@ void Database::indexNote(uint64_t offset, std::string_view line, const RecordSum
         return reject("note ID 0");
     if (CompareTimes(summary.modified, lastModified_) <= 0)
         return reject("modification time does not follow the record before");
-    NoteEntry fresh{summary.noteId, summary.noteClass, summary.deleted, false, summary.modified,
-                    offset, static_cast<uint32_t>(line.size())};
+    NoteEntry fresh{summary.noteId,
+                    summary.noteClass,
+                    summary.deleted,
+                    false,
+                    summary.modified,
+                    offset,
+                    static_cast<uint32_t>(line.size())};
     auto found = std::lower_bound(entries_.begin(), entries_.end(), summary.noteId,
                                   [](const NoteEntry& e, uint32_t v) { return e.id < v; });
     if (found != entries_.end() && found->id == summary.noteId)
@@ -202,7 +208,8 @@ Status Database::modifiedSince(TimeValue since, uint16_t classMask, std::vector<
             ids.push_back(e.deleted ? e.id | kDeletedNoteFlag : e.id);
     // Ascending with the flag as part of the ID, so stubs come after every live note: a walk
     // interrupted at a stub has handled all live notes.
-    std::stable_partition(ids.begin(), ids.end(), [](uint32_t id) { return !(id & kDeletedNoteFlag); });
+    std::stable_partition(ids.begin(), ids.end(),
+                          [](uint32_t id) { return !(id & kDeletedNoteFlag); });
     until = CompareTimes(lastModified(), since) > 0 ? lastModified() : since;
     return ids.empty() ? kNotModified : kOk;
 }

@@ -32,8 +32,7 @@ Status Database::Create(std::unique_ptr<JournalFile> file, const std::string& ti
     header["created"] = TimeToText(CurrentTime());
     {
         WriterLock lock(*file);
-        if (!lock.held() || file->size().value_or(1) != 0 ||
-            !file->append(Dump(header) + "\n"))
+        if (!lock.held() || file->size().value_or(1) != 0 || !file->append(Dump(header) + "\n"))
             return kWriteFailed;
     }
     return Open(std::move(file), out);
@@ -71,9 +70,8 @@ Status Database::putNote(Note& note) {
         const Status status = readNote(note.id, previous);
         if (status == kNoNote && !entries_.empty() && note.id < entries_.back().id)
             return kBadArgument;
-        note.originator = status == kNoNote
-                              ? OriginatorId{info_.replicaId, RandomId(), 0, {}}
-                              : previous.originator;
+        note.originator = status == kNoNote ? OriginatorId{info_.replicaId, RandomId(), 0, {}}
+                                            : previous.originator;
         ++note.originator.sequence;
         note.originator.sequenceTime = note.modified;
     }

@@ -38,10 +38,12 @@ std::string Unexpected(char c) {
     return why += '\'';
 }
 
-uint16_t ListType(uint16_t scalar) { return static_cast<uint16_t>(scalar + 1); }
+uint16_t ListType(uint16_t scalar) {
+    return static_cast<uint16_t>(scalar + 1);
+}
 
 class Parser {
-public:
+  public:
     explicit Parser(std::string_view source) : text_(source) {}
 
     NodePtr parseAll(std::string& error) {
@@ -53,7 +55,7 @@ public:
         return error_.empty() ? node : nullptr;
     }
 
-private:
+  private:
     void skipBlanks() {
         while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
                                        text_[pos_] == '\r' || text_[pos_] == '\n'))
@@ -150,7 +152,8 @@ private:
         const size_t start = pos_;
         if (text_[pos_] == '-')
             ++pos_;
-        while (pos_ < text_.size() && ((text_[pos_] >= '0' && text_[pos_] <= '9') || text_[pos_] == '.'))
+        while (pos_ < text_.size() &&
+               ((text_[pos_] >= '0' && text_[pos_] <= '9') || text_[pos_] == '.'))
             ++pos_;
         const std::string digits(text_.substr(start, pos_ - start));
         char* end = nullptr;
@@ -176,10 +179,12 @@ FormulaValue ItemValue(const Note& note, const std::string& name) {
     }
     value.type = ScalarType(item->type);
     if (value.type == ItemType::Number)
-        for (const auto& n : item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
+        for (const auto& n :
+             item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
             value.numbers.push_back(n.get<double>());
     else if (value.type == ItemType::Time)
-        for (const auto& t : item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
+        for (const auto& t :
+             item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
             value.times.push_back(TextToTime(t.get<std::string>()).value_or(kEarliestTime));
     else {
         value.type = ItemType::Text;

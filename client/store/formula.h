@@ -26,13 +26,13 @@ struct FormulaValue {
 struct FormulaNode;
 
 class Formula {
-public:
+  public:
     // Empty with `error` set when the source does not parse.
     static std::optional<Formula> Parse(std::string_view source, std::string& error);
     // Empty when the operands do not go together (a text plus a number, say).
     std::optional<FormulaValue> evaluate(const Note& note) const;
 
-private:
+  private:
     std::shared_ptr<const FormulaNode> root_;
 };
 

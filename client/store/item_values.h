@@ -15,8 +15,8 @@ namespace store {
 // form, times in their text form, rich text as plain lines, attachments by file name.
 std::string ItemToText(const Item& item, std::string_view separator);
 std::vector<std::string> ItemTextList(const Item& item);
-std::optional<double> ItemNumber(const Item& item);   // first number of a range
-std::optional<TimeValue> ItemTime(const Item& item);  // first time of a range
+std::optional<double> ItemNumber(const Item& item);  // first number of a range
+std::optional<TimeValue> ItemTime(const Item& item); // first time of a range
 size_t ItemValueCount(const Item& item);
 std::string NumberToText(double value);
 // An item as plain lines: rich text (raw or parsed) paragraph by paragraph, other items as

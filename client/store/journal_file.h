@@ -14,7 +14,7 @@
 namespace store {
 
 class JournalFile {
-public:
+  public:
     virtual ~JournalFile() = default;
     // Current size, or empty when the file can no longer be examined.
     virtual std::optional<uint64_t> size() = 0;
@@ -34,7 +34,7 @@ enum class OpenMode { ReadWrite, ReadOnly, CreateNew };
 std::unique_ptr<JournalFile> OpenJournalFile(const std::string& path, OpenMode mode);
 
 class WriterLock {
-public:
+  public:
     explicit WriterLock(JournalFile& file) : file_(file), held_(file.lock()) {}
     ~WriterLock() {
         if (held_)
@@ -44,7 +44,7 @@ public:
     WriterLock& operator=(const WriterLock&) = delete;
     bool held() const { return held_; }
 
-private:
+  private:
     JournalFile& file_;
     bool held_;
 };

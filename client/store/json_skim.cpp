@@ -11,8 +11,8 @@ namespace {
 constexpr int kMaxDepth = 64;
 
 size_t SkipBlanks(std::string_view text, size_t pos) {
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\n' ||
-                                 text[pos] == '\r'))
+    while (pos < text.size() &&
+           (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\n' || text[pos] == '\r'))
         ++pos;
     return pos;
 }
@@ -140,7 +140,9 @@ bool AppendRun(std::string_view raw, size_t& pos, std::string& paragraph) {
 
 } // namespace
 
-size_t SkipJsonValue(std::string_view text, size_t pos) { return Skip(text, pos, 0); }
+size_t SkipJsonValue(std::string_view text, size_t pos) {
+    return Skip(text, pos, 0);
+}
 
 JsonEntries::JsonEntries(std::string_view text, size_t pos) : text_(text) {
     pos_ = SkipBlanks(text, pos);
@@ -216,11 +218,21 @@ bool AppendJsonString(std::string_view text, size_t& pos, std::string& out) {
         if (++at >= text.size())
             return false;
         switch (text[at]) {
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
         case 'u': {
             auto code = Hex4(text, at + 1);
             if (!code)

@@ -29,7 +29,7 @@ std::optional<std::vector<std::string>> RichTextParagraphs(std::string_view raw)
 // A caller may instead walk a value itself from valueStart() and then say where it ended
 // (skipTo), so that nested values are read in one pass.
 class JsonEntries {
-public:
+  public:
     // The object or array at text[pos] (blanks before it allowed).
     JsonEntries(std::string_view text, size_t pos);
     // '{', '[', or 0 when the text holds neither there.
@@ -44,7 +44,7 @@ public:
     // The offset past the closing bracket once next() answered false; npos when malformed.
     size_t end() const { return end_; }
 
-private:
+  private:
     bool stop(size_t end);
     std::string_view text_;
     size_t pos_;

@@ -25,9 +25,15 @@ bool AllOf(const json& value, bool (*fits)(const json&)) {
 bool IsRun(const json& run) {
     return run.is_string() || (run.is_object() && run.contains("text") && run["text"].is_string());
 }
-bool IsParagraph(const json& paragraph) { return AllOf(paragraph, IsRun); }
-bool IsString(const json& value) { return value.is_string(); }
-bool IsNumber(const json& value) { return value.is_number(); }
+bool IsParagraph(const json& paragraph) {
+    return AllOf(paragraph, IsRun);
+}
+bool IsString(const json& value) {
+    return value.is_string();
+}
+bool IsNumber(const json& value) {
+    return value.is_number();
+}
 
 json OriginatorToJson(const OriginatorId& id) {
     json out = json::object();

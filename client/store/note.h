@@ -14,15 +14,15 @@
 namespace store {
 
 namespace ItemType {
-constexpr uint16_t RichText = 1;     // paragraphs, each an array of runs (text or {"text": ...})
-constexpr uint16_t Attachment = 3;   // {"file": name, "size": bytes}
+constexpr uint16_t RichText = 1;   // paragraphs, each an array of runs (text or {"text": ...})
+constexpr uint16_t Attachment = 3; // {"file": name, "size": bytes}
 constexpr uint16_t Number = 768;
 constexpr uint16_t NumberRange = 769;
-constexpr uint16_t Time = 1024;      // the time's text form
+constexpr uint16_t Time = 1024; // the time's text form
 constexpr uint16_t TimeRange = 1025;
 constexpr uint16_t Text = 1280;
 constexpr uint16_t TextList = 1281;
-constexpr uint16_t Formula = 1536;   // formula source text
+constexpr uint16_t Formula = 1536; // formula source text
 } // namespace ItemType
 
 namespace NoteClass {

@@ -69,7 +69,8 @@ struct Member {
 
 // Keeps the raw value of the current member when it is a wanted one; a later duplicate wins,
 // as with a JSON parser.
-void KeepWanted(const std::string& key, JsonEntries& members, std::initializer_list<Member> wanted) {
+void KeepWanted(const std::string& key, JsonEntries& members,
+                std::initializer_list<Member> wanted) {
     for (const Member& member : wanted)
         if (key == member.key)
             *member.value = members.value();
@@ -87,8 +88,10 @@ size_t TakeMembers(std::string_view text, size_t pos, std::initializer_list<Memb
 
 std::optional<OriginatorId> OriginatorOf(std::string_view raw) {
     std::string_view file, note, sequence, sequenceTime;
-    if (TakeMembers(raw, 0, {{"file", &file}, {"note", &note}, {"seq", &sequence},
-                             {"seqTime", &sequenceTime}}) == std::string_view::npos)
+    if (TakeMembers(
+            raw, 0,
+            {{"file", &file}, {"note", &note}, {"seq", &sequence}, {"seqTime", &sequenceTime}}) ==
+        std::string_view::npos)
         return std::nullopt;
     const auto fileText = StringOf(file), noteText = StringOf(note);
     const auto fileHalf = fileText ? ParseHexId(*fileText) : std::nullopt;
@@ -126,8 +129,8 @@ size_t ReadItem(std::string_view text, size_t pos, std::vector<Item>& items, std
     if (ItemFitsType(item))
         items.push_back(std::move(item));
     else
-        error = "item \"" + item.name + "\" does not hold a value of type " +
-                std::to_string(item.type);
+        error =
+            "item \"" + item.name + "\" does not hold a value of type " + std::to_string(item.type);
     return end;
 }
 
@@ -159,8 +162,12 @@ std::optional<Note> NoteFromRecord(std::string_view record, std::string& error) 
             members.skipTo(ReadItems(record, members.valueStart(), note.items, itemError));
             continue;
         }
-        KeepWanted(key, members, {{"note", &id}, {"class", &noteClass}, {"modified", &modified},
-                                  {"deleted", &deleted}, {"oid", &originator}});
+        KeepWanted(key, members,
+                   {{"note", &id},
+                    {"class", &noteClass},
+                    {"modified", &modified},
+                    {"deleted", &deleted},
+                    {"oid", &originator}});
     }
     if (members.kind() != '{' || members.end() == std::string_view::npos ||
         record.find_first_not_of(" \t\r\n", members.end()) != std::string_view::npos) {
@@ -170,8 +177,8 @@ std::optional<Note> NoteFromRecord(std::string_view record, std::string& error) 
     const auto noteId = UnsignedOf(id, UINT32_MAX);
     const auto time = TimeOf(modified);
     const auto originatorId = OriginatorOf(originator);
-    error = !noteId ? "no note ID"
-            : !time ? "no modification time"
+    error = !noteId         ? "no note ID"
+            : !time         ? "no modification time"
             : !originatorId ? "no originator id"
                             : itemError;
     if (!error.empty())

@@ -10,7 +10,7 @@ namespace store {
 namespace {
 
 class PosixJournalFile final : public JournalFile {
-public:
+  public:
     explicit PosixJournalFile(int fd) : fd_(fd) {}
     ~PosixJournalFile() override { ::close(fd_); }
 
@@ -23,7 +23,8 @@ public:
     size_t readAt(uint64_t offset, char* buffer, size_t length) override {
         size_t done = 0;
         while (done < length) {
-            ssize_t n = ::pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
+            ssize_t n =
+                ::pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
             if (n <= 0)
                 break;
             done += static_cast<size_t>(n);
@@ -45,7 +46,7 @@ public:
         return true;
     }
 
-private:
+  private:
     int fd_;
 };
 

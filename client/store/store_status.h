@@ -7,12 +7,12 @@ namespace store {
 using Status = uint16_t;
 
 constexpr Status kOk = 0;
-constexpr Status kNotDatabase = 259;     // missing, unreadable, or JSON without a database header
+constexpr Status kNotDatabase = 259; // missing, unreadable, or JSON without a database header
 constexpr Status kBadArgument = 262;
 constexpr Status kWriteFailed = 265;     // the journal could not be locked or appended to
 constexpr Status kNotDatabaseFile = 513; // the first line is not a JSON object at all
 constexpr Status kUnusable = 540;
-constexpr Status kStubOrMissing = 549;   // deletion stub, or the note's record is corrupt
+constexpr Status kStubOrMissing = 549; // deletion stub, or the note's record is corrupt
 constexpr Status kNoNote = 551;
 constexpr Status kNotModified = 572;
 constexpr Status kRemoteRefused = 788;

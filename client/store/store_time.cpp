@@ -11,7 +11,9 @@ constexpr int64_t kHundredthsPerQuarter = 15 * 60 * 100;
 constexpr uint32_t kDayMask = 0x00FFFFFF;
 constexpr uint32_t kDstBit = 0x80000000;
 
-uint32_t ZoneBits(int quarters) { return (static_cast<uint32_t>(quarters) & 0x7F) << 24; }
+uint32_t ZoneBits(int quarters) {
+    return (static_cast<uint32_t>(quarters) & 0x7F) << 24;
+}
 
 int64_t LocalShift(int zoneQuarters, bool dst) {
     return (zoneQuarters + (dst ? 4 : 0)) * kHundredthsPerQuarter;
@@ -167,13 +169,17 @@ void CivilDate(int64_t julianDay, int& year, int& month, int& day) {
     year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-uint32_t DayOf(TimeValue value) { return value.dayNumber & kDayMask; }
+uint32_t DayOf(TimeValue value) {
+    return value.dayNumber & kDayMask;
+}
 
 int ZoneQuartersOf(TimeValue value) {
     return static_cast<int8_t>(static_cast<uint8_t>((value.dayNumber >> 24) & 0x7F) << 1) >> 1;
 }
 
-bool IsDaylightSaving(TimeValue value) { return (value.dayNumber & kDstBit) != 0; }
+bool IsDaylightSaving(TimeValue value) {
+    return (value.dayNumber & kDstBit) != 0;
+}
 
 bool IsValidTime(TimeValue value) {
     const bool noTime = value.timeOfDay == kAbsentHalf, noDate = value.dayNumber == kAbsentHalf;
@@ -239,7 +245,8 @@ std::optional<TimeFields> FieldsFromTime(TimeValue value) {
     f.zoneQuarters = ZoneQuartersOf(value);
     f.dst = IsDaylightSaving(value);
     const int64_t local = *HundredthsSinceEpoch(value) + LocalShift(f.zoneQuarters, f.dst);
-    const int64_t localDay = local >= 0 ? local / kHundredthsPerDay : -1 - (-local - 1) / kHundredthsPerDay;
+    const int64_t localDay =
+        local >= 0 ? local / kHundredthsPerDay : -1 - (-local - 1) / kHundredthsPerDay;
     CivilDate(localDay, f.year, f.month, f.day);
     SetClock(f, local - localDay * kHundredthsPerDay);
     return f;
@@ -253,8 +260,8 @@ std::string TimeToText(TimeValue value, TimeParts parts, bool showZone) {
         return {};
     char date[24] = "", clock[16] = "", zone[16] = "";
     if (f->hasDate && parts != TimeParts::TimeOnly)
-        std::snprintf(date, sizeof date, f->year < 0 ? "%05d-%02d-%02d" : "%04d-%02d-%02d",
-                      f->year, f->month, f->day);
+        std::snprintf(date, sizeof date, f->year < 0 ? "%05d-%02d-%02d" : "%04d-%02d-%02d", f->year,
+                      f->month, f->day);
     if (f->hasTime && parts != TimeParts::DateOnly)
         std::snprintf(clock, sizeof clock, "%02d:%02d:%02d.%02d", f->hour, f->minute, f->second,
                       f->hundredth);

@@ -4,8 +4,12 @@
 
 namespace engine_com {
 
-ClassFactory::ClassFactory(CreateFunction create) : create_(create) { ObjectCreated(); }
-ClassFactory::~ClassFactory() { ObjectDestroyed(); }
+ClassFactory::ClassFactory(CreateFunction create) : create_(create) {
+    ObjectCreated();
+}
+ClassFactory::~ClassFactory() {
+    ObjectDestroyed();
+}
 
 HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {
     if (!out)
@@ -19,7 +23,9 @@ HRESULT ClassFactory::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG ClassFactory::AddRef() { return InterlockedIncrement(&references_); }
+ULONG ClassFactory::AddRef() {
+    return InterlockedIncrement(&references_);
+}
 
 ULONG ClassFactory::Release() {
     const ULONG left = InterlockedDecrement(&references_);

@@ -7,7 +7,7 @@
 namespace engine_com {
 
 class ClassFactory : public IClassFactory {
-public:
+  public:
     explicit ClassFactory(CreateFunction create);
     virtual ~ClassFactory();
     ClassFactory(const ClassFactory&) = delete;
@@ -19,7 +19,7 @@ public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
-private:
+  private:
     CreateFunction create_;
     LONG references_ = 0;
 };

@@ -14,8 +14,7 @@ struct ClassEntry {
     CreateFunction create;
 };
 
-HRESULT GetClassObject(std::span<const ClassEntry> classes, REFCLSID clsid, REFIID iid,
-                       void** out);
+HRESULT GetClassObject(std::span<const ClassEntry> classes, REFCLSID clsid, REFIID iid, void** out);
 // Writes HKCR\CLSID\{clsid} with InprocServer32 = module path, ThreadingModel "Both".
 HRESULT RegisterClasses(std::span<const ClassEntry> classes, HMODULE module);
 // Removes the classes' keys, leaving alone a class that another DLL registered since.

@@ -104,7 +104,8 @@ HRESULT RemoveComponent(const wchar_t* components, const std::wstring& id) {
 bool IsKnownQueryCookie(long cookie) {
     if (cookie == 0)
         return false;
-    const RegistryKey components = RegistryKey::Open(HKEY_CURRENT_USER, kOrvennaComponents, KEY_READ);
+    const RegistryKey components =
+        RegistryKey::Open(HKEY_CURRENT_USER, kOrvennaComponents, KEY_READ);
     if (!components)
         return false;
     for (const std::wstring& id : components.SubkeyNames()) {

@@ -99,9 +99,8 @@ HRESULT EventBuilder::Send() {
     if (now.maxEventBytes && bytes_ > now.maxEventBytes)
         return E_EVENT_TOO_LARGE;
     const auto url = document_.properties.find(kind_.urlProperty);
-    document_.url = url != document_.properties.end() && url->is_string()
-                        ? url->get<std::string>()
-                        : std::string();
+    document_.url = url != document_.properties.end() && url->is_string() ? url->get<std::string>()
+                                                                          : std::string();
     return CurrentIndexLog().Append(engine_index::AddRecord(document_));
 }
 

@@ -26,13 +26,13 @@ struct EventKind {
 };
 
 class EventBuilder {
-public:
+  public:
     EventBuilder(const EventKind& kind, std::string component);
 
     HRESULT AddProperty(BSTR name, const VARIANT& value);
     HRESULT Send();
 
-private:
+  private:
     const EventKind& kind_;
     engine_index::Document document_;
     size_t bytes_ = 0;

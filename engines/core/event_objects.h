@@ -10,7 +10,7 @@
 namespace engine_core {
 
 template <typename Interface> class EventObject : public engine_com::DispatchObject<Interface> {
-public:
+  public:
     EventObject(const EventKind& kind, std::string component)
         : builder_(kind, std::move(component)) {}
 
@@ -18,14 +18,14 @@ public:
         return engine_com::Guarded([&] { return builder_.AddProperty(name, value); });
     }
 
-protected:
+  protected:
     EventBuilder builder_;
 };
 
 // Event is the engine's EventObject class, constructible from (kind, component id).
 template <typename Interface, typename Event>
 class EventFactoryObject : public engine_com::DispatchObject<Interface> {
-public:
+  public:
     EventFactoryObject(const wchar_t* components, const EventKind& kind)
         : components_(components), kind_(kind), schema_(engine_support::FromUtf8(kind.schema)) {}
 
@@ -38,8 +38,8 @@ public:
             // The component list and the switches as of one moment.
             const engine_support::EngineCall call;
             const std::wstring id(engine_com::BstrView(componentId));
-            const HRESULT checked = CheckEventRequest(components_, id, engine_com::BstrView(schema),
-                                                      schema_.c_str());
+            const HRESULT checked =
+                CheckEventRequest(components_, id, engine_com::BstrView(schema), schema_.c_str());
             if (FAILED(checked))
                 return checked;
             return engine_com::DispatchObject<Interface>::template CreateInstance<Event>(
@@ -48,7 +48,7 @@ public:
         });
     }
 
-private:
+  private:
     const wchar_t* components_;
     const EventKind& kind_;
     const std::wstring schema_;

@@ -69,13 +69,27 @@ void AppendString(std::string& out, std::string_view text) {
         out.append(text, plain, i - plain);
         plain = i + 1;
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default: {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
@@ -111,8 +125,8 @@ std::string DateText(double oleDate) {
     // OLE dates below zero count the fraction backwards from the day.
     const double whole = std::trunc(oleDate);
     const double fraction = std::fabs(oleDate - whole);
-    long long seconds = static_cast<long long>(whole) * 86400 +
-                        std::llround(fraction * 86400) - 25569LL * 86400;
+    long long seconds =
+        static_cast<long long>(whole) * 86400 + std::llround(fraction * 86400) - 25569LL * 86400;
     long long days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
     const long long inDay = seconds - days * 86400;
     int year = 0;
@@ -130,7 +144,8 @@ std::string AddRecord(const Document& document) {
     size_t size = 96 + document.url.size() + document.engine.size() + document.schema.size() +
                   document.component.size();
     for (const auto& [name, value] : document.properties.items())
-        size += name.size() + 8 + (value.is_string() ? value.get_ref<const std::string&>().size() : 24);
+        size +=
+            name.size() + 8 + (value.is_string() ? value.get_ref<const std::string&>().size() : 24);
     std::string record;
     record.reserve(size);
     record += R"({"op":"add","url":)";

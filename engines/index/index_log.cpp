@@ -3,9 +3,9 @@
 #include <shlobj.h>
 
 #include <cstdint>
-#include <utility>
 #include <cwchar>
 #include <cwctype>
+#include <utility>
 
 namespace engine_index {
 namespace {
@@ -75,7 +75,9 @@ IndexLog::~IndexLog() {
         CloseHandle(lifeSign_);
 }
 
-std::wstring IndexLog::path() const { return folder_ + L"\\" + kLogName; }
+std::wstring IndexLog::path() const {
+    return folder_ + L"\\" + kLogName;
+}
 
 bool IndexLog::Exists() const {
     return GetFileAttributesW(path().c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -167,7 +169,9 @@ void IndexLog::TakeTurn() {
     }
 }
 
-void IndexLog::GiveTurn() { InterlockedCompareExchange(&turns_->holder, 0, token_); }
+void IndexLog::GiveTurn() {
+    InterlockedCompareExchange(&turns_->holder, 0, token_);
+}
 
 HRESULT IndexLog::OpenForAppend() {
     if (append_ != INVALID_HANDLE_VALUE)
@@ -181,8 +185,8 @@ HRESULT IndexLog::OpenForAppend() {
         tail_ = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
     if (tail_ == INVALID_HANDLE_VALUE)
         return HRESULT_FROM_WIN32(GetLastError());
-    append_ = OpenShared(path(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                         OPEN_EXISTING);
+    append_ =
+        OpenShared(path(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, OPEN_EXISTING);
     return append_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
 }
 
@@ -269,7 +273,8 @@ LogView IndexLog::ReadWholeLines() const {
                                        size.LowPart, nullptr);
     if (!view.mapping_)
         return view;
-    view.view_ = MapViewOfFile(view.mapping_, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart));
+    view.view_ =
+        MapViewOfFile(view.mapping_, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart));
     if (!view.view_)
         return view;
     const char* data = static_cast<const char*>(view.view_);

@@ -22,7 +22,7 @@ namespace engine_index {
 // The whole lines of the log, mapped into memory for as long as the view lives: a large
 // index is read without copying it.
 class LogView {
-public:
+  public:
     LogView() = default;
     LogView(LogView&& other) noexcept;
     LogView& operator=(LogView&& other) noexcept;
@@ -31,7 +31,7 @@ public:
     std::string_view text() const { return text_; }
     operator std::string_view() const { return text_; }
 
-private:
+  private:
     friend class IndexLog;
     HANDLE mapping_ = nullptr;
     void* view_ = nullptr;
@@ -39,7 +39,7 @@ private:
 };
 
 class IndexLog {
-public:
+  public:
     explicit IndexLog(std::wstring folder);
     IndexLog(const IndexLog&) = delete;
     IndexLog& operator=(const IndexLog&) = delete;
@@ -66,7 +66,7 @@ public:
     // The name of the life sign of the writer with that token.
     static std::wstring WriterSignName(const std::wstring& folder, LONG token);
 
-private:
+  private:
     HRESULT OpenForAppend();
     HRESULT OpenTurns();
     void TakeTurn();
@@ -77,14 +77,14 @@ private:
 
     std::wstring folder_;
     std::mutex mutex_;
-    HANDLE turnsSection_ = nullptr;          // the writers' turn, shared with other processes
+    HANDLE turnsSection_ = nullptr; // the writers' turn, shared with other processes
     WriterTurns* turns_ = nullptr;
-    LONG token_ = 0;                         // this writer's token
-    HANDLE lifeSign_ = nullptr;              // named after the token, gone with the process
-    HANDLE append_ = INVALID_HANDLE_VALUE;   // append-only: every write lands at the end
-    HANDLE tail_ = INVALID_HANDLE_VALUE;     // reads the last byte before a write
-    long long end_ = -1;                     // where this object's last write ended
-    std::string line_;                       // the line being written
+    LONG token_ = 0;                       // this writer's token
+    HANDLE lifeSign_ = nullptr;            // named after the token, gone with the process
+    HANDLE append_ = INVALID_HANDLE_VALUE; // append-only: every write lands at the end
+    HANDLE tail_ = INVALID_HANDLE_VALUE;   // reads the last byte before a write
+    long long end_ = -1;                   // where this object's last write ended
+    std::string line_;                     // the line being written
 };
 
 } // namespace engine_index

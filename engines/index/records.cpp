@@ -28,7 +28,8 @@ struct OpAndUrl {
 };
 
 std::optional<OpAndUrl> ReadOpAndUrl(std::string_view line, std::deque<std::string>& decoded) {
-    for (const auto& [prefix, add] : {std::pair{kAddPrefix, true}, std::pair{kRemovePrefix, false}}) {
+    for (const auto& [prefix, add] :
+         {std::pair{kAddPrefix, true}, std::pair{kRemovePrefix, false}}) {
         // A line cut short by a crash does not end its object.
         if (!line.starts_with(prefix) || !line.ends_with('}'))
             continue;
@@ -211,14 +212,17 @@ std::string FoldUtf8(std::string_view text) {
 
 namespace {
 
-unsigned char LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+unsigned char LowerAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
 
 struct CaselessHash {
     size_t operator()(char c) const { return LowerAscii(static_cast<unsigned char>(c)); }
 };
 struct CaselessEqual {
     bool operator()(char a, char b) const {
-        return LowerAscii(static_cast<unsigned char>(a)) == LowerAscii(static_cast<unsigned char>(b));
+        return LowerAscii(static_cast<unsigned char>(a)) ==
+               LowerAscii(static_cast<unsigned char>(b));
     }
 };
 

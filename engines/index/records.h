@@ -37,7 +37,7 @@ std::string FoldUtf8(std::string_view text);
 // it cannot. Plain ASCII words are first looked for in the record's raw text, which
 // rejects most records without folding them.
 class Prefilter {
-public:
+  public:
     explicit Prefilter(std::vector<std::string> foldedWords);
     Prefilter(const Prefilter&) = delete;
     Prefilter& operator=(const Prefilter&) = delete;
@@ -46,7 +46,7 @@ public:
     // scratch is working space that a caller reuses from record to record.
     bool MayMatch(const RecordLine& line, std::string& scratch) const;
 
-private:
+  private:
     struct RawSearch;
     std::vector<std::string> words_;
     std::vector<RawSearch> raw_;

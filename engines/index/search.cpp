@@ -38,12 +38,11 @@ std::string MakeSnippet(const std::wstring& content, const std::wstring& folded,
     size_t first = std::wstring::npos;
     for (const auto& word : words)
         first = std::min(first, folded.find(word));
-    const size_t start = first == std::wstring::npos || first < kSnippetBefore
-                             ? 0
-                             : first - kSnippetBefore;
+    const size_t start =
+        first == std::wstring::npos || first < kSnippetBefore ? 0 : first - kSnippetBefore;
     std::wstring piece = content.substr(start, kSnippetLength);
-    std::replace_if(piece.begin(), piece.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; },
-                    L' ');
+    std::replace_if(
+        piece.begin(), piece.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
     return (start > 0 ? "..." : "") + ToUtf8(piece) +
            (start + kSnippetLength < content.size() ? "..." : "");
 }
@@ -54,9 +53,9 @@ std::wstring Fold(std::wstring_view text) {
     if (text.empty())
         return {};
     std::wstring folded(text.size(), L'\0');
-    const int length = LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(),
-                                    static_cast<int>(text.size()), folded.data(),
-                                    static_cast<int>(folded.size()));
+    const int length =
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()),
+                     folded.data(), static_cast<int>(folded.size()));
     folded.resize(length > 0 ? length : 0);
     return folded;
 }

@@ -9,14 +9,14 @@
 namespace orvenna {
 
 class ActionRegistration final : public engine_com::DispatchObject<IOrvennaActionRegistration> {
-public:
+  public:
     explicit ActionRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}
 
     HRESULT STDMETHODCALLTYPE RegisterAction(BSTR actionsClassId, BSTR actionId,
                                              VARIANT reserved) override;
 
-private:
+  private:
     std::shared_ptr<PendingRegistration> pending_;
 };
 

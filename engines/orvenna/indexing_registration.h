@@ -8,15 +8,14 @@
 
 namespace orvenna {
 
-class IndexingRegistration final
-    : public engine_com::DispatchObject<IOrvennaIndexingRegistration> {
-public:
+class IndexingRegistration final : public engine_com::DispatchObject<IOrvennaIndexingRegistration> {
+  public:
     explicit IndexingRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}
 
     HRESULT STDMETHODCALLTYPE RegisterIndexing(IUnknown* crawler) override;
 
-private:
+  private:
     std::shared_ptr<PendingRegistration> pending_;
 };
 

@@ -9,9 +9,10 @@ namespace {
 using namespace engine_core;
 
 constexpr PropertyRule kEmailProperties[] = {
-    {"content", kText}, {"format", kText},  {"received", kDate | kNumber}, {"uri", kText},
-    {"subject", kText}, {"from", kText},    {"to", kText},                 {"cc", kText},
-    {"bcc", kText},     {"title", kText},
+    {"content", kText}, {"format", kText},  {"received", kDate | kNumber},
+    {"uri", kText},     {"subject", kText}, {"from", kText},
+    {"to", kText},      {"cc", kText},      {"bcc", kText},
+    {"title", kText},
 };
 
 // Bit 0 asks for indexing now, bit 1 for a historical (crawled) document.

@@ -8,7 +8,7 @@ namespace orvenna {
 extern const engine_core::EventKind kEmailEvent;
 
 class OrvennaEvent final : public engine_core::EventObject<IOrvennaEvent> {
-public:
+  public:
     using EventObject::EventObject;
     HRESULT STDMETHODCALLTYPE Send(long flags) override;
 };

@@ -8,7 +8,7 @@ namespace orvenna {
 
 class OrvennaEventFactory final
     : public engine_core::EventFactoryObject<IOrvennaEventFactory, OrvennaEvent> {
-public:
+  public:
     OrvennaEventFactory();
     static HRESULT Create(REFIID iid, void** out);
 };

@@ -10,7 +10,7 @@
 namespace orvenna {
 
 class OrvennaRegistrar final : public engine_com::DispatchObject<IOrvennaRegistrar> {
-public:
+  public:
     static HRESULT Create(REFIID iid, void** out);
 
     HRESULT STDMETHODCALLTYPE BeginRegistration(BSTR componentId, VARIANT description) override;
@@ -18,7 +18,7 @@ public:
     HRESULT STDMETHODCALLTYPE CompleteRegistration() override;
     HRESULT STDMETHODCALLTYPE UnRegisterComponent(BSTR componentId) override;
 
-private:
+  private:
     std::shared_ptr<PendingRegistration> pending_;
 };
 

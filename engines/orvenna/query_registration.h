@@ -9,13 +9,13 @@
 namespace orvenna {
 
 class QueryRegistration final : public engine_com::DispatchObject<IOrvennaQueryRegistration> {
-public:
+  public:
     explicit QueryRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}
 
     HRESULT STDMETHODCALLTYPE RegisterQuery(BSTR componentId, long flags, long* cookie) override;
 
-private:
+  private:
     std::shared_ptr<PendingRegistration> pending_;
 };
 

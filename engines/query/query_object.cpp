@@ -2,8 +2,8 @@
 
 #include "com_owners.h"
 #include "components.h"
-#include "result_set.h"
 #include "records.h"
+#include "result_set.h"
 #include "search.h"
 #include "shared_index.h"
 #include "utf.h"
@@ -12,7 +12,9 @@ namespace engine_query {
 
 using engine_index::Document;
 
-HRESULT QueryObject::Create(REFIID iid, void** out) { return CreateInstance<QueryObject>(iid, out); }
+HRESULT QueryObject::Create(REFIID iid, void** out) {
+    return CreateInstance<QueryObject>(iid, out);
+}
 
 HRESULT QueryObject::Query(long cookie, BSTR text, VARIANT, VARIANT, IOrvennaResultSet** results) {
     if (!results)

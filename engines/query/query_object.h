@@ -7,7 +7,7 @@
 namespace engine_query {
 
 class QueryObject : public engine_com::DispatchObject<IOrvennaQuery> {
-public:
+  public:
     static HRESULT Create(REFIID iid, void** out);
 
     HRESULT STDMETHODCALLTYPE Query(long cookie, BSTR text, VARIANT category, VARIANT ranking,

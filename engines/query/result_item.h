@@ -7,13 +7,13 @@
 namespace engine_query {
 
 class ResultItem : public engine_com::DispatchObject<IOrvennaResultItem> {
-public:
+  public:
     explicit ResultItem(engine_index::Document document) : document_(std::move(document)) {}
 
     HRESULT STDMETHODCALLTYPE GetProperty(BSTR name, VARIANT* value) override;
     HRESULT STDMETHODCALLTYPE Remove(long flags) override;
 
-private:
+  private:
     engine_index::Document document_;
 };
 

@@ -11,9 +11,8 @@ HRESULT ResultSet::Next(IOrvennaResultItem** item) {
     if (next_ >= documents_.size())
         return S_FALSE;
     return engine_com::Guarded([&] {
-        const HRESULT hr = CreateInstance<ResultItem>(__uuidof(IOrvennaResultItem),
-                                                      reinterpret_cast<void**>(item),
-                                                      documents_[next_]);
+        const HRESULT hr = CreateInstance<ResultItem>(
+            __uuidof(IOrvennaResultItem), reinterpret_cast<void**>(item), documents_[next_]);
         if (SUCCEEDED(hr))
             ++next_;
         return hr;

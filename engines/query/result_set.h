@@ -9,13 +9,13 @@
 namespace engine_query {
 
 class ResultSet : public engine_com::DispatchObject<IOrvennaResultSet> {
-public:
+  public:
     explicit ResultSet(std::vector<engine_index::Document> documents)
         : documents_(std::move(documents)) {}
 
     HRESULT STDMETHODCALLTYPE Next(IOrvennaResultItem** item) override;
 
-private:
+  private:
     std::vector<engine_index::Document> documents_;
     size_t next_ = 0;
 };

@@ -163,8 +163,7 @@ KeyWatch& KeyWatch::OfCurrentUser(const std::wstring& path) {
     return *watch;
 }
 
-EngineCall::EngineCall()
-    : serial_(static_cast<std::uint64_t>(InterlockedIncrement64(&lastCall))) {
+EngineCall::EngineCall() : serial_(static_cast<std::uint64_t>(InterlockedIncrement64(&lastCall))) {
     outermost_ = callSlot.index != TLS_OUT_OF_INDEXES && !TlsGetValue(callSlot.index) &&
                  TlsSetValue(callSlot.index, this);
 }

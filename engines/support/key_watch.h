@@ -14,7 +14,7 @@
 namespace engine_support {
 
 class KeyWatch {
-public:
+  public:
     // The key (and its parent) is made when missing, at the first look.
     KeyWatch(HKEY root, std::wstring path);
     KeyWatch(const KeyWatch&) = delete;
@@ -36,7 +36,7 @@ public:
     // The process-wide watch of a key of HKEY_CURRENT_USER, shared by every reader under it.
     static KeyWatch& OfCurrentUser(const std::wstring& path);
 
-private:
+  private:
     void Disarm();
     bool Arm();
     bool Signaled() const;
@@ -44,20 +44,20 @@ private:
     std::mutex mutex_;
     HKEY root_;
     std::wstring path_;
-    HKEY key_ = nullptr;              // the watched key: its whole subtree
-    HKEY parent_ = nullptr;           // its parent: the key's own removal and return
-    HANDLE event_ = nullptr;          // set by a change under key_ or of parent_'s subkeys
-    bool armed_ = false;              // false: every look counts as a change
+    HKEY key_ = nullptr;     // the watched key: its whole subtree
+    HKEY parent_ = nullptr;  // its parent: the key's own removal and return
+    HANDLE event_ = nullptr; // set by a change under key_ or of parent_'s subkeys
+    bool armed_ = false;     // false: every look counts as a change
     std::uint64_t generation_ = 0;
-    std::uint64_t lookCall_ = 0;      // the EngineCall of the last look
-    LONGLONG asked_ = 0;              // performance counter before the last question
-    bool mustAsk_ = true;             // Changed() since then
+    std::uint64_t lookCall_ = 0; // the EngineCall of the last look
+    LONGLONG asked_ = 0;         // performance counter before the last question
+    bool mustAsk_ = true;        // Changed() since then
 };
 
 // Marks one call into an engine on this thread: within it (nested ones included) each
 // KeyWatch asks the server once and later looks reuse that answer.
 class EngineCall {
-public:
+  public:
     EngineCall();
     EngineCall(const EngineCall&) = delete;
     EngineCall& operator=(const EngineCall&) = delete;
@@ -66,7 +66,7 @@ public:
     // The current call of this thread; 0 outside any.
     static std::uint64_t Current();
 
-private:
+  private:
     std::uint64_t serial_; // unique in the process
     bool outermost_;
 };

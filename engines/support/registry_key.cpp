@@ -54,8 +54,8 @@ std::optional<std::wstring> RegistryKey::GetString(const wchar_t* name) const {
         return std::nullopt;
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                         &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     text.resize(size / sizeof(wchar_t));
     while (!text.empty() && text.back() == L'\0')

@@ -10,7 +10,7 @@
 namespace engine_support {
 
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     RegistryKey(RegistryKey&& other) noexcept;
     RegistryKey& operator=(RegistryKey&& other) noexcept;
@@ -38,7 +38,7 @@ public:
     // Time of the last change to the key or its values; nothing when the key is gone.
     std::optional<std::uint64_t> LastWriteTime() const;
 
-private:
+  private:
     explicit RegistryKey(HKEY key) : key_(key) {}
     HKEY key_ = nullptr;
 };

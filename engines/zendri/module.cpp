@@ -8,7 +8,8 @@
 namespace {
 
 const engine_com::ClassEntry kClasses[] = {
-    {__uuidof(ZendriRegistrar), L"Zendri Desktop Search Registrar", zendri::ZendriRegistrar::Create},
+    {__uuidof(ZendriRegistrar), L"Zendri Desktop Search Registrar",
+     zendri::ZendriRegistrar::Create},
     {__uuidof(ZendriEventFactory), L"Zendri Desktop Search Event Factory",
      zendri::ZendriEventFactory::Create},
     {__uuidof(OrvennaQuery), L"Orvenna Desktop Query", engine_query::QueryObject::Create},

@@ -8,7 +8,7 @@ namespace zendri {
 extern const engine_core::EventKind kMailEvent;
 
 class ZendriEvent final : public engine_core::EventObject<IZendriEvent> {
-public:
+  public:
     using EventObject::EventObject;
     HRESULT STDMETHODCALLTYPE Send() override;
 };

@@ -8,7 +8,7 @@ namespace zendri {
 
 class ZendriEventFactory final
     : public engine_core::EventFactoryObject<IZendriEventFactory, ZendriEvent> {
-public:
+  public:
     ZendriEventFactory();
     static HRESULT Create(REFIID iid, void** out);
 };

@@ -19,8 +19,9 @@ HRESULT ZendriRegistrar::RegisterComponent(BSTR componentId, VARIANT description
         const auto pairs = engine_core::ReadDescription(description);
         if (!pairs)
             return E_INVALIDARG;
-        const HRESULT hr = engine_core::WriteComponent(
-            engine_core::kZendriComponents, std::wstring(engine_com::BstrView(componentId)), *pairs);
+        const HRESULT hr =
+            engine_core::WriteComponent(engine_core::kZendriComponents,
+                                        std::wstring(engine_com::BstrView(componentId)), *pairs);
         if (FAILED(hr))
             return hr;
         return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(registration));

@@ -6,7 +6,7 @@
 namespace zendri {
 
 class ZendriRegistrar final : public engine_com::DispatchObject<IZendriRegistrar> {
-public:
+  public:
     static HRESULT Create(REFIID iid, void** out);
 
     // Hands back the registrar itself as the registration object.

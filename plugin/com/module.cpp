@@ -17,4 +17,6 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object) {
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" HRESULT WINAPI DllCanUnloadNow(void) { return S_OK; }
+extern "C" HRESULT WINAPI DllCanUnloadNow(void) {
+    return S_OK;
+}

@@ -13,10 +13,20 @@ bool TakeNothing(PassContext* context) {
 
 } // namespace
 
-bool ConvertCalendarEntry(NOTEHANDLE, PassContext* context) { return TakeNothing(context); }
-bool ConvertTask(NOTEHANDLE, PassContext* context) { return TakeNothing(context); }
-bool ConvertContact(NOTEHANDLE, PassContext* context) { return TakeNothing(context); }
-bool ConvertJournalEntry(NOTEHANDLE, PassContext* context) { return TakeNothing(context); }
-bool ConvertOtherDocument(NOTEHANDLE, PassContext* context) { return TakeNothing(context); }
+bool ConvertCalendarEntry(NOTEHANDLE, PassContext* context) {
+    return TakeNothing(context);
+}
+bool ConvertTask(NOTEHANDLE, PassContext* context) {
+    return TakeNothing(context);
+}
+bool ConvertContact(NOTEHANDLE, PassContext* context) {
+    return TakeNothing(context);
+}
+bool ConvertJournalEntry(NOTEHANDLE, PassContext* context) {
+    return TakeNothing(context);
+}
+bool ConvertOtherDocument(NOTEHANDLE, PassContext* context) {
+    return TakeNothing(context);
+}
 
 } // namespace tamsel

@@ -7,8 +7,8 @@
 
 namespace tamsel {
 
-using Microsoft::WRL::ComPtr;
 using automation::UniqueVariant;
+using Microsoft::WRL::ComPtr;
 
 // A name or text for the engine; raises E_OUTOFMEMORY like the other string helpers.
 class UniqueBstr : public automation::UniqueBstr {

@@ -7,12 +7,12 @@
 
 namespace tamsel {
 
-extern std::atomic<bool> addinStarted;   // the initialisation message started indexing
-extern std::atomic<HANDLE> indexThread;  // cleared only by TamselDesktopTerm
+extern std::atomic<bool> addinStarted;  // the initialisation message started indexing
+extern std::atomic<HANDLE> indexThread; // cleared only by TamselDesktopTerm
 extern std::atomic<bool> stopRequested;
 extern std::atomic<bool> resetRequested;
 extern std::atomic<bool> wakeRequested;
-extern std::atomic<DWORD> nextWaitMs;    // wait the engine asked for before the next pass
+extern std::atomic<DWORD> nextWaitMs; // wait the engine asked for before the next pass
 extern std::atomic<DWORD> lastHistoryCheckTick;
 
 } // namespace tamsel

@@ -1,10 +1,10 @@
+#include "engine/component_registration.h"
+#include "engine/engine_factory.h"
 #include "exports.h"
 #include "host_state.h"
 #include "indexing/clock.h"
 #include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"
-#include "engine/component_registration.h"
-#include "engine/engine_factory.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
 #include "ui/catalogue.h"
@@ -59,7 +59,8 @@ extern "C" BYTE WINAPI TamselDesktopIndex(void) {
     nextWaitMs = 0;
     lastHistoryCheckTick = indexingClock.tickCount();
     ClearIndexStatus();
-    HANDLE thread = CreateThread(nullptr, indexingThreadStack, IndexingThreadMain, nullptr, 0, nullptr);
+    HANDLE thread =
+        CreateThread(nullptr, indexingThreadStack, IndexingThreadMain, nullptr, 0, nullptr);
     indexThread = thread;
     return thread ? 1 : 0;
 }

@@ -8,7 +8,9 @@ IndexStatus indexStatus{};
 BYTE openErrorReported[userSlotCount]{};
 BYTE historyOpenErrorReported = 0;
 
-void GetIndexStatus(IndexStatus* copy) { *copy = indexStatus; }
+void GetIndexStatus(IndexStatus* copy) {
+    *copy = indexStatus;
+}
 
 void ClearIndexStatus() {
     indexStatus = IndexStatus{};

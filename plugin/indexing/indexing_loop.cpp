@@ -27,9 +27,13 @@ void DebugLog(WORD message) {
         StoreLogMessage(message, ModuleInstance(), 0);
 }
 
-bool CycleInterrupted() { return resetRequested || stopRequested; }
+bool CycleInterrupted() {
+    return resetRequested || stopRequested;
+}
 
-void AbortCycleAt(int position) { rotationSlot = position + 1 >= userSlots ? 0 : position + 1; }
+void AbortCycleAt(int position) {
+    rotationSlot = position + 1 >= userSlots ? 0 : position + 1;
+}
 
 void AdvanceRotation() {
     LONG slot = rotationSlot;
@@ -87,7 +91,9 @@ void RunCycle() {
     AdvanceRotation();
 }
 
-bool ThreadShouldEnd() { return stopRequested || StoreTerminationPending(); }
+bool ThreadShouldEnd() {
+    return stopRequested || StoreTerminationPending();
+}
 
 } // namespace
 
@@ -164,6 +170,8 @@ void PeriodicHistoryCheck() {
     lastHistoryCheckTick = indexingClock.tickCount();
 }
 
-void WakeIndexer() { wakeRequested = true; }
+void WakeIndexer() {
+    wakeRequested = true;
+}
 
 } // namespace tamsel

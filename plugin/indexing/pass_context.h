@@ -14,11 +14,11 @@ struct PassContext {
     STORESTATUS noteStatus; // the converter's last client failure; 549 = treat as deleted
     DWORD sendCookie;       // the engine's send answer; with E_SEND_DELAYED the wait in ms
     NOTEID noteId;
-    BYTE stopPass;          // the walk was stopped early: a recovery point is stored
+    BYTE stopPass; // the walk was stopped early: a recovery point is stored
     DBHANDLE database;
     IDTABLEHANDLE unreadTable; // the user's unread notes here; 0 in history passes
-    NOTEID recoveryNoteId;  // lower IDs are skipped; 0 = none
-    BYTE initialPass;       // the database is indexed for the first time
+    NOTEID recoveryNoteId;     // lower IDs are skipped; 0 = none
+    BYTE initialPass;          // the database is indexed for the first time
     BYTE historyPass;
 };
 

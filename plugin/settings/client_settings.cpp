@@ -38,10 +38,10 @@ Flag computeOK{"DesktopSearchComputeOK"};
 
 // The order in which the settings file is read.
 Flag* const flagsInLoadOrder[] = {
-    &indexEnabled, &adminLock,       &adminNoMenu,    &adminDisabled, &debug,
-    &debugLots,    &indexEncrypted,  &installInstructions, &allowRemote, &indexDrafts,
-    &noIndexChats, &noDelete,        &indexOnIdle,    &indexDiscussion, &noIndexHistory,
-    &noIndexAll,   &skipLegal,       &buildVariant,   &computeOK,
+    &indexEnabled, &adminLock,      &adminNoMenu,         &adminDisabled,   &debug,
+    &debugLots,    &indexEncrypted, &installInstructions, &allowRemote,     &indexDrafts,
+    &noIndexChats, &noDelete,       &indexOnIdle,         &indexDiscussion, &noIndexHistory,
+    &noIndexAll,   &skipLegal,      &buildVariant,        &computeOK,
 };
 
 constexpr DWORD defaultFrequencyMinutes = 5;
@@ -65,7 +65,9 @@ BYTE Get(const Flag& flag) {
     return flag.raw;
 }
 
-BYTE GetInverse(const Flag& flag) { return Get(flag) ? 0 : 1; }
+BYTE GetInverse(const Flag& flag) {
+    return Get(flag) ? 0 : 1;
+}
 
 // Writes the variable only when the raw value changes.
 void SetRaw(Flag& flag, BYTE on) {
@@ -84,7 +86,7 @@ void LoadSettings() {
         flag->raw = StoreGetEnvInt(flag->variable) != 0 ? 1 : 0;
 
     const DWORD minutes = DWORD(StoreGetEnvInt("DesktopSearchFreqMinutes"));
-    frequencyMinutes = minutes == 0                         ? defaultFrequencyMinutes
+    frequencyMinutes = minutes == 0                        ? defaultFrequencyMinutes
                        : minutes > maximumFrequencyMinutes ? maximumFrequencyMinutes
                                                            : minutes;
 
@@ -101,27 +103,67 @@ void LoadSettings() {
     LoadDatabaseList();
 }
 
-bool SettingsLoaded() { return settingsLoaded; }
+bool SettingsLoaded() {
+    return settingsLoaded;
+}
 
-BYTE IsPluginAllowed() { return GetInverse(adminDisabled); }
-BYTE IsMenuSuppressed() { return Get(adminNoMenu); }
-BYTE IsSettingsLocked() { return Get(adminLock); }
-BYTE IsIndexingEnabled() { return Get(indexEnabled) && !Get(adminDisabled) ? 1 : 0; }
-BYTE IsDebugLogging() { return Get(debugLots) ? 1 : Get(debug); }
-BYTE IsVerboseDebugLogging() { return Get(debugLots); }
-BYTE GetIndexEncrypted() { return Get(indexEncrypted); }
-BYTE GetInstallInstructionsShown() { return Get(installInstructions); }
-BYTE IsRemoteAllowed() { return Get(allowRemote); }
-BYTE GetIndexDrafts() { return Get(indexDrafts); }
-BYTE GetIndexChats() { return GetInverse(noIndexChats); }
-BYTE GetSendDeletions() { return GetInverse(noDelete); }
-BYTE GetIndexOnIdle() { return Get(indexOnIdle); }
-BYTE GetIndexDiscussion() { return Get(indexDiscussion); }
-BYTE GetIndexHistory() { return GetInverse(noIndexHistory); }
-BYTE GetIndexAllForms() { return GetInverse(noIndexAll); }
-BYTE GetSkipLegal() { return Get(skipLegal); }
-BYTE GetBuildVariant() { return Get(buildVariant); }
-BYTE GetComputeOK() { return Get(computeOK); }
+BYTE IsPluginAllowed() {
+    return GetInverse(adminDisabled);
+}
+BYTE IsMenuSuppressed() {
+    return Get(adminNoMenu);
+}
+BYTE IsSettingsLocked() {
+    return Get(adminLock);
+}
+BYTE IsIndexingEnabled() {
+    return Get(indexEnabled) && !Get(adminDisabled) ? 1 : 0;
+}
+BYTE IsDebugLogging() {
+    return Get(debugLots) ? 1 : Get(debug);
+}
+BYTE IsVerboseDebugLogging() {
+    return Get(debugLots);
+}
+BYTE GetIndexEncrypted() {
+    return Get(indexEncrypted);
+}
+BYTE GetInstallInstructionsShown() {
+    return Get(installInstructions);
+}
+BYTE IsRemoteAllowed() {
+    return Get(allowRemote);
+}
+BYTE GetIndexDrafts() {
+    return Get(indexDrafts);
+}
+BYTE GetIndexChats() {
+    return GetInverse(noIndexChats);
+}
+BYTE GetSendDeletions() {
+    return GetInverse(noDelete);
+}
+BYTE GetIndexOnIdle() {
+    return Get(indexOnIdle);
+}
+BYTE GetIndexDiscussion() {
+    return Get(indexDiscussion);
+}
+BYTE GetIndexHistory() {
+    return GetInverse(noIndexHistory);
+}
+BYTE GetIndexAllForms() {
+    return GetInverse(noIndexAll);
+}
+BYTE GetSkipLegal() {
+    return Get(skipLegal);
+}
+BYTE GetBuildVariant() {
+    return Get(buildVariant);
+}
+BYTE GetComputeOK() {
+    return Get(computeOK);
+}
 
 void SetIndexingEnabled(BYTE on) {
     // Compared with the effective state, so that with "AdminODS" set switching on always writes.
@@ -131,12 +173,24 @@ void SetIndexingEnabled(BYTE on) {
     indexEnabled.raw = value;
 }
 
-void SetIndexEncrypted(BYTE on) { SetRaw(indexEncrypted, on); }
-void SetInstallInstructionsShown(BYTE on) { SetRaw(installInstructions, on); }
-void SetIndexDrafts(BYTE on) { SetRaw(indexDrafts, on); }
-void SetIndexOnIdle(BYTE on) { SetRaw(indexOnIdle, on); }
-void SetIndexDiscussion(BYTE on) { SetRaw(indexDiscussion, on); }
-void SetIndexHistory(BYTE on) { SetRaw(noIndexHistory, on ? 0 : 1); }
+void SetIndexEncrypted(BYTE on) {
+    SetRaw(indexEncrypted, on);
+}
+void SetInstallInstructionsShown(BYTE on) {
+    SetRaw(installInstructions, on);
+}
+void SetIndexDrafts(BYTE on) {
+    SetRaw(indexDrafts, on);
+}
+void SetIndexOnIdle(BYTE on) {
+    SetRaw(indexOnIdle, on);
+}
+void SetIndexDiscussion(BYTE on) {
+    SetRaw(indexDiscussion, on);
+}
+void SetIndexHistory(BYTE on) {
+    SetRaw(noIndexHistory, on ? 0 : 1);
+}
 
 DWORD GetFrequencyMinutes() {
     EnsureLoaded();
@@ -185,7 +239,11 @@ BYTE GetDataFields(char* buffer) {
     return 1;
 }
 
-BYTE GetJustRegistered() { return justRegistered; }
-void SetJustRegistered(BYTE on) { justRegistered = on ? 1 : 0; }
+BYTE GetJustRegistered() {
+    return justRegistered;
+}
+void SetJustRegistered(BYTE on) {
+    justRegistered = on ? 1 : 0;
+}
 
 } // namespace tamsel

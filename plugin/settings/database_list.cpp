@@ -23,7 +23,9 @@ struct DatabaseSlot {
 std::mutex slotsLock;
 DatabaseSlot slots[slotCount];
 
-bool ValidSlot(int slot) { return slot >= 0 && slot < slotCount; }
+bool ValidSlot(int slot) {
+    return slot >= 0 && slot < slotCount;
+}
 
 void EnsureLoaded() {
     if (!SettingsLoaded())
@@ -63,7 +65,8 @@ void LoadSlot(int slot) {
         slots[slot].state = EmptySlotState();
     }
     char path[slotPathLength + 1];
-    if (!StoreGetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), path, sizeof path)) {
+    if (!StoreGetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), path,
+                           sizeof path)) {
         if (slot == historySlot)
             UseDefaultHistoryPath();
         return;
@@ -83,7 +86,8 @@ void LoadDatabaseList() {
     const std::string created = EngineIndexCreationText();
     char seen[256];
     if (!created.empty() &&
-        (!StoreGetEnvString("DesktopSearchInstallTimestamp", seen, sizeof seen) || created != seen)) {
+        (!StoreGetEnvString("DesktopSearchInstallTimestamp", seen, sizeof seen) ||
+         created != seen)) {
         SetInstallTime(0);
         StoreSetEnvString("DesktopSearchInstallTimestamp", created.c_str());
         for (int slot = 0; slot < slotCount; ++slot)

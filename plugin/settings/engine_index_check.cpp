@@ -9,8 +9,8 @@ const char* engineIndexKey = "Software\\Orvenna\\Orvenna Desktop";
 std::string EngineIndexCreationText() {
     BYTE value[100];
     DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, engineIndexKey, "index_creation_time",
-                     RRF_RT_REG_BINARY, nullptr, value, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, engineIndexKey, "index_creation_time", RRF_RT_REG_BINARY,
+                     nullptr, value, &size) != ERROR_SUCCESS)
         return {};
     static const char digits[] = "0123456789ABCDEF";
     std::string text;

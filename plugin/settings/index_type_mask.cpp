@@ -26,7 +26,9 @@ void SetIndexTypeEnabled(DWORD bits, BYTE on) {
         IndexTypeMask &= ~bits;
 }
 
-void CountSendDelayed() { ++sendDelayedCount; }
+void CountSendDelayed() {
+    ++sendDelayedCount;
+}
 
 BYTE IdleSendGate() {
     if (!GetIndexOnIdle())

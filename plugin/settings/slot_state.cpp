@@ -31,7 +31,8 @@ bool ParseTime(const std::string& text, STORETIME& time) {
     if (text.size() > 0xFFFF)
         return false;
     STORETIME parsed;
-    if (StoreTextToTime(nullptr, nullptr, text.c_str(), WORD(text.size()), &parsed) != STORE_NOERROR)
+    if (StoreTextToTime(nullptr, nullptr, text.c_str(), WORD(text.size()), &parsed) !=
+        STORE_NOERROR)
         return false;
     time = parsed;
     return true;
@@ -91,7 +92,9 @@ long long LeadingNumber(const char* text) {
             value = value * 10 + (*text - '0');
     if (negative)
         value = -value;
-    return value > static_cast<long long>(ULONG_MAX) ? ULONG_MAX : value < LONG_MIN ? LONG_MIN : value;
+    return value > static_cast<long long>(ULONG_MAX) ? ULONG_MAX
+           : value < LONG_MIN                        ? LONG_MIN
+                                                     : value;
 }
 
 } // namespace tamsel

@@ -63,8 +63,12 @@ void InitCatalogue(HMODULE module) {
     selectedLanguage = CatalogueLanguageFor(GetThreadLocale());
 }
 
-LANGID SelectedLanguage() { return selectedLanguage; }
-HMODULE ModuleInstance() { return moduleInstance; }
+LANGID SelectedLanguage() {
+    return selectedLanguage;
+}
+HMODULE ModuleInstance() {
+    return moduleInstance;
+}
 
 bool LoadMessage(WORD id, LANGID language, std::string& target) {
     const std::wstring_view entry = FindStringTableEntry(moduleInstance, id, language);

@@ -5,6 +5,8 @@
 namespace tamsel {
 
 // Until the dialog exists, opening it does what the indexing thread relies on: a pass now.
-void ShowSettingsDialog(HWND) { WakeIndexer(); }
+void ShowSettingsDialog(HWND) {
+    WakeIndexer();
+}
 
 } // namespace tamsel

@@ -56,7 +56,8 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
         char chunk[4096];
         while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
             DWORD got = 0;
-            if (!ReadFile(readEnd, chunk, sizeof chunk < available ? sizeof chunk : available, &got, nullptr))
+            if (!ReadFile(readEnd, chunk, sizeof chunk < available ? sizeof chunk : available, &got,
+                          nullptr))
                 break;
             run.output.append(chunk, got);
         }

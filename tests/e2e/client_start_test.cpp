@@ -20,11 +20,12 @@ TEST(ClientStart, FirstRunShowsTheNoticeOnceAndIndexesUntilExit) {
     const ClientRun first = RunClient(data, "--seconds 1");
     ASSERT_EQ(first.exitCode, 0) << first.output;
     EXPECT_TRUE(Contains(first.logLines, noticeLine)) << first.output;
-    EXPECT_TRUE(Contains(first.logLines,
-                         "nltamsel: Add-in TamselDesktop.dll offers menu item \"Zendri Desktop Search for Tamsel\""));
+    EXPECT_TRUE(Contains(first.logLines, "nltamsel: Add-in TamselDesktop.dll offers menu item "
+                                         "\"Zendri Desktop Search for Tamsel\""));
     EXPECT_TRUE(Contains(first.logLines, "TamselODSPlugin: Starting indexing")) << first.output;
     EXPECT_TRUE(Contains(first.logLines, "TamselODSPlugin: Stopping indexing")) << first.output;
-    EXPECT_NE(testing_support::ReadFileText(data.file("tamsel.ini")).find("DesktopSearchInstallInstructions=1"),
+    EXPECT_NE(testing_support::ReadFileText(data.file("tamsel.ini"))
+                  .find("DesktopSearchInstallInstructions=1"),
               std::string::npos);
     EXPECT_NE(first.output.find("TamselODSPlugin: Starting indexing"), std::string::npos)
         << "headless runs echo the log";
@@ -32,7 +33,8 @@ TEST(ClientStart, FirstRunShowsTheNoticeOnceAndIndexesUntilExit) {
     const ClientRun second = RunClient(data, "--seconds 1");
     ASSERT_EQ(second.exitCode, 0) << second.output;
     // The log holds both runs; the notice appears once, from the first.
-    EXPECT_EQ(std::count(second.logLines.begin(), second.logLines.end(), std::string(noticeLine)), 1);
+    EXPECT_EQ(std::count(second.logLines.begin(), second.logLines.end(), std::string(noticeLine)),
+              1);
 }
 
 TEST(ClientStart, AdministratorSwitchLeavesNoItemAndNoThread) {
@@ -57,10 +59,13 @@ TEST(ClientStart, MenuCommandReachesThePlugin) {
 
 TEST(ClientStart, MissingAddInIsLoggedAndTheClientRunsOn) {
     TempDir data;
-    testing_support::WriteFileText(data.file("tamsel.ini"), "[Tamsel]\r\nAddInMenus=Missing.dll, TamselDesktop.dll\r\nDesktopSearchInstallInstructions=1\r\n");
+    testing_support::WriteFileText(data.file("tamsel.ini"),
+                                   "[Tamsel]\r\nAddInMenus=Missing.dll, "
+                                   "TamselDesktop.dll\r\nDesktopSearchInstallInstructions=1\r\n");
     const ClientRun run = RunClient(data, "--seconds 1");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_TRUE(Contains(run.logLines, "nltamsel: Cannot load add-in Missing.dll (error 126)")) << run.output;
+    EXPECT_TRUE(Contains(run.logLines, "nltamsel: Cannot load add-in Missing.dll (error 126)"))
+        << run.output;
     EXPECT_TRUE(Contains(run.logLines, "TamselODSPlugin: Starting indexing")) << run.output;
 }
 

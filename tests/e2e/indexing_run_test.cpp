@@ -7,7 +7,8 @@
 
 namespace {
 
-std::vector<std::string> StartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+std::vector<std::string> StartingWith(const std::vector<std::string>& lines,
+                                      const std::string& prefix) {
     std::vector<std::string> found;
     for (const auto& line : lines)
         if (line.rfind(prefix, 0) == 0)
@@ -22,22 +23,23 @@ std::string SettingsText(const testing_support::TempDir& data) {
 // The sample data directory of the zrb tool, with the client's settings for indexing two of
 // its databases.
 void MakeSampleData(const testing_support::TempDir& data, const std::string& settings) {
-    const auto made = testing_support::RunProgram(testing_support::InstalledEngines::ProgramFolder() +
-                                                  L"zrb.exe sample \"" +
-                                                  std::wstring(data.path().begin(), data.path().end()) +
-                                                  L"\" --mails 30 --seed 7");
+    const auto made = testing_support::RunProgram(
+        testing_support::InstalledEngines::ProgramFolder() + L"zrb.exe sample \"" +
+        std::wstring(data.path().begin(), data.path().end()) + L"\" --mails 30 --seed 7");
     ASSERT_EQ(made.exitCode, 0u) << made.output;
-    WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
-                              "DesktopSearchInstallInstructions=1\r\n"
-                              "DesktopSearchFilePath=mail.zrb\r\nDesktopSearchFilePath1=journal.zrb\r\n" +
-                                  settings);
+    WriteClientSettings(data,
+                        "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
+                        "DesktopSearchInstallInstructions=1\r\n"
+                        "DesktopSearchFilePath=mail.zrb\r\nDesktopSearchFilePath1=journal.zrb\r\n" +
+                            settings);
 }
 
 class IndexingRun : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         if (HasFailure())
-            std::printf("the client's log:\n%s", testing_support::ReadFileText(data.file("tamsel.log")).c_str());
+            std::printf("the client's log:\n%s",
+                        testing_support::ReadFileText(data.file("tamsel.log")).c_str());
     }
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
@@ -52,7 +54,8 @@ TEST_F(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
     for (const std::string database : {"mail.zrb", "journal.zrb"}) {
         SCOPED_TRACE(database);
         EXPECT_TRUE(Contains(log, "TamselODSPlugin: Opened file: " + database));
-        EXPECT_EQ(StartingWith(log, "TamselODSPlugin(" + database + "): Tamsel indexed:").size(), 1u);
+        EXPECT_EQ(StartingWith(log, "TamselODSPlugin(" + database + "): Tamsel indexed:").size(),
+                  1u);
     }
     EXPECT_EQ(StartingWith(log, "TamselODSPlugin: Starting file index... since:").size(), 2u);
     const std::string settings = SettingsText(data);

@@ -25,24 +25,27 @@ store::Item List(const std::string& name, const std::vector<std::string>& values
 // The real client, plug-in and engines over one mail database that the test writes between
 // (and during) the client's runs, as the client's mail delivery would.
 class MailRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::unique_ptr<store::Database> created;
-        ASSERT_EQ(store::Database::Create(store::OpenJournalFile(MailPath(), store::OpenMode::CreateNew),
-                                          "Dora's Mail", created),
-                  store::kOk);
+        ASSERT_EQ(
+            store::Database::Create(store::OpenJournalFile(MailPath(), store::OpenMode::CreateNew),
+                                    "Dora's Mail", created),
+            store::kOk);
         Settings("");
     }
     std::string MailPath() const { return data.file("mail.zrb"); }
     // The given lines come first: the first of two equal names counts.
     void Settings(const std::string& lines) {
-        WriteClientSettings(data, lines + "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
-                                          "DesktopSearchInstallInstructions=1\r\nDesktopSearchDebug=1\r\n"
-                                          "DesktopSearchFilePath=mail.zrb\r\n");
+        WriteClientSettings(data,
+                            lines + "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
+                                    "DesktopSearchInstallInstructions=1\r\nDesktopSearchDebug=1\r\n"
+                                    "DesktopSearchFilePath=mail.zrb\r\n");
     }
     std::unique_ptr<store::Database> Open() const {
         std::unique_ptr<store::Database> database;
-        EXPECT_EQ(store::Database::Open(store::OpenJournalFile(MailPath(), store::OpenMode::ReadWrite), database),
+        EXPECT_EQ(store::Database::Open(
+                      store::OpenJournalFile(MailPath(), store::OpenMode::ReadWrite), database),
                   store::kOk);
         return database;
     }
@@ -65,10 +68,13 @@ protected:
     uint32_t PutMail(const std::string& subject, const std::string& body = "Hello",
                      std::vector<store::Item> more = {},
                      const std::string& posted = "2026-12-08 09:00:00.00 +01:00") {
-        std::vector<store::Item> items = {Text("Form", "Memo"), Text("From", "CN=Carl Ny/O=Acme"),
-                                          List("SendTo", {"CN=Anna Berg/O=Acme", "bo@example.com"}),
-                                          List("CopyTo", {"Cecilia"}), Text("Subject", subject),
-                                          {"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)}};
+        std::vector<store::Item> items = {
+            Text("Form", "Memo"),
+            Text("From", "CN=Carl Ny/O=Acme"),
+            List("SendTo", {"CN=Anna Berg/O=Acme", "bo@example.com"}),
+            List("CopyTo", {"Cecilia"}),
+            Text("Subject", subject),
+            {"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)}};
         if (!posted.empty())
             items.push_back({"PostedDate", store::ItemType::Time, false, posted});
         items.insert(items.end(), more.begin(), more.end());
@@ -81,7 +87,8 @@ protected:
     }
     void TearDown() override {
         if (HasFailure())
-            std::printf("the client's log:\n%s", testing_support::ReadFileText(data.file("tamsel.log")).c_str());
+            std::printf("the client's log:\n%s",
+                        testing_support::ReadFileText(data.file("tamsel.log")).c_str());
     }
     // Every document in the index by subject; a subject sent twice fails the test.
     std::map<std::string, json> Documents() const {
@@ -101,7 +108,8 @@ protected:
         return documents;
     }
     static std::wstring Wide(const std::string& text) {
-        const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+        const int length =
+            MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
         std::wstring wide(length, L'\0');
         MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
         return wide;
@@ -117,7 +125,9 @@ protected:
     testing_support::TempDir data;
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST_F(MailRun, AMessageArrivingWhileTheClientRunsIsFoundAfterTheNextCycle) {
     Settings("DesktopSearchFreqMinutes=1\r\n");
@@ -148,8 +158,11 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     const uint32_t leaving = PutMail("Short lived");
     PutMail("Staying");
     Index();
-    ASSERT_EQ(Subjects(Documents()), (std::set<std::string>{"First words", "Short lived", "Staying"}));
-    Put({Text("Form", "Memo"), Text("From", "CN=Carl Ny/O=Acme"), Text("Subject", "Second thoughts"),
+    ASSERT_EQ(Subjects(Documents()),
+              (std::set<std::string>{"First words", "Short lived", "Staying"}));
+    Put({Text("Form", "Memo"),
+         Text("From", "CN=Carl Ny/O=Acme"),
+         Text("Subject", "Second thoughts"),
          {"PostedDate", store::ItemType::Time, false, "2026-12-08 10:00:00.00 +01:00"}},
         changing);
     ASSERT_EQ(Open()->deleteNote(leaving), store::kOk);
@@ -185,7 +198,8 @@ TEST_F(MailRun, AnEngineFailureMidPassIsResumedAndEveryMessageSentOnce) {
     const size_t sent = Documents().size();
     EXPECT_GT(sent, 0u);
     EXPECT_LT(sent, 12u) << "stopped at the failing message";
-    EXPECT_TRUE(Has(testing_support::ReadFileText(data.file("tamsel.ini")), "DesktopSearchTimestamp=0|"))
+    EXPECT_TRUE(
+        Has(testing_support::ReadFileText(data.file("tamsel.ini")), "DesktopSearchTimestamp=0|"))
         << "a recovery point";
     engines.ClearSwitches();
     Index();
@@ -207,8 +221,9 @@ TEST_F(MailRun, AClientKilledMidPassIndexesEverythingAfterItsRestart) {
 
 TEST_F(MailRun, BodiesInManyScriptsComeBackAsWritten) {
     const std::vector<std::string> bodies = {
-        "Anbei finden Sie die aktuellen Zahlen. Größe: 5 µm", "資料を添付しましたのでご確認ください。",
-        "Высылаю отчёт за прошлый месяц.", "Σας στέλνω την αναφορά του μήνα.", "emoji 🚢 and café"};
+        "Anbei finden Sie die aktuellen Zahlen. Größe: 5 µm",
+        "資料を添付しましたのでご確認ください。", "Высылаю отчёт за прошлый месяц.",
+        "Σας στέλνω την αναφορά του μήνα.", "emoji 🚢 and café"};
     for (size_t n = 0; n < bodies.size(); ++n)
         PutMail("Script " + std::to_string(n), bodies[n]);
     Index();

@@ -1,15 +1,14 @@
 #include "engine_fixture.h"
 
 #include "components.h"
+#include "engines_notice.h"
 #include "index_folder.h"
 #include "index_log.h"
 #include "orvenna_index.h"
 #include "records.h"
 #include "switches.h"
-#include "engines_notice.h"
 
 namespace engine_tests {
-
 
 void EngineTest::SetUp() {
     turn_ = CreateMutexW(nullptr, FALSE, L"TamselEngineTests");
@@ -21,7 +20,8 @@ void EngineTest::SetUp() {
     ASSERT_TRUE(engine.SetString(engine_index::kIndexFolderValue,
                                  std::wstring(index_.path().begin(), index_.path().end())));
     ASSERT_TRUE(RegistryKey::DeleteTree(HKEY_CURRENT_USER, engine_core::kSwitchesKey));
-    for (const wchar_t* components : {engine_core::kZendriComponents, engine_core::kOrvennaComponents})
+    for (const wchar_t* components :
+         {engine_core::kZendriComponents, engine_core::kOrvennaComponents})
         ASSERT_TRUE(RegistryKey::DeleteTree(HKEY_CURRENT_USER, components));
     // The DLLs may still be loaded from an earlier test, with its settings in mind.
     testing_support::LetEnginesNotice();

@@ -19,15 +19,15 @@
 
 namespace engine_tests {
 
-using Microsoft::WRL::ComPtr;
 using engine_com::UniqueBstr;
 using engine_com::UniqueVariant;
 using engine_support::RegistryKey;
+using Microsoft::WRL::ComPtr;
 
 inline constexpr wchar_t kComponentId[] = L"{3A71C2E4-5B0D-4F86-9E12-7D4C60A8B1F3}";
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -51,7 +51,7 @@ protected:
     HMODULE orvenna_ = nullptr;
     testing_support::TempDir index_;
 
-private:
+  private:
     HANDLE turn_ = nullptr;
 };
 

@@ -1,8 +1,8 @@
 #include "document.h"
 #include "index_log.h"
+#include "program_run.h"
 #include "records.h"
 #include "search.h"
-#include "program_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,9 @@ namespace {
 using namespace engine_index;
 using testing_support::TempDir;
 
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 Document Mail(const std::string& url, const std::string& subject, const std::string& content) {
     Document document;
@@ -79,7 +81,7 @@ TEST(IndexLog, WritersWithTheirOwnHandlesNeverInterleave) {
 
 // The writers' turn of a folder as the processes share it.
 class SharedTurns {
-public:
+  public:
     explicit SharedTurns(const std::wstring& folder)
         : section_(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE,
                                     IndexLog::TurnSectionName(folder).c_str())),
@@ -95,7 +97,7 @@ public:
     IndexLog::WriterTurns* operator->() const { return turns_; }
     explicit operator bool() const { return turns_ != nullptr; }
 
-private:
+  private:
     HANDLE section_;
     IndexLog::WriterTurns* turns_;
 };
@@ -172,8 +174,8 @@ TEST(IndexLogChild, DISABLED_AppendsRecordsNamedAfterItsProcess) {
     IndexLog log(folder);
     const std::string process = std::to_string(GetCurrentProcessId());
     for (int i = 0; i < kChildRecords; ++i)
-        ASSERT_EQ(log.Append(AddRecord(Mail(process + "/" + std::to_string(i), "",
-                                            std::string(kRecordText, 'c')))),
+        ASSERT_EQ(log.Append(AddRecord(
+                      Mail(process + "/" + std::to_string(i), "", std::string(kRecordText, 'c')))),
                   S_OK);
 }
 
@@ -194,8 +196,8 @@ TEST(IndexLog, WritersInSeveralProcessesTakeTurnsAndWriteWholeLines) {
     IndexLog log(Wide(dir.path()));
     int mine = 0;
     while (running > 0)
-        ASSERT_EQ(log.Append(AddRecord(Mail("parent/" + std::to_string(mine++), "",
-                                            std::string(kRecordText, 'p')))),
+        ASSERT_EQ(log.Append(AddRecord(
+                      Mail("parent/" + std::to_string(mine++), "", std::string(kRecordText, 'p')))),
                   S_OK);
     for (auto& child : children)
         child.join();
@@ -210,8 +212,7 @@ TEST(IndexLog, WritersInSeveralProcessesTakeTurnsAndWriteWholeLines) {
     const auto documents = LiveDocuments(text);
     ASSERT_EQ(documents.size(), static_cast<size_t>(expected)) << "every line a whole record";
     for (const auto& document : documents)
-        ASSERT_EQ(PropertyText(document.properties["content"]).size(), kRecordText)
-            << document.url;
+        ASSERT_EQ(PropertyText(document.properties["content"]).size(), kRecordText) << document.url;
 }
 
 TEST(IndexLog, TruncateEmptiesTheLogForEveryWriter) {
@@ -233,13 +234,13 @@ TEST(AddRecord, WritesExactlyWhatTheJsonLibraryWrites) {
         "quote \" backslash \\ slash /",
         "\b\f\n\r\t",
         std::string("\x01\x1f\x7f nul\0byte", 15),
-        "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",        // é € and an emoji
-        "\xc3",                                             // cut short
+        "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", // é € and an emoji
+        "\xc3",                                      // cut short
         "\xe2\x82",
         "\xf0\x9f\x98",
-        "\xc0\x80",                                         // overlong
-        "\xed\xa0\x80",                                     // a surrogate
-        "\xf4\x90\x80\x80",                                 // beyond U+10FFFF
+        "\xc0\x80",         // overlong
+        "\xed\xa0\x80",     // a surrogate
+        "\xf4\x90\x80\x80", // beyond U+10FFFF
         "ok\xffok\x80",
     };
     for (const std::string& text : texts) {
@@ -264,20 +265,18 @@ TEST(AddRecord, WritesExactlyWhatTheJsonLibraryWrites) {
 
 TEST(Search, AllWordsMustMatchWithoutRegardToCaseInAnyScript) {
     const std::vector<Document> documents = {
-        Mail("1", "\xc3\x84rger im B\xc3\xbcro", "Der Drucker streikt"),         // Ärger im Büro
-        Mail("2", "Lunch", "\xce\x9a\xce\xb1\xce\xbb\xce\xb7\xce\xbc\xce\xad\xcf\x81\xce\xb1"), // Καλημέρα
+        Mail("1", "\xc3\x84rger im B\xc3\xbcro", "Der Drucker streikt"), // Ärger im Büro
+        Mail("2", "Lunch",
+             "\xce\x9a\xce\xb1\xce\xbb\xce\xb7\xce\xbc\xce\xad\xcf\x81\xce\xb1"), // Καλημέρα
         Mail("3", "Printer", "the printer in the b\xc3\xbcro is down"),
     };
     const struct {
         const wchar_t* query;
         std::vector<std::string> urls;
     } cases[] = {
-        {L"\u00e4RGER", {"1"}},
-        {L"\u03ba\u0391\u039b\u0397\u039c\u0388\u03a1\u0391", {"2"}},
-        {L"B\u00dcRO", {"1", "3"}},
-        {L"b\u00fcro printer", {"3"}},
-        {L"printer lunch", {}},
-        {L"   ", {}},
+        {L"\u00e4RGER", {"1"}},     {L"\u03ba\u0391\u039b\u0397\u039c\u0388\u03a1\u0391", {"2"}},
+        {L"B\u00dcRO", {"1", "3"}}, {L"b\u00fcro printer", {"3"}},
+        {L"printer lunch", {}},     {L"   ", {}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> urls;
@@ -289,8 +288,8 @@ TEST(Search, AllWordsMustMatchWithoutRegardToCaseInAnyScript) {
 }
 
 TEST(Search, SubjectOutranksContentAndNewerWinsATie) {
-    std::vector<Document> documents = {Mail("body", "other", "budget"),
-                                       Mail("old", "budget", ""), Mail("new", "budget", "")};
+    std::vector<Document> documents = {Mail("body", "other", "budget"), Mail("old", "budget", ""),
+                                       Mail("new", "budget", "")};
     for (size_t i = 0; i < documents.size(); ++i)
         documents[i].sequence = i + 1;
     const auto hits = Search(documents, L"Budget");
@@ -332,7 +331,7 @@ namespace {
 
 TEST(Candidates, FindExactlyWhatAFullSearchFindsOverRawRecords) {
     Document quoted = Mail("Tamsel:///Q//1", "Say \"Hi\\there\"", "line one\r\nline two");
-    Document dotted = Mail("Tamsel:///Q//2", "\xc4\xb0STANBUL trip", "");  // İSTANBUL
+    Document dotted = Mail("Tamsel:///Q//2", "\xc4\xb0STANBUL trip", ""); // İSTANBUL
     Document keyed = Mail("Tamsel:///Q//3", "nothing", "plain");
     Document escapedUrl = Mail("Tamsel:///Q//\"4\"", "odd url", "");
     std::string log;
@@ -344,8 +343,8 @@ TEST(Candidates, FindExactlyWhatAFullSearchFindsOverRawRecords) {
     } cases[] = {
         {L"\"hi\\there\"", {"Tamsel:///Q//1"}},
         {L"TWO", {"Tamsel:///Q//1"}},
-        {L"subject", {}},          // a property's name is not its text
-        {L"zendri", {}},           // nor is the engine's name
+        {L"subject", {}}, // a property's name is not its text
+        {L"zendri", {}},  // nor is the engine's name
         {L"\u0130stanbul", {"Tamsel:///Q//2"}},
         {L"q//3", {"Tamsel:///Q//3"}},
         {L"\"4\"", {"Tamsel:///Q//\"4\""}},

@@ -16,7 +16,7 @@ constexpr wchar_t kOpen[] = L"{791F141B-8CB2-4F72-AD50-60EC14BFCFBB}";
 constexpr wchar_t kReply[] = L"{B47371E4-4DDA-41F4-A694-93B084E93230}";
 
 class OrvennaEngine : public EngineTest {
-protected:
+  protected:
     ComPtr<IOrvennaRegistrar> Registrar() {
         return Make<IOrvennaRegistrar>(orvenna_, __uuidof(OrvennaRegistrar));
     }
@@ -103,7 +103,8 @@ TEST_F(OrvennaEngine, CompleteRegistrationKeepsActionsIndexingAndTheQueryCookie)
     EXPECT_EQ(key.GetString(L"Title").value_or(L"-"), L"Quarrix Velmora Tamsel Plug-In");
     EXPECT_EQ(key.GetDword(L"Indexing").value_or(0), 1u);
     EXPECT_EQ(key.GetDword(L"QueryCookie").value_or(0), static_cast<DWORD>(cookie));
-    const RegistryKey actions = RegistryKey::Open(HKEY_CURRENT_USER, kComponentPath + L"\\Actions", KEY_READ);
+    const RegistryKey actions =
+        RegistryKey::Open(HKEY_CURRENT_USER, kComponentPath + L"\\Actions", KEY_READ);
     ASSERT_TRUE(actions);
     EXPECT_EQ(actions.GetString(kOpen).value_or(L"-"), kActions);
     EXPECT_EQ(actions.GetString(kReply).value_or(L"-"), kActions);
@@ -198,7 +199,9 @@ TEST_F(OrvennaEngine, ResultItemsGiveTheirPropertiesInTheirTypes) {
         const wchar_t* name;
         HRESULT result;
         VARTYPE type;
-    } cases[] = {{L"from", S_OK, VT_BSTR}, {L"time", S_OK, VT_I4}, {L"schema", S_OK, VT_BSTR},
+    } cases[] = {{L"from", S_OK, VT_BSTR},
+                 {L"time", S_OK, VT_I4},
+                 {L"schema", S_OK, VT_BSTR},
                  {L"subject", E_PROPERTY_NOT_SET, VT_EMPTY}};
     for (const auto& c : cases) {
         UniqueBstr name(c.name);

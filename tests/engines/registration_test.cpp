@@ -1,6 +1,5 @@
 #include "engine_fixture.h"
 
-
 namespace engine_tests {
 namespace {
 
@@ -39,14 +38,17 @@ TEST_F(EngineRegistration, Regsvr32RegistersEveryClassInProcessAndRemovesItAgain
         HMODULE dll;
         std::vector<CLSID> classes;
     } engines[] = {
-        {zendri_, {__uuidof(ZendriRegistrar), __uuidof(ZendriEventFactory), __uuidof(OrvennaQuery)}},
-        {orvenna_, {__uuidof(OrvennaEventFactory), __uuidof(OrvennaRegistrar), __uuidof(OrvennaQuery)}},
+        {zendri_,
+         {__uuidof(ZendriRegistrar), __uuidof(ZendriEventFactory), __uuidof(OrvennaQuery)}},
+        {orvenna_,
+         {__uuidof(OrvennaEventFactory), __uuidof(OrvennaRegistrar), __uuidof(OrvennaQuery)}},
     };
     for (const auto& engine : engines) {
         const std::wstring path = ModulePath(engine.dll);
         ASSERT_EQ(RunRegsvr32(L"\"" + path + L"\""), 0u);
         for (const CLSID& clsid : engine.classes) {
-            const RegistryKey server = RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(clsid), KEY_READ);
+            const RegistryKey server =
+                RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(clsid), KEY_READ);
             ASSERT_TRUE(server);
             EXPECT_EQ(_wcsicmp(server.GetString(L"").value_or(L"").c_str(), path.c_str()), 0);
             EXPECT_EQ(server.GetString(L"ThreadingModel").value_or(L"-"), L"Both");

@@ -13,7 +13,7 @@ struct Setting {
 };
 
 class EngineSwitches : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         RegisterZendriComponent();
@@ -29,9 +29,17 @@ TEST_F(EngineSwitches, EachSwitchGivesItsAnswerAndKeepsTheEventOutOfTheIndex) {
         bool stored;
     } cases[] = {
         {"none", {}, S_OK, S_OK, true},
-        {"service stopped", {{L"ServiceStopped", 1}}, E_SERVICE_NOT_RUNNING, E_SERVICE_NOT_RUNNING, false},
+        {"service stopped",
+         {{L"ServiceStopped", 1}},
+         E_SERVICE_NOT_RUNNING,
+         E_SERVICE_NOT_RUNNING,
+         false},
         {"paused", {{L"IndexingPaused", 1}}, S_OK, S_INDEXING_PAUSED, false},
-        {"disabled", {{L"ComponentDisabled", 1}}, E_COMPONENT_DISABLED, E_COMPONENT_DISABLED, false},
+        {"disabled",
+         {{L"ComponentDisabled", 1}},
+         E_COMPONENT_DISABLED,
+         E_COMPONENT_DISABLED,
+         false},
         {"send fails", {{L"FailSendCode", E_RETRY_SEND}}, S_OK, E_RETRY_SEND, false},
         {"send delayed", {{L"FailSendCode", E_SEND_DELAYED}}, S_OK, E_SEND_DELAYED, false},
         {"property size", {{L"MaxPropertyBytes", 4}}, E_PROPERTY_TOO_LARGE, S_OK, true},
@@ -46,9 +54,8 @@ TEST_F(EngineSwitches, EachSwitchGivesItsAnswerAndKeepsTheEventOutOfTheIndex) {
         auto event = NewZendriEvent();
         ASSERT_TRUE(event);
         const std::wstring id = L"u" + std::to_wstring(++url);
-        EXPECT_EQ(AddText(event.Get(), L"url", id), c.subject == S_OK || c.subject == E_PROPERTY_TOO_LARGE
-                                                          ? S_OK
-                                                          : c.subject);
+        EXPECT_EQ(AddText(event.Get(), L"url", id),
+                  c.subject == S_OK || c.subject == E_PROPERTY_TOO_LARGE ? S_OK : c.subject);
         EXPECT_EQ(AddText(event.Get(), L"subject", L"twelve chars"), c.subject);
         EXPECT_EQ(event->Send(), c.send);
         bool found = false;
@@ -83,8 +90,8 @@ TEST_F(EngineSwitches, SendFailsFromTheNthSendOnForTheGivenCount) {
         AddText(event.Get(), L"url", L"n" + std::to_wstring(i));
         results.push_back(event->Send());
     }
-    EXPECT_EQ(results, (std::vector<HRESULT>{S_OK, S_OK, E_SERVICE_IS_EXITING,
-                                             E_SERVICE_IS_EXITING, S_OK, S_OK}));
+    EXPECT_EQ(results, (std::vector<HRESULT>{S_OK, S_OK, E_SERVICE_IS_EXITING, E_SERVICE_IS_EXITING,
+                                             S_OK, S_OK}));
     EXPECT_EQ(Documents().size(), 4u);
 }
 
@@ -94,9 +101,10 @@ TEST_F(EngineSwitches, TheProbeOfAComponentCheckSeesEachStateOfTheService) {
         auto event = NewZendriEvent();
         if (!event)
             return E_FAIL;
-        for (HRESULT hr : {AddNumber(event.Get(), L"time", 0), AddText(event.Get(), L"content", L""),
-                           AddText(event.Get(), L"content_format", L"text/plain"),
-                           AddText(event.Get(), L"url", L"")})
+        for (HRESULT hr :
+             {AddNumber(event.Get(), L"time", 0), AddText(event.Get(), L"content", L""),
+              AddText(event.Get(), L"content_format", L"text/plain"),
+              AddText(event.Get(), L"url", L"")})
             if (FAILED(hr))
                 return hr;
         return event->Send();

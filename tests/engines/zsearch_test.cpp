@@ -1,8 +1,8 @@
 #include "engine_fixture.h"
 
 #include "components.h"
-#include "engines_notice.h"
 #include "engine_results.h"
+#include "engines_notice.h"
 #include "index_folder.h"
 #include "orvenna_index.h"
 #include "program_run.h"
@@ -20,10 +20,12 @@ ToolRun RunTool(const std::wstring& commandLine) {
     return run;
 }
 
-ToolRun RunZsearch(const std::wstring& arguments) { return RunTool(L"zsearch.exe " + arguments); }
+ToolRun RunZsearch(const std::wstring& arguments) {
+    return RunTool(L"zsearch.exe " + arguments);
+}
 
 class SearchTool : public EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         RegisterZendriComponent();
@@ -51,7 +53,8 @@ TEST_F(SearchTool, FindsWhatTheEngineReceivedAndForgetsWhatTheQueryObjectRemoved
     const ToolRun grill = RunZsearch(L"query grill");
     EXPECT_EQ(grill.exitCode, 0u);
     const size_t order = grill.output.find("Grill order");
-    const size_t fest = grill.output.find("Stra\xc3\x9f" "enfest planning");
+    const size_t fest = grill.output.find("Stra\xc3\x9f"
+                                          "enfest planning");
     ASSERT_NE(order, std::string::npos) << grill.output;
     ASSERT_NE(fest, std::string::npos) << grill.output;
     EXPECT_LT(order, fest) << "a match in the subject ranks first";
@@ -70,7 +73,8 @@ TEST_F(SearchTool, FindsWhatTheEngineReceivedAndForgetsWhatTheQueryObjectRemoved
 
     // The plug-in's deletion notice: query by url with its cookie, remove each item.
     const RegistryKey component = RegistryKey::Create(
-        HKEY_CURRENT_USER, engine_core::ComponentKey(engine_core::kOrvennaComponents, kComponentId));
+        HKEY_CURRENT_USER,
+        engine_core::ComponentKey(engine_core::kOrvennaComponents, kComponentId));
     ASSERT_TRUE(component.SetDword(engine_core::kQueryCookieValue, 4711));
     auto query = Make<IOrvennaQuery>(zendri_, __uuidof(OrvennaQuery));
     UniqueBstr url(L"Tamsel:///01//A2");
@@ -100,23 +104,18 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
         const wchar_t* command;
         HRESULT send;
     } steps[] = {
-        {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},
-        {L"service start", S_OK},
-        {L"service pause", engine_results::S_INDEXING_PAUSED},
-        {L"service resume", S_OK},
-        {L"fail component off", engine_results::E_COMPONENT_DISABLED},
-        {L"fail component on", S_OK},
-        {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED},
-        {L"clear", S_OK},
-        {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},
-        {L"clear", S_OK},
+        {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},      {L"service start", S_OK},
+        {L"service pause", engine_results::S_INDEXING_PAUSED},         {L"service resume", S_OK},
+        {L"fail component off", engine_results::E_COMPONENT_DISABLED}, {L"fail component on", S_OK},
+        {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED}, {L"clear", S_OK},
+        {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},    {L"clear", S_OK},
     };
     for (const auto& step : steps) {
         EXPECT_EQ(RunZsearch(step.command).exitCode, 0u);
-        EXPECT_EQ(sendResult(), step.send)
-            << testing::PrintToString(std::wstring(step.command));
+        EXPECT_EQ(sendResult(), step.send) << testing::PrintToString(std::wstring(step.command));
     }
-    for (const wchar_t* bad : {L"service halt", L"fail send nonsense", L"fail limit disk 3", L"bogus"})
+    for (const wchar_t* bad :
+         {L"service halt", L"fail send nonsense", L"fail limit disk 3", L"bogus"})
         EXPECT_EQ(RunZsearch(bad).exitCode, 2u) << testing::PrintToString(std::wstring(bad));
     EXPECT_EQ(RunZsearch(L"--help").exitCode, 0u);
 }
@@ -144,7 +143,8 @@ TEST_F(SearchTool, ASwitchSetByAnotherProcessReachesTheNextSendOfTheSameFactory)
     EXPECT_EQ(second->Send(), engine_results::E_SERVICE_NOT_RUNNING);
     auto third = create();
     ASSERT_TRUE(third);
-    EXPECT_EQ(AddText(third.Get(), L"url", L"Tamsel:///02//3"), engine_results::E_SERVICE_NOT_RUNNING);
+    EXPECT_EQ(AddText(third.Get(), L"url", L"Tamsel:///02//3"),
+              engine_results::E_SERVICE_NOT_RUNNING);
     ASSERT_EQ(RunZsearch(L"service start").exitCode, 0u);
     EXPECT_EQ(second->Send(), S_OK);
     ASSERT_EQ(RunZsearch(L"fail send 0x8004000C").exitCode, 0u);
@@ -162,8 +162,8 @@ TEST_F(SearchTool, AComponentRemovedOrAddedByAnotherProcessCountsAtTheNextCreate
         ComPtr<IDispatch> created;
         return factory->CreateEvent(id.get(), schema.get(), &created);
     };
-    const std::wstring key = std::wstring(L"\"HKCU\\") + engine_core::kZendriComponents + L"\\" +
-                             kComponentId + L"\"";
+    const std::wstring key =
+        std::wstring(L"\"HKCU\\") + engine_core::kZendriComponents + L"\\" + kComponentId + L"\"";
     EXPECT_EQ(create(), S_OK);
     const ToolRun removed = RunTool(L"reg.exe delete " + key + L" /f");
     ASSERT_EQ(removed.exitCode, 0u) << removed.output;

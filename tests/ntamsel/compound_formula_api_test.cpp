@@ -7,7 +7,7 @@ namespace {
 namespace Type = store::ItemType;
 
 class DesignApi : public StoreApiFixture {
-protected:
+  protected:
     NOTEID PutForm(const char* title, const char* windowTitle) {
         store::Note form;
         form.noteClass = store::NoteClass::Form;
@@ -30,9 +30,9 @@ protected:
         STOREBLOCK block = 0;
         WORD length = 0;
         BOOL matches = FALSE;
-        EXPECT_EQ(StoreFormulaEvaluate(computation, note, &block, &length, &matches, nullptr,
-                                       nullptr),
-                  STORE_NOERROR);
+        EXPECT_EQ(
+            StoreFormulaEvaluate(computation, note, &block, &length, &matches, nullptr, nullptr),
+            STORE_NOERROR);
         EXPECT_TRUE(matches);
         const char* bytes = static_cast<const char*>(StoreBlockLock(block));
         std::vector<char> copy(bytes, bytes + (bytes ? length : 0));
@@ -45,13 +45,14 @@ protected:
 
 TEST_F(DesignApi, WindowTitleComesFromTheFormsFormula) {
     const NOTEID formId = PutForm("Discussion|Topic", R"("Topic: " + Subject)");
-    const NOTEID doc = Put({{"Form", Type::Text, false, "Topic"},
-                            {"Subject", Type::Text, false, "Budget 2027"}});
+    const NOTEID doc =
+        Put({{"Form", Type::Text, false, "Topic"}, {"Subject", Type::Text, false, "Budget 2027"}});
     OpenMail();
     NOTEID found = 0;
     ASSERT_EQ(StoreFindDesignNote(database, "topic", STORE_NOTECLASS_FORM, &found), STORE_NOERROR);
     EXPECT_EQ(found, formId) << "aliases count, case does not";
-    EXPECT_EQ(StoreFindDesignNote(database, "Memo", STORE_NOTECLASS_FORM, &found), STORE_ERR_NO_NOTE);
+    EXPECT_EQ(StoreFindDesignNote(database, "Memo", STORE_NOTECLASS_FORM, &found),
+              STORE_ERR_NO_NOTE);
     EXPECT_EQ(StoreFindDesignNote(database, "Topic", STORE_NOTECLASS_DOCUMENT, &found),
               STORE_ERR_NO_NOTE);
 
@@ -118,7 +119,8 @@ TEST_F(DesignApi, CompoundGathersTextIntoANewBody) {
     ASSERT_EQ(StoreCompoundAddTextEx(compound, STORE_COMPOUND_DEFAULT_STYLE, 0x0A000001, chunk,
                                      sizeof chunk - 1, "\r\n", 2, nullptr),
               STORE_NOERROR);
-    ASSERT_EQ(StoreCompoundAddText(compound, styleId, 0x0A000001, "url", 3, nullptr), STORE_NOERROR);
+    ASSERT_EQ(StoreCompoundAddText(compound, styleId, 0x0A000001, "url", 3, nullptr),
+              STORE_NOERROR);
     ASSERT_EQ(StoreCompoundClose(compound, nullptr, nullptr, nullptr, 0), STORE_NOERROR);
     EXPECT_EQ(StoreCompoundDiscard(compound), STORE_ERR_BAD_ARGUMENT) << "closing released it";
 
@@ -126,7 +128,8 @@ TEST_F(DesignApi, CompoundGathersTextIntoANewBody) {
     StoreReadItemText(scratch, "Body", body, sizeof body);
     EXPECT_STREQ(body, "first line\r\nsecond line\r\nchunk one\r\nchunk two\r\nurl\r\n");
     WORD type = 0;
-    ASSERT_EQ(StoreGetItemInfo(scratch, "Body", 4, &type, nullptr, nullptr, nullptr), STORE_NOERROR);
+    ASSERT_EQ(StoreGetItemInfo(scratch, "Body", 4, &type, nullptr, nullptr, nullptr),
+              STORE_NOERROR);
     EXPECT_EQ(type, STORE_TYPE_RICHTEXT);
     StoreCloseNote(scratch);
     StoreCloseNote(original);

@@ -107,7 +107,8 @@ TEST_F(DatabaseApi, ChangeTablesFollowWritersPassByPass) {
     EXPECT_FALSE(StoreIdTableContains(table, b));
     Walk walk;
     EXPECT_EQ(StoreIdTableEnumerate(table, Collect, &walk), STORE_NOERROR);
-    EXPECT_EQ(walk.seen, (std::vector<NOTEID>{a, c, b | STORE_NOTEID_DELETED})) << "stubs come last";
+    EXPECT_EQ(walk.seen, (std::vector<NOTEID>{a, c, b | STORE_NOTEID_DELETED}))
+        << "stubs come last";
     walk = {{}, a};
     EXPECT_EQ(StoreIdTableEnumerate(table, Collect, &walk), 719) << "the callback's status";
     EXPECT_EQ(walk.seen.size(), 1u);
@@ -155,8 +156,8 @@ TEST_F(DatabaseApi, DamagedRecordsSpoilOnlyTheirNotes) {
     const struct {
         NOTEID id;
         STORESTATUS expected;
-    } cases[] = {{a, STORE_NOERROR}, {b, STORE_ERR_STUB}, {c, STORE_NOERROR},
-                 {c + 4, STORE_ERR_NO_NOTE}};
+    } cases[] = {
+        {a, STORE_NOERROR}, {b, STORE_ERR_STUB}, {c, STORE_NOERROR}, {c + 4, STORE_ERR_NO_NOTE}};
     for (const auto& k : cases) {
         NOTEHANDLE note = 0;
         EXPECT_EQ(StoreOpenNote(database, k.id, 0, &note), k.expected) << k.id;

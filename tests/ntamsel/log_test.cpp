@@ -11,7 +11,7 @@ using testing_support::TempDir;
 namespace {
 
 class ClientLog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(StoreClientInit(dir.path().c_str(), 0), STORE_NOERROR); }
     void TearDown() override {
         SetThreadLocale(MAKELCID(0x0409, SORT_DEFAULT));
@@ -53,7 +53,8 @@ TEST_F(ClientLog, TimesAppearInTheirTextFormUnlessTheyAreNoTime) {
 
 TEST_F(ClientLog, NonzeroStatusAddsItsText) {
     StoreLogMessage(300, self, STORE_ERR_NO_NOTE);
-    EXPECT_NE(Log().find("Plain line: Document does not exist (551)\n"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("Plain line: Document does not exist (551)\n"), std::string::npos)
+        << Log();
     StoreLogMessage(300, self, 4711);
     EXPECT_NE(Log().find("Plain line: Client error (4711)\n"), std::string::npos) << Log();
 }

@@ -7,7 +7,7 @@ using store::Item;
 namespace Type = store::ItemType;
 
 class NoteApi : public StoreApiFixture {
-protected:
+  protected:
     NOTEHANDLE Open(NOTEID id) {
         if (!database)
             OpenMail();
@@ -71,8 +71,7 @@ TEST_F(NoteApi, ReadsEveryItemTypeIntoBoundedBuffers) {
     EXPECT_EQ(StoreTextListCount(note, "SendTo"), 2u);
     EXPECT_EQ(StoreTextListEntry(note, "SendTo", 1, buffer, sizeof buffer), 15u);
     EXPECT_EQ(StoreTextListEntry(note, "SendTo", 2, buffer, sizeof buffer), 0u);
-    EXPECT_EQ(StoreItemToText(note, "CalendarDateTime", buffer, sizeof buffer, '|'),
-              2 * 29u + 1);
+    EXPECT_EQ(StoreItemToText(note, "CalendarDateTime", buffer, sizeof buffer, '|'), 2 * 29u + 1);
     EXPECT_NE(strchr(buffer, '|'), nullptr);
 
     double number = 1;
@@ -95,7 +94,8 @@ TEST_F(NoteApi, ReadsEveryItemTypeIntoBoundedBuffers) {
     WORD type = 0, count = 0;
     DWORD valueLength = 0;
     ASSERT_EQ(StoreGetItemInfo(note, "SendToIgnored", 6, &type, &valueLength, &count, nullptr),
-              STORE_NOERROR) << "the name is taken at its given length";
+              STORE_NOERROR)
+        << "the name is taken at its given length";
     EXPECT_EQ(type, STORE_TYPE_TEXT_LIST);
     EXPECT_EQ(count, 2u);
     EXPECT_NE(StoreGetItemInfo(note, "Body", 4, nullptr, nullptr, nullptr, nullptr), STORE_NOERROR);
@@ -141,8 +141,8 @@ TEST_F(NoteApi, RendersBodiesToFilesAsAsked) {
     StoreCloseNote(note);
 }
 
-STORESTATUS WINAPI CountItems(void* context, NOTEHANDLE, const char* name, WORD nameLength,
-                              WORD, DWORD) {
+STORESTATUS WINAPI CountItems(void* context, NOTEHANDLE, const char* name, WORD nameLength, WORD,
+                              DWORD) {
     auto* names = static_cast<std::vector<std::string>*>(context);
     names->emplace_back(name, nameLength);
     return names->size() == 2 ? 42 : STORE_NOERROR;

@@ -18,10 +18,19 @@ TEST(SettingInt, ParsesOnlyWholeNumbers) {
         const char* text;
         long expected;
     } cases[] = {
-        {"5", 5},           {"-1", -1},       {"+3", 3},          {"  7  ", 7},
-        {"abc", 0},         {"12abc", 0},     {"", 0},            {"-", 0},
-        {"1 2", 0},         {"0x10", 0},      {"4294967295", LONG_MAX},
-        {"99999999999999999999", LONG_MAX},   {"-99999999999", LONG_MIN},
+        {"5", 5},
+        {"-1", -1},
+        {"+3", 3},
+        {"  7  ", 7},
+        {"abc", 0},
+        {"12abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"1 2", 0},
+        {"0x10", 0},
+        {"4294967295", LONG_MAX},
+        {"99999999999999999999", LONG_MAX},
+        {"-99999999999", LONG_MIN},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseSettingInt(c.text), c.expected) << "text: '" << c.text << "'";
@@ -55,7 +64,7 @@ TEST(SettingText, RejectsNamesThatCannotBeStored) {
 }
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(StoreClientInit(dir.path().c_str(), 0), STORE_NOERROR); }
     void TearDown() override { StoreClientInit(nullptr, 0); }
     TempDir dir;
@@ -68,8 +77,9 @@ TEST_F(SettingsFile, FirstWriteCreatesTheFileAndReadsSeeWritesAtOnce) {
     EXPECT_EQ(StoreGetEnvInt("DesktopSearchFreqMinutes"), 17);
     EXPECT_EQ(StoreSetEnvInt("DesktopSearchFreqMinutes", -4), STORE_NOERROR);
     EXPECT_EQ(StoreGetEnvInt("desktopsearchfreqminutes"), -4);
-    EXPECT_NE(testing_support::ReadFileText(dir.file("tamsel.ini")).find("DesktopSearchFreqMinutes=-4"),
-              std::string::npos);
+    EXPECT_NE(
+        testing_support::ReadFileText(dir.file("tamsel.ini")).find("DesktopSearchFreqMinutes=-4"),
+        std::string::npos);
 }
 
 TEST_F(SettingsFile, StringsAreBoundedAndEmptyTextClears) {
@@ -93,7 +103,8 @@ TEST_F(SettingsFile, StringsAreBoundedAndEmptyTextClears) {
 
 TEST_F(SettingsFile, ChangesByAnotherWriterAreSeenAtTheNextCall) {
     ASSERT_EQ(StoreSetEnvInt("Counter", 1), STORE_NOERROR);
-    testing_support::WriteFileText(dir.file("tamsel.ini"), "[Tamsel]\nCounter=42\nText=not a number\n");
+    testing_support::WriteFileText(dir.file("tamsel.ini"),
+                                   "[Tamsel]\nCounter=42\nText=not a number\n");
     EXPECT_EQ(StoreGetEnvInt("Counter"), 42);
     EXPECT_EQ(StoreGetEnvInt("Text"), 0);
 }

@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 class StoreApiFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(StoreClientInit(dir.path().c_str(), 0), STORE_NOERROR);
         if (store::Database::Create(store::OpenJournalFile(path, store::OpenMode::CreateNew),

@@ -74,7 +74,8 @@ TEST(TimeApi, FormatPicksPartsAndShortBuffersStayUnterminated) {
     char small[10];
     std::fill(std::begin(small), std::end(small), '#');
     WORD length = 0;
-    ASSERT_EQ(StoreTimeToText(nullptr, nullptr, &time, small, sizeof small, &length), STORE_NOERROR);
+    ASSERT_EQ(StoreTimeToText(nullptr, nullptr, &time, small, sizeof small, &length),
+              STORE_NOERROR);
     EXPECT_EQ(length, 10u);
     EXPECT_EQ(std::string(small, 10), "2026-12-08");
     STORETIME bad{};

@@ -28,10 +28,10 @@ TEST(TranslateText, NeverWritesPastTheDestinationNorSplitsACharacter) {
         WORD size;
         WORD expected;
     } cases[] = {
-        {STORE_TRANSLATE_TO_CLIENT, "\xE9\xE9\xE9", 4, 2},  // room for one two-byte character
+        {STORE_TRANSLATE_TO_CLIENT, "\xE9\xE9\xE9", 4, 2}, // room for one two-byte character
         {STORE_TRANSLATE_TO_CLIENT, "abcdef", 4, 3},
         {STORE_TRANSLATE_TO_PLATFORM, "\xC3\xA9\xC3\xA9", 2, 1},
-        {STORE_TRANSLATE_TO_UNICODE, "abc", 6, 4},          // two units and the terminator
+        {STORE_TRANSLATE_TO_UNICODE, "abc", 6, 4},              // two units and the terminator
         {STORE_TRANSLATE_TO_UNICODE, "\xF0\x9F\x98\x80", 4, 0}, // a surrogate pair never halves
         {STORE_TRANSLATE_TO_CLIENT, "abc", 1, 0},
     };
@@ -56,7 +56,11 @@ TEST(TranslateText, InvalidInputGivesEmptyOrReplacedText) {
     EXPECT_STREQ(out, "");
     EXPECT_EQ(StoreTranslateText(STORE_TRANSLATE_TO_CLIENT, nullptr, 5, out, sizeof out), 0);
     EXPECT_EQ(StoreTranslateText(STORE_TRANSLATE_TO_CLIENT, "abc", 3, nullptr, 10), 0);
-    EXPECT_GT(Translate(STORE_TRANSLATE_TO_PLATFORM, "a\xFF" "b", out, sizeof out), 0)
+    EXPECT_GT(Translate(STORE_TRANSLATE_TO_PLATFORM,
+                        "a\xFF"
+                        "b",
+                        out, sizeof out),
+              0)
         << "invalid UTF-8 is replaced, not fatal";
 }
 

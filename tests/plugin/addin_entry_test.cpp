@@ -12,7 +12,7 @@ using namespace tamsel;
 namespace {
 
 class AddinEntry : public PluginTest {
-protected:
+  protected:
     void TearDown() override {
         AddinMenuProc(ADDIN_MSG_TERM, &record);
         PluginTest::TearDown();
@@ -30,7 +30,10 @@ TEST_F(AddinEntry, FirstStartOffersTheItemShowsTheNoticeOnceAndStartsIndexing) {
     EXPECT_STREQ(record.itemText, "Zendri Desktop Search for Tamsel");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Quarrix Velmora Tamsel Plug-In for Zendri Desktop Search");
-    EXPECT_EQ(boxes[0].text.rfind("The Quarrix Velmora Tamsel Plug-In for Zendri Desktop Search has been installed.", 0), 0u);
+    EXPECT_EQ(
+        boxes[0].text.rfind(
+            "The Quarrix Velmora Tamsel Plug-In for Zendri Desktop Search has been installed.", 0),
+        0u);
     EXPECT_EQ(boxes[0].type, unsigned(MB_ICONINFORMATION | MB_OK));
     EXPECT_EQ(StoreGetEnvInt("DesktopSearchInstallInstructions"), 1);
     EXPECT_NE(indexThread.load(), nullptr);

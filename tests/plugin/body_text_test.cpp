@@ -126,8 +126,9 @@ TEST_F(BodyTexts, ARenderingSomeoneElseKeepsFromDeletionIsStillRead) {
     // but not deleting.
     const NOTEHANDLE note = db->Open(db->Put({BodyItem("Body", {"still read"})}));
     const std::string fixed = dir.file("td_tmpbody.txt");
-    const HANDLE holder = CreateFileA(fixed.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE holder =
+        CreateFileA(fixed.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     const std::wstring text = BodyThroughDataDirectory(note, dir.file("no such folder"));
     CloseHandle(holder);

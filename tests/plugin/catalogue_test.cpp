@@ -73,7 +73,8 @@ TEST_F(Catalogue, ConvertsToTheNarrowCodePage) {
     ASSERT_TRUE(LoadMessage(101, 1031, text));
     EXPECT_EQ(text, "Zendri Desktop Search f\xFCr Tamsel");
     ASSERT_TRUE(LoadMessage(128, 1036, text));
-    EXPECT_EQ(text, "TamselODSPlugin: Starting indexing\n") << "log formats are the same everywhere";
+    EXPECT_EQ(text, "TamselODSPlugin: Starting indexing\n")
+        << "log formats are the same everywhere";
 }
 
 TEST_F(Catalogue, FixedBufferCutsAt255Characters) {

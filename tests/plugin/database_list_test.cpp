@@ -1,9 +1,9 @@
+#include "host/host_state.h"
+#include "indexing/index_status.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
 #include "settings/slot_state.h"
-#include "host/host_state.h"
-#include "indexing/index_status.h"
 #include "test_database.h"
 
 using namespace tamsel;
@@ -16,9 +16,11 @@ std::string Setting(const char* name) {
     return StoreGetEnvString(name, value, sizeof value) ? value : "";
 }
 
-bool Same(const STORETIME& a, const STORETIME& b) { return a.timeOfDay == b.timeOfDay && a.dayNumber == b.dayNumber; }
+bool Same(const STORETIME& a, const STORETIME& b) {
+    return a.timeOfDay == b.timeOfDay && a.dayNumber == b.dayNumber;
+}
 
-const STORETIME t1 = {6480000, 2461383 | (4u << 24)};          // with a zone of +01:00
+const STORETIME t1 = {6480000, 2461383 | (4u << 24)};           // with a zone of +01:00
 const STORETIME t2 = {100, 2461384 | (4u << 24) | 0x80000000u}; // with daylight saving time
 
 class DatabaseList : public PluginTest {};
@@ -67,19 +69,22 @@ TEST_F(DatabaseList, TimeStampTextsAreParsedAsWritten) {
         {"", false, false, 0, 0, 0},
         {"0", false, false, 0, 0, 0},
         {"2026-12-08 18:00:00.00 +01:00", true, false, 0, 0, 0},
-        {"2026-12-08 18:00:00.00 +01:00|2026-12-09 10:00:00.00 +01:00|42|5|9", true, true, 42, 5, 9},
+        {"2026-12-08 18:00:00.00 +01:00|2026-12-09 10:00:00.00 +01:00|42|5|9", true, true, 42, 5,
+         9},
         {"0|2026-12-09 10:00:00.00 +01:00|42|5|9", false, true, 42, 5, 9},
         // four fields: the note ID, but no counts
         {"2026-12-08 18:00:00.00|2026-12-09 10:00:00.00|42|5", true, true, 42, 0, 0},
         // runs of separators and empty fields are skipped
-        {"||2026-12-08 18:00:00.00|||2026-12-09 10:00:00.00||  +42abc|-3|7|", true, true, 42, -3, 7},
+        {"||2026-12-08 18:00:00.00|||2026-12-09 10:00:00.00||  +42abc|-3|7|", true, true, 42, -3,
+         7},
         {"not a time", false, false, 0, 0, 0},
         {"not a time|2026-12-09 10:00:00.00|8|1|2", false, true, 8, 1, 2},
         {"2026-12-08 18:00:00.00|garbage|42|5|9", true, false, 0, 0, 0},
         {"2026-12-08 18:00:00.00|2026-12-09 10:00:00.00|x|y|z", true, true, 0, 0, 0},
         {"2026-12-08 18:00:00.00|2026-12-09 10:00:00.00|-2147483641|99999999999999|-99999999999999",
          true, true, 0x80000007, 2147483647, -2147483647 - 1},
-        {"2026-12-08 18:00:00.00|2026-12-09 10:00:00.00|2147483655|1|1", true, true, 0x80000007, 1, 1},
+        {"2026-12-08 18:00:00.00|2026-12-09 10:00:00.00|2147483655|1|1", true, true, 0x80000007, 1,
+         1},
     };
     for (const auto& c : cases) {
         const SlotState state = ParseSlotState(c.text);
@@ -181,11 +186,12 @@ TEST_F(DatabaseList, AnUnusableShelfIsNotTaken) {
 }
 
 class EngineIndexCheck : public DatabaseList {
-protected:
+  protected:
     void SetCreationTime(std::initializer_list<BYTE> bytes) {
         const std::vector<BYTE> value(bytes);
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, EngineIndexKey().c_str(), "index_creation_time",
-                                  REG_BINARY, value.data(), DWORD(value.size())),
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, EngineIndexKey().c_str(),
+                                  "index_creation_time", REG_BINARY, value.data(),
+                                  DWORD(value.size())),
                   ERROR_SUCCESS);
     }
     const std::string stamped =
@@ -200,7 +206,8 @@ TEST_F(EngineIndexCheck, ANewIndexEmptiesEveryTimeStampBeforeLoading) {
     EXPECT_EQ(Setting("DesktopSearchInstallTimestamp"), "01AB00FF");
     EXPECT_EQ(Setting("DesktopSearchInstallTime2"), "");
     EXPECT_EQ(GetInstallTime(), 0);
-    for (const char* name : {"DesktopSearchTimestamp", "DesktopSearchTimestamp7", "DesktopSearchTimestamp15"})
+    for (const char* name :
+         {"DesktopSearchTimestamp", "DesktopSearchTimestamp7", "DesktopSearchTimestamp15"})
         EXPECT_EQ(Setting(name), "") << name;
     STORETIME last;
     EXPECT_FALSE(GetLastIndexed(0, &last));

@@ -19,7 +19,9 @@ using Answer = ScriptedNotes::Answer;
 namespace {
 
 // The database numbers its notes 4, 8, 12, ...
-constexpr NOTEID Note(int n) { return NOTEID(4 * n); }
+constexpr NOTEID Note(int n) {
+    return NOTEID(4 * n);
+}
 
 std::vector<NOTEID> Notes(int first, int last) {
     std::vector<NOTEID> ids;
@@ -35,7 +37,7 @@ std::string Hex(DWORD value) {
 }
 
 class DatabasePass : public PluginTest {
-protected:
+  protected:
     void SetUp() override {
         PluginTest::SetUp();
         VirtualTime::Install();
@@ -50,7 +52,8 @@ protected:
     }
     void Settings(const std::string& lines) {
         const bool waitGiven = lines.find("DesktopSearchWaitTime=") != std::string::npos;
-        UseSettings("DesktopSearchIndexEnabled=1\n" + (waitGiven ? lines : "DesktopSearchWaitTime=0\n" + lines));
+        UseSettings("DesktopSearchIndexEnabled=1\n" +
+                    (waitGiven ? lines : "DesktopSearchWaitTime=0\n" + lines));
         SetSlotPath(0, mail.path().c_str());
     }
     std::vector<std::string> LinesStartingWith(const std::string& prefix) const {
@@ -60,8 +63,12 @@ protected:
                 found.push_back(line);
         return found;
     }
-    std::string Summary() const { return "TamselDesktopSearchPlugin(" + mail.path() + "): Tamsel indexed:"; }
-    std::string DebugSummary() const { return "TamselODSPlugin(" + mail.path() + "): Tamsel indexed:"; }
+    std::string Summary() const {
+        return "TamselDesktopSearchPlugin(" + mail.path() + "): Tamsel indexed:";
+    }
+    std::string DebugSummary() const {
+        return "TamselODSPlugin(" + mail.path() + "): Tamsel indexed:";
+    }
     std::string StampVariable() const {
         char text[300];
         return StoreGetEnvString("DesktopSearchTimestamp", text, sizeof text) ? text : "";
@@ -163,7 +170,8 @@ TEST_F(DatabasePass, DeletionStubsAreNeverSkippedByARecoveryPoint) {
     ScriptedNotes::converted.clear();
     PassOverSlot(0, 0);
     EXPECT_EQ(ScriptedNotes::converted, Notes(8, 10));
-    EXPECT_EQ(ScriptedNotes::deletions, std::vector<NOTEID>{Note(3)}) << "sent without the deletion bit";
+    EXPECT_EQ(ScriptedNotes::deletions, std::vector<NOTEID>{Note(3)})
+        << "sent without the deletion bit";
 }
 
 TEST_F(DatabasePass, DeletionsAreLeftAloneWhenSwitchedOffAndCountedWhenSent) {
@@ -173,21 +181,23 @@ TEST_F(DatabasePass, DeletionsAreLeftAloneWhenSwitchedOffAndCountedWhenSent) {
     PassOverSlot(0, 0);
     EXPECT_TRUE(ScriptedNotes::deletions.empty());
     EXPECT_EQ(LinesStartingWith(DebugSummary()),
-              std::vector<std::string>{DebugSummary() + "1  Tamsel skipped:0  Zendri error/total:0/0  Tamsel errors:0"});
+              std::vector<std::string>{
+                  DebugSummary() + "1  Tamsel skipped:0  Zendri error/total:0/0  Tamsel errors:0"});
 }
 
 TEST_F(DatabasePass, ConvertersAnswersAreCountedAsTheyCome) {
     Settings("DesktopSearchDebug=1\n");
     mail.AddMemos(6);
-    ScriptedNotes::answers[Note(2)] = {false, S_OK, STORE_ERR_STUB};       // deleted meanwhile
-    ScriptedNotes::answers[Note(3)] = {false, S_OK, STORE_ERR_NO_NOTE};     // a client failure
-    ScriptedNotes::answers[Note(4)] = {false, S_OK, 0};                     // no converter takes it
+    ScriptedNotes::answers[Note(2)] = {false, S_OK, STORE_ERR_STUB};    // deleted meanwhile
+    ScriptedNotes::answers[Note(3)] = {false, S_OK, STORE_ERR_NO_NOTE}; // a client failure
+    ScriptedNotes::answers[Note(4)] = {false, S_OK, 0};                 // no converter takes it
     ScriptedNotes::answers[Note(5)] = ScriptedNotes::Failure(engine_results::E_EVENT_TOO_LARGE);
     ScriptedNotes::answers[Note(6)] = ScriptedNotes::Failure(engine_results::E_PROPERTY_TOO_LARGE);
     PassOverSlot(0, 0);
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 6)) << "too large is no reason to stop";
     EXPECT_EQ(LinesStartingWith(DebugSummary()),
-              std::vector<std::string>{DebugSummary() + "1  Tamsel skipped:3  Zendri error/total:0/2  Tamsel errors:1"});
+              std::vector<std::string>{
+                  DebugSummary() + "1  Tamsel skipped:3  Zendri error/total:0/2  Tamsel errors:1"});
     EXPECT_FALSE(HasResumePoint());
 }
 
@@ -219,11 +229,13 @@ TEST_F(DatabasePass, EngineFailuresStopTheWalkAndTheNextPassResumesAtTheFailingN
         EXPECT_TRUE(HasResumePoint(&resumeAt));
         EXPECT_EQ(resumeAt, Note(3));
         EXPECT_EQ(nextWaitMs, c.nextWait);
-        const std::string prefix = "TamselDesktopSearchPlugin(" + database.path() + "): Tamsel indexed:";
+        const std::string prefix =
+            "TamselDesktopSearchPlugin(" + database.path() + "): Tamsel indexed:";
         EXPECT_EQ(LinesStartingWith(prefix), std::vector<std::string>{prefix + c.summaryEnd});
 
         PassOverSlot(0, 0);
-        EXPECT_EQ(ScriptedNotes::converted, (std::vector<NOTEID>{Note(1), Note(2), Note(3), Note(3), Note(4), Note(5)}));
+        EXPECT_EQ(ScriptedNotes::converted,
+                  (std::vector<NOTEID>{Note(1), Note(2), Note(3), Note(3), Note(4), Note(5)}));
         EXPECT_FALSE(HasResumePoint());
     }
 }
@@ -277,7 +289,8 @@ TEST_F(DatabasePass, ThrottleRestsInProportionToTheWaitTime) {
         SaveSlotState(0, nullptr, nullptr, 0, 0, 0);
         VirtualTime::sleeps.clear();
         PassOverSlot(0, 0);
-        EXPECT_EQ(size_t(std::count(VirtualTime::sleeps.begin(), VirtualTime::sleeps.end(), 1000u)), rests)
+        EXPECT_EQ(size_t(std::count(VirtualTime::sleeps.begin(), VirtualTime::sleeps.end(), 1000u)),
+                  rests)
             << "wait time " << wait;
     }
 }
@@ -329,7 +342,8 @@ TEST_F(DatabasePass, AnUnwritableSettingsFileRepeatsWorkRatherThanLosingIt) {
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3));
     LoadSettings();
     PassOverSlot(0, 0);
-    EXPECT_EQ(ScriptedNotes::converted, (std::vector<NOTEID>{Note(1), Note(2), Note(3), Note(1), Note(2), Note(3)}));
+    EXPECT_EQ(ScriptedNotes::converted,
+              (std::vector<NOTEID>{Note(1), Note(2), Note(3), Note(1), Note(2), Note(3)}));
 }
 
 TEST_F(DatabasePass, HistoryPassesLeaveTheProgressRecordAlone) {

@@ -15,8 +15,9 @@ TEST_F(IndexTypes, MailIsAlwaysEnabled) {
 }
 
 TEST_F(IndexTypes, StartsWithEveryKindAndFeature) {
-    for (DWORD bit : {indexTypeContacts, indexTypeCalendar, indexTypeTasks, indexTypeOther,
-                      indexTypeJournal, indexFeatureUrl, indexFeatureOtherData, indexFeatureDeletions})
+    for (DWORD bit :
+         {indexTypeContacts, indexTypeCalendar, indexTypeTasks, indexTypeOther, indexTypeJournal,
+          indexFeatureUrl, indexFeatureOtherData, indexFeatureDeletions})
         EXPECT_TRUE(IsIndexTypeEnabled(bit)) << bit;
     for (DWORD bit : {0x008u, 0x080u, 0x1000u})
         EXPECT_FALSE(IsIndexTypeEnabled(bit)) << bit;

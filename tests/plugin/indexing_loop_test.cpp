@@ -18,7 +18,7 @@ using namespace tamsel;
 namespace {
 
 class IndexingLoop : public PluginTest {
-protected:
+  protected:
     void SetUp() override {
         PluginTest::SetUp();
         VirtualTime::Install();
@@ -81,7 +81,8 @@ TEST_F(IndexingLoop, StopEndsALongWaitWithinOneStep) {
     IdleWait(100 * 60000, 0);
     EXPECT_EQ(Elapsed(), 30u * 60000u);
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
-    EXPECT_EQ(VirtualTime::priorities.front(), THREAD_PRIORITY_IDLE) << "waits run at idle priority";
+    EXPECT_EQ(VirtualTime::priorities.front(), THREAD_PRIORITY_IDLE)
+        << "waits run at idle priority";
 }
 
 TEST_F(IndexingLoop, WaitsAreCappedAndNeverShorterThanOneStep) {
@@ -112,7 +113,8 @@ TEST_F(IndexingLoop, HistoryCheckAdvancesOnceAMinuteEvenWhenHistoryIsOff) {
     const DWORD start = lastHistoryCheckTick;
     std::vector<DWORD> checks;
     VirtualTime::afterSleep = [&] {
-        if (checks.empty() ? lastHistoryCheckTick != start : lastHistoryCheckTick != checks.back() + start)
+        if (checks.empty() ? lastHistoryCheckTick != start
+                           : lastHistoryCheckTick != checks.back() + start)
             checks.push_back(lastHistoryCheckTick - start);
     };
     IdleWait(185000, 0);
@@ -176,7 +178,7 @@ namespace {
 
 // Cycles that really walk databases, with an engine that reports ready and scripted converters.
 class IndexingLoopWithPasses : public IndexingLoop {
-protected:
+  protected:
     void SetUp() override {
         IndexingLoop::SetUp();
         fakes.Install();
@@ -185,7 +187,8 @@ protected:
         ScriptedNotes::onNote = [this](NOTEID id) {
             walked.push_back({indexStatus.currentSlot, id, Elapsed()});
         };
-        UseSettings("DesktopSearchIndexEnabled=1\nDesktopSearchWaitTime=0\nDesktopSearchFreqMinutes=1\n");
+        UseSettings(
+            "DesktopSearchIndexEnabled=1\nDesktopSearchWaitTime=0\nDesktopSearchFreqMinutes=1\n");
         for (int slot = 0; slot < 2; ++slot) {
             databases[slot].AddMemos(3);
             SetSlotPath(slot, databases[slot].path().c_str());
@@ -216,7 +219,8 @@ protected:
 
     EngineTurn turn;
     FakeEngines fakes;
-    TestDatabase databases[2] = {TestDatabase(dir.file("zero.zrb")), TestDatabase(dir.file("one.zrb"))};
+    TestDatabase databases[2] = {TestDatabase(dir.file("zero.zrb")),
+                                 TestDatabase(dir.file("one.zrb"))};
     std::vector<Visit> walked;
 };
 
@@ -227,12 +231,14 @@ TEST_F(IndexingLoopWithPasses, TheEnginesWaitIsHonouredUnlessLongerThanTheInterv
         SCOPED_TRACE(asked);
         SaveSlotState(0, nullptr, nullptr, 0, 0, 0);
         walked.clear();
-        ScriptedNotes::answers[8] = ScriptedNotes::Failure(engine_results::E_SEND_DELAYED, asked, true);
+        ScriptedNotes::answers[8] =
+            ScriptedNotes::Failure(engine_results::E_SEND_DELAYED, asked, true);
         const DWORD start = Elapsed();
         RunFor(start + 60000 + expected + 30000);
         stopRequested = false;
         ASSERT_EQ(walked.size(), 4u);
-        EXPECT_EQ(walked[0].when - start, 60000u) << "the first cycle comes one interval after start";
+        EXPECT_EQ(walked[0].when - start, 60000u)
+            << "the first cycle comes one interval after start";
         EXPECT_EQ(walked[2].id, 8u) << "resumed at the note that was delayed";
         EXPECT_GE(walked[2].when - walked[1].when, expected);
         EXPECT_LT(walked[2].when - walked[1].when, expected + 1000);
@@ -250,10 +256,17 @@ TEST_F(IndexingLoopWithPasses, AResetMidCycleStartsTheNextCycleFromTheBeginning)
             ResetAllSlots();
     };
     RunFor(150000);
-    EXPECT_EQ(Visits(), (std::vector<std::pair<LONG, NOTEID>>{
-                            {0, 4}, {0, 8}, // the reset stops the walk and the cycle before slot 1
-                            // the next cycle starts one past that, at slot 2, and from the beginning
-                            {0, 4}, {0, 8}, {0, 12}, {1, 4}, {1, 8}, {1, 12}}));
+    EXPECT_EQ(Visits(),
+              (std::vector<std::pair<LONG, NOTEID>>{
+                  {0, 4},
+                  {0, 8}, // the reset stops the walk and the cycle before slot 1
+                  // the next cycle starts one past that, at slot 2, and from the beginning
+                  {0, 4},
+                  {0, 8},
+                  {0, 12},
+                  {1, 4},
+                  {1, 8},
+                  {1, 12}}));
     EXPECT_EQ(rotationSlot, 0);
     EXPECT_FALSE(resetRequested);
     EXPECT_TRUE(Contains("TamselODSPlugin: Reset command given previously"));

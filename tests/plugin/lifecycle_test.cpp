@@ -9,7 +9,7 @@ using namespace tamsel;
 namespace {
 
 class Lifecycle : public PluginTest {
-protected:
+  protected:
     void TearDown() override {
         TamselDesktopTerm();
         PluginTest::TearDown();

@@ -30,12 +30,14 @@ TEST_F(OpenDatabase, EachFailureHasItsStatusAndMessage) {
         {"text.zrb", STORE_ERR_NOT_DATABASE_FILE, "The file is not an ZRB database."},
         {"json.zrb", STORE_ERR_NOT_DATABASE, "The file is not an ZRB database."},
         {"unusable.zrb", STORE_ERR_UNUSABLE,
-         "The database with the given path can not be opened. Please verify the path and permissions."},
+         "The database with the given path can not be opened. Please verify the path and "
+         "permissions."},
     };
     const HWND owner = GetDesktopWindow();
     for (const auto& c : cases) {
         boxes.clear();
-        const std::string path = c.file.empty() || c.file.find("!!") != std::string::npos ? c.file : dir.file(c.file);
+        const std::string path =
+            c.file.empty() || c.file.find("!!") != std::string::npos ? c.file : dir.file(c.file);
         DBHANDLE database = 0xDEAD;
         EXPECT_EQ(OpenIndexedDatabase(owner, path.c_str(), &database), c.status) << c.file;
         if (c.message.empty()) {
@@ -56,7 +58,8 @@ TEST_F(OpenDatabase, EachFailureHasItsStatusAndMessage) {
 
 TEST_F(OpenDatabase, WithoutAnOwnerNothingIsShownAndValidationClosesTheDatabase) {
     TestDatabase good(dir.file("good.zrb"));
-    EXPECT_EQ(OpenIndexedDatabase(nullptr, dir.file("missing.zrb").c_str(), nullptr), STORE_ERR_NOT_DATABASE);
+    EXPECT_EQ(OpenIndexedDatabase(nullptr, dir.file("missing.zrb").c_str(), nullptr),
+              STORE_ERR_NOT_DATABASE);
     EXPECT_EQ(OpenIndexedDatabase(nullptr, dir.file("good.zrb").c_str(), nullptr), STORE_NOERROR);
     EXPECT_TRUE(boxes.empty());
     // The file is not held open: it can be replaced at once.
@@ -65,10 +68,11 @@ TEST_F(OpenDatabase, WithoutAnOwnerNothingIsShownAndValidationClosesTheDatabase)
 
 TEST_F(OpenDatabase, WithRemoteDatabasesAllowedTheLibraryDecides) {
     UseSettings("DesktopSearchAllowRemote=1\n");
-    EXPECT_EQ(OpenIndexedDatabase(GetDesktopWindow(), "server!!mail.zrb", nullptr), STORE_ERR_REMOTE_REFUSED);
+    EXPECT_EQ(OpenIndexedDatabase(GetDesktopWindow(), "server!!mail.zrb", nullptr),
+              STORE_ERR_REMOTE_REFUSED);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "The database with the given path can not be opened. Please verify the path and permissions.");
+    EXPECT_EQ(boxes[0].text, "The database with the given path can not be opened. Please verify "
+                             "the path and permissions.");
 }
 
 struct JoinCase {
@@ -92,7 +96,8 @@ TEST(JoinPath, OneSeparatorBetweenTheParts) {
     };
     for (const auto& c : cases) {
         char result[600];
-        EXPECT_EQ(JoinPath(c.directory.c_str(), c.file.c_str(), result, sizeof result), STORE_NOERROR);
+        EXPECT_EQ(JoinPath(c.directory.c_str(), c.file.c_str(), result, sizeof result),
+                  STORE_NOERROR);
         EXPECT_EQ(std::string(result), c.joined) << c.directory << " + " << c.file;
     }
 }

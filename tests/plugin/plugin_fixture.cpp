@@ -74,15 +74,21 @@ void PluginTest::TearDown() {
     tamsel::engineIndexKey = realEngineIndexKey;
 }
 
-std::string PluginTest::EngineIndexKey() { return testEngineIndexKey; }
+std::string PluginTest::EngineIndexKey() {
+    return testEngineIndexKey;
+}
 
 void PluginTest::UseSettings(const std::string& lines) {
     testing_support::WriteFileText(dir.file("tamsel.ini"), "[Tamsel]\n" + lines);
     tamsel::LoadSettings();
 }
 
-std::string PluginTest::SettingsFileText() const { return testing_support::ReadFileText(dir.file("tamsel.ini")); }
-std::string PluginTest::Log() const { return testing_support::ReadFileText(dir.file("tamsel.log")); }
+std::string PluginTest::SettingsFileText() const {
+    return testing_support::ReadFileText(dir.file("tamsel.ini"));
+}
+std::string PluginTest::Log() const {
+    return testing_support::ReadFileText(dir.file("tamsel.log"));
+}
 
 std::vector<std::string> PluginTest::LogLines() const {
     std::vector<std::string> lines;
@@ -92,7 +98,9 @@ std::vector<std::string> PluginTest::LogLines() const {
     return lines;
 }
 
-void PluginTest::UseInstalledEngines() { tamsel::engineFactory = realEngineFactory; }
+void PluginTest::UseInstalledEngines() {
+    tamsel::engineFactory = realEngineFactory;
+}
 
 bool PluginTest::WaitForLogLine(const std::string& wanted) const {
     for (int attempt = 0; attempt < 500; ++attempt) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 class PluginTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -28,7 +28,7 @@ protected:
     // index creation time from.
     static std::string EngineIndexKey();
 
-public:
+  public:
     // What the user-interface seam was asked to show.
     struct Box {
         std::string text, caption;
@@ -36,6 +36,6 @@ public:
     };
     static std::vector<Box> boxes;
 
-protected:
+  protected:
     testing_support::TempDir dir;
 };

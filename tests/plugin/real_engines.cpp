@@ -1,9 +1,9 @@
 #include "real_engines.h"
 
 #include "desktop_search.h"
+#include "engine/engine_factory.h"
 #include "engines_notice.h"
 #include "installed_engines.h"
-#include "engine/engine_factory.h"
 
 namespace {
 
@@ -88,4 +88,6 @@ testing_support::ProgramRun RealEngines::Zsearch(const std::wstring& arguments) 
     return testing_support::RunProgram(L"\"" + ProgramFolder() + L"zsearch.exe\" " + arguments);
 }
 
-std::wstring RealEngines::ProgramFolder() { return testing_support::InstalledEngines::ProgramFolder(); }
+std::wstring RealEngines::ProgramFolder() {
+    return testing_support::InstalledEngines::ProgramFolder();
+}

@@ -74,8 +74,8 @@ TEST_F(Settings, FrequencyIsClampedToItsRange) {
     const struct {
         const char* value;
         DWORD expected;
-    } cases[] = {{"0", 5}, {"", 5}, {"1", 1}, {"99", 99}, {"100", 99}, {"150", 99},
-                 {"-1", 99}, {"abc", 5}, {"99999999999", 99}};
+    } cases[] = {{"0", 5},    {"", 5},    {"1", 1},   {"99", 99},         {"100", 99},
+                 {"150", 99}, {"-1", 99}, {"abc", 5}, {"99999999999", 99}};
     for (const auto& c : cases) {
         UseSettings(std::string("DesktopSearchFreqMinutes=") + c.value + "\n");
         EXPECT_EQ(GetFrequencyMinutes(), c.expected) << c.value;
@@ -101,7 +101,8 @@ TEST_F(Settings, DataFieldsAreCopiedWhole) {
 }
 
 TEST_F(Settings, SettersWriteThroughAndOnlyWhenChanged) {
-    const std::string unchanged = "[Tamsel]\nDesktopSearchIndexDrafts=1\nDesktopSearchFreqMinutes=7\n";
+    const std::string unchanged =
+        "[Tamsel]\nDesktopSearchIndexDrafts=1\nDesktopSearchFreqMinutes=7\n";
     testing_support::WriteFileText(dir.file("tamsel.ini"), unchanged);
     LoadSettings();
     SetIndexDrafts(1);

@@ -21,15 +21,17 @@ TestDatabase::TestDatabase(const std::string& path, const std::string& title) : 
 }
 
 TestDatabase::TestDatabase(const std::string& path, OpenExisting) : path_(path) {
-    Check(store::Database::Open(store::OpenJournalFile(path, store::OpenMode::ReadWrite), database_),
-          "opening " + path);
+    Check(
+        store::Database::Open(store::OpenJournalFile(path, store::OpenMode::ReadWrite), database_),
+        "opening " + path);
 }
 
 uint32_t TestDatabase::AddMemo(const std::string& subject, const std::string& body) {
     store::Note note;
     note.items.push_back({"Form", store::ItemType::Text, false, "Memo"});
     note.items.push_back({"Subject", store::ItemType::Text, false, subject});
-    note.items.push_back({"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)});
+    note.items.push_back(
+        {"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)});
     Check(database_->putNote(note), "adding " + subject);
     return note.id;
 }
@@ -39,6 +41,10 @@ void TestDatabase::AddMemos(int count) {
         AddMemo("Memo " + std::to_string(n));
 }
 
-void TestDatabase::Delete(uint32_t id) { Check(database_->deleteNote(id), "deleting a note"); }
+void TestDatabase::Delete(uint32_t id) {
+    Check(database_->deleteNote(id), "deleting a note");
+}
 
-void TestDatabase::SetFlags(uint32_t flags) { Check(database_->setHeader(std::nullopt, flags), "setting flags"); }
+void TestDatabase::SetFlags(uint32_t flags) {
+    Check(database_->setHeader(std::nullopt, flags), "setting flags");
+}

@@ -7,7 +7,7 @@
 #include <string>
 
 class TestDatabase {
-public:
+  public:
     // Creates the file; throws when it cannot.
     explicit TestDatabase(const std::string& path, const std::string& title = "Mail");
     struct OpenExisting {};
@@ -22,7 +22,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::unique_ptr<store::Database> database_;
 };

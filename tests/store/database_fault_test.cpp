@@ -43,9 +43,9 @@ TEST_F(DatabaseFaults, FilesThatAreNoDatabaseAreRefused) {
         EXPECT_FALSE(database);
     }
     std::unique_ptr<Database> database;
-    EXPECT_EQ(Database::Open(OpenJournalFile(dir.path() + "/missing.zrb", OpenMode::ReadOnly),
-                             database),
-              kNotDatabase);
+    EXPECT_EQ(
+        Database::Open(OpenJournalFile(dir.path() + "/missing.zrb", OpenMode::ReadOnly), database),
+        kNotDatabase);
     EXPECT_EQ(Database::Open(OpenJournalFile("", OpenMode::ReadOnly), database), kNotDatabase);
 }
 
@@ -136,11 +136,14 @@ TEST_F(DatabaseFaults, DamagedBodyReadsEmptyWhileTheRestStaysReadable) {
 
 TEST_F(DatabaseFaults, InvalidUtf8IsReplaced) {
     std::string record = Record(4, "2026-01-01 10:00", "abcdef");
-    record.replace(record.find("abcdef"), 6, "ab\xC3\x28\xFF" "ef");
+    record.replace(record.find("abcdef"), 6,
+                   "ab\xC3\x28\xFF"
+                   "ef");
     Write(kHeader + record);
     Note note;
     ASSERT_EQ(Open()->readNote(4, note), kOk);
-    EXPECT_EQ(ItemToText(*note.find("Subject"), ""), "ab\xEF\xBF\xBD(\xEF\xBF\xBD" "ef");
+    EXPECT_EQ(ItemToText(*note.find("Subject"), ""), "ab\xEF\xBF\xBD(\xEF\xBF\xBD"
+                                                     "ef");
 }
 
 TEST_F(DatabaseFaults, AnotherWritersChangeIsSeenAtTheNextChangeList) {

@@ -16,12 +16,13 @@ inline store::Note Memo(const std::string& subject, const std::string& body = "H
     store::Note note;
     note.items.push_back({"Form", store::ItemType::Text, false, "Memo"});
     note.items.push_back({"Subject", store::ItemType::Text, false, subject});
-    note.items.push_back({"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)});
+    note.items.push_back(
+        {"Body", store::ItemType::RichText, false, store::RichTextFromPlain(body)});
     return note;
 }
 
 class DatabaseFixture : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<store::Database> Create(const std::string& title = "Mail") {
         std::unique_ptr<store::Database> database;
         EXPECT_EQ(store::Database::Create(store::OpenJournalFile(path, store::OpenMode::CreateNew),

@@ -118,7 +118,7 @@ TEST_F(DatabaseNotes, RejectsValuesThatDoNotFitTheirType) {
     const struct {
         uint16_t type;
         nlohmann::json value;
-    } cases[] = {{ItemType::Text, 5},          {ItemType::Number, "five"},
+    } cases[] = {{ItemType::Text, 5},           {ItemType::Number, "five"},
                  {ItemType::Time, "yesterday"}, {ItemType::TextList, {"a", 1}},
                  {ItemType::RichText, 7},       {4242, "unknown type"}};
     for (const auto& c : cases) {

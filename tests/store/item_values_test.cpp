@@ -89,9 +89,9 @@ TEST(Utf8, StepsAndTruncatesWithoutSplittingCharacters) {
 }
 
 TEST(JournalScan, ReadsOnlyTheLeadingKeysOfOurRecords) {
-    const auto summary = ScanNotePrefix(
-        "{\"note\":12,\"class\":4,\"modified\":\"2026-01-01 10:00:00.00 +00:00\","
-        "\"deleted\":true,\"oid\":{}}");
+    const auto summary =
+        ScanNotePrefix("{\"note\":12,\"class\":4,\"modified\":\"2026-01-01 10:00:00.00 +00:00\","
+                       "\"deleted\":true,\"oid\":{}}");
     ASSERT_TRUE(summary);
     EXPECT_EQ(summary->noteId, 12u);
     EXPECT_EQ(summary->noteClass, 4u);

@@ -12,10 +12,16 @@ TEST(JsonSkim, FindsTheEndOfEveryKindOfValue) {
         const char* text;
         size_t end;
     } cases[] = {
-        {R"("a\"b",)", 6},       {R"([1, [2, {"k": "]"}]] x)", 20}, {"true]", 4},
-        {"-1.5e3,", 6},          {R"({"a":null})", 10},             {"  []", 4},
-        {R"("open)", std::string_view::npos},  {"[1,]", std::string_view::npos},
-        {"tru", std::string_view::npos},       {R"({"a" 1})", std::string_view::npos},
+        {R"("a\"b",)", 6},
+        {R"([1, [2, {"k": "]"}]] x)", 20},
+        {"true]", 4},
+        {"-1.5e3,", 6},
+        {R"({"a":null})", 10},
+        {"  []", 4},
+        {R"("open)", std::string_view::npos},
+        {"[1,]", std::string_view::npos},
+        {"tru", std::string_view::npos},
+        {R"({"a" 1})", std::string_view::npos},
         {"[[[[", std::string_view::npos},
     };
     for (const auto& c : cases)

@@ -12,7 +12,9 @@ const std::string kOid =
     R"("oid":{"file":"0123456789ABCDEF","note":"0000000000000004","seq":2,"seqTime":"2026-01-01 10:00"})";
 const std::string kHead = R"({"note":4,"class":1,"modified":"2026-01-01 10:00",)" + kOid;
 
-std::string WithItems(const std::string& items) { return kHead + R"(,"items":[)" + items + "]}"; }
+std::string WithItems(const std::string& items) {
+    return kHead + R"(,"items":[)" + items + "]}";
+}
 
 TEST(NoteRecord, ReadsRecordsOfAnyLayout) {
     const struct {
@@ -24,18 +26,22 @@ TEST(NoteRecord, ReadsRecordsOfAnyLayout) {
         {" { \"items\" : [ { \"value\" : \"Hi\" , \"type\" : 1280 , \"name\" : \"Subject\" } ] , " +
              kOid + R"( , "modified" : "2026-01-01 10:00" , "note" : 8 } )",
          8, "Subject", "Hi"},
-        {kHead + R"(,"extra":{"a":[1,{"b":"]"}]},"items":[{"name":"S","type":1280,"value":"x","x":null}]})",
+        {kHead +
+             R"(,"extra":{"a":[1,{"b":"]"}]},"items":[{"name":"S","type":1280,"value":"x","x":null}]})",
          4, "S", "x"},
-        {kHead + R"(,"note":12,"items":[{"name":"S","type":1280,"value":"old","value":"new"}]})", 12,
-         "S", "new"},
+        {kHead + R"(,"note":12,"items":[{"name":"S","type":1280,"value":"old","value":"new"}]})",
+         12, "S", "new"},
         {WithItems(R"({"name":"S","type":1280,"value":"t\tq\"\u00e4\ud83d\ude00\\"})"), 4, "S",
          "t\tq\"\xC3\xA4\xF0\x9F\x98\x80\\"},
         {WithItems(R"({"name":"N","type":769,"value":[1, 2.5e0]})"), 4, "N", "1, 2.5"},
         {WithItems(R"({"name":"To","type":1281,"value":["a", "b"]})"), 4, "To", "a, b"},
         {WithItems(R"({"name":"F","type":3,"value":{"file":"a.txt","size":3}})"), 4, "F", "a.txt"},
         {WithItems(R"({"name":"B","type":1,"value":"two\nlines"})"), 4, "B", "two\r\nlines\r\n"},
-        {WithItems("{\"name\":\"S\",\"type\":1280,\"value\":\"a\xFF" "b\"}"), 4, "S",
-         "a\xEF\xBF\xBD" "b"},
+        {WithItems("{\"name\":\"S\",\"type\":1280,\"value\":\"a\xFF"
+                   "b\"}"),
+         4, "S",
+         "a\xEF\xBF\xBD"
+         "b"},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -57,8 +63,8 @@ TEST(NoteRecord, StubsAndSealedItemsKeepTheirShape) {
     EXPECT_EQ(stub->noteClass, NoteClass::Info);
     EXPECT_TRUE(stub->items.empty());
 
-    const auto sealed =
-        NoteFromRecord(WithItems(R"({"name":"Body","type":1,"sealed":true,"value":"0A1B"})"), error);
+    const auto sealed = NoteFromRecord(
+        WithItems(R"({"name":"Body","type":1,"sealed":true,"value":"0A1B"})"), error);
     ASSERT_TRUE(sealed) << error;
     const Item& body = sealed->items.at(0);
     EXPECT_TRUE(body.sealed);

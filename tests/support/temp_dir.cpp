@@ -47,7 +47,9 @@ TempDir::TempDir() {
     throw std::runtime_error("cannot create " + path_);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 std::string ReadFileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -11,7 +11,7 @@
 namespace {
 
 class SampleDirectory : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         counts.mails = 120;
         counts.seed = 7;
@@ -95,15 +95,16 @@ TEST_F(SampleDirectory, SameSeedWritesTheSameNotes) {
     testing_support::TempDir again;
     zrb::WriteSampleDirectory(again.path(), counts);
     std::unique_ptr<store::Database> other;
-    ASSERT_EQ(store::Database::Open(
-                  store::OpenJournalFile(again.path() + "/roster.zrb", store::OpenMode::ReadOnly),
-                  other),
-              store::kOk);
+    ASSERT_EQ(
+        store::Database::Open(
+            store::OpenJournalFile(again.path() + "/roster.zrb", store::OpenMode::ReadOnly), other),
+        store::kOk);
     auto roster = Open("roster.zrb");
     store::Note a, b;
     ASSERT_EQ(roster->readNote(roster->entries().back().id, a), store::kOk);
     ASSERT_EQ(other->readNote(other->entries().back().id, b), store::kOk);
-    EXPECT_EQ(store::ItemToText(*a.find("FullName"), "|"), store::ItemToText(*b.find("FullName"), "|"));
+    EXPECT_EQ(store::ItemToText(*a.find("FullName"), "|"),
+              store::ItemToText(*b.find("FullName"), "|"));
     EXPECT_THROW(zrb::WriteSampleDirectory(again.path(), counts), std::runtime_error)
         << "never overwrites a database";
 }

@@ -12,10 +12,10 @@ namespace {
 using nlohmann::json;
 
 class ZrbProgram : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        ASSERT_EQ(store::Database::Create(
-                      store::OpenJournalFile(path, store::OpenMode::CreateNew), "Mail", database),
+        ASSERT_EQ(store::Database::Create(store::OpenJournalFile(path, store::OpenMode::CreateNew),
+                                          "Mail", database),
                   store::kOk);
     }
     uint32_t PutMemo(const std::string& subject) {

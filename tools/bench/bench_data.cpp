@@ -11,8 +11,8 @@ namespace {
 namespace Type = store::ItemType;
 
 std::string Body(int bytes, int seed) {
-    static const char* words[] = {"budget", "meeting", "Grüße", "réunion", "schedule", "numbers",
-                                  "review", "会議", "отчёт", "draft"};
+    static const char* words[] = {"budget",  "meeting", "Grüße", "réunion", "schedule",
+                                  "numbers", "review",  "会議",  "отчёт",   "draft"};
     std::string text;
     for (int i = 0; static_cast<int>(text.size()) < bytes; ++i) {
         text += words[(seed + i * 7) % 10];
@@ -55,7 +55,8 @@ unsigned WriteMailFile(const std::string& path, int mails, int bodyBytes) {
         throw std::runtime_error("cannot write " + path);
     store::TimeValue when = *store::TextToTime("2026-01-01 08:00:00.00 +01:00");
     out << "{\"replica\":\"0123456789ABCDEF\",\"title\":\"Benchmark Mail\",\"flags\":1,"
-           "\"created\":\"" << store::TimeToText(when) << "\"}\n";
+           "\"created\":\""
+        << store::TimeToText(when) << "\"}\n";
     unsigned id = 0;
     for (int i = 0; i <= mails; ++i) {
         id += 4;

@@ -7,8 +7,8 @@
 #include "document.h"
 #include "index_folder.h"
 #include "index_log.h"
-#include "registry_key.h"
 #include "records.h"
+#include "registry_key.h"
 #include "search.h"
 
 #include <windows.h>
@@ -24,9 +24,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Microsoft::WRL::ComPtr;
 using engine_com::UniqueBstr;
 using engine_support::RegistryKey;
+using Microsoft::WRL::ComPtr;
 
 constexpr wchar_t kComponent[] = L"{3A71C2E4-5B0D-4F86-9E12-7D4C60A8B1F3}";
 constexpr int kEventsPerRound = 20000;
@@ -44,8 +44,9 @@ double Seconds(Clock::time_point since) {
 
 // About 1 KB of words, different for each document.
 std::wstring Body(int n) {
-    static const wchar_t* words[] = {L"budget", L"meeting", L"invoice", L"travel", L"report",
-                                     L"schedule", L"project", L"review", L"caf\u00e9", L"\u00fcbung"};
+    static const wchar_t* words[] = {L"budget",    L"meeting",   L"invoice", L"travel",
+                                     L"report",    L"schedule",  L"project", L"review",
+                                     L"caf\u00e9", L"\u00fcbung"};
     std::wstring text;
     for (int i = 0; text.size() < 1000; ++i)
         text += std::wstring(words[(n * 7 + i * 3) % 10]) + L" ";
@@ -103,8 +104,8 @@ double TimeZsearch(const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+    HANDLE nul =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     SetHandleInformation(nul, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     startup.hStdOutput = startup.hStdError = nul;
     PROCESS_INFORMATION process = {};
@@ -121,7 +122,7 @@ double TimeZsearch(const std::wstring& arguments) {
 }
 
 class SettingsGuard {
-public:
+  public:
     explicit SettingsGuard(const std::wstring& folder)
         : key_(RegistryKey::Create(HKEY_CURRENT_USER, engine_index::kEngineKey)),
           saved_(key_.GetString(engine_index::kIndexFolderValue)) {
@@ -136,14 +137,14 @@ public:
             key_.DeleteValue(engine_index::kIndexFolderValue);
     }
 
-private:
+  private:
     RegistryKey key_;
     std::optional<std::wstring> saved_;
 };
 
 // A fresh index for the run, removed afterwards.
 class IndexFiles {
-public:
+  public:
     explicit IndexFiles(const std::wstring& folder) : folder_(folder) {
         engine_index::IndexLog(folder).Truncate();
     }
@@ -152,7 +153,7 @@ public:
         RemoveDirectoryW(folder_.c_str());
     }
 
-private:
+  private:
     std::wstring folder_;
 };
 

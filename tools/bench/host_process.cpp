@@ -12,8 +12,8 @@ namespace {
 constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
 
 std::string ReadAll(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return {};
     std::string text;
@@ -39,7 +39,8 @@ std::string ClientProcessFolder(const std::string& data) {
         const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
         std::string command = ReadAll(folder + "\\cmdline");
         std::replace(command.begin(), command.end(), '\0', ' ');
-        if (command.find("nltamsel.exe") != std::string::npos && command.find(data) != std::string::npos)
+        if (command.find("nltamsel.exe") != std::string::npos &&
+            command.find(data) != std::string::npos)
             result = folder;
     } while (result.empty() && FindNextFileA(search, &found));
     FindClose(search);

@@ -51,16 +51,17 @@ int main(int argc, char** argv) {
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
     const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
-    const auto made = testing_support::RunProgram(L"\"" + folder + L"zrb.exe\" sample \"" +
-                                                  std::wstring(data.path().begin(), data.path().end()) +
-                                                  L"\" --mails 200");
+    const auto made = testing_support::RunProgram(
+        L"\"" + folder + L"zrb.exe\" sample \"" +
+        std::wstring(data.path().begin(), data.path().end()) + L"\" --mails 200");
     if (made.exitCode != 0) {
         std::fprintf(stderr, "%s", made.output.c_str());
         return 1;
     }
-    const std::string settings = "DesktopSearchIndexEnabled=1\r\nDesktopSearchInstallInstructions=1\r\n"
-                                 "DesktopSearchFreqMinutes=1\r\nDesktopSearchFilePath=mail.zrb\r\n"
-                                 "DesktopSearchWaitTime=0\r\n";
+    const std::string settings =
+        "DesktopSearchIndexEnabled=1\r\nDesktopSearchInstallInstructions=1\r\n"
+        "DesktopSearchFreqMinutes=1\r\nDesktopSearchFilePath=mail.zrb\r\n"
+        "DesktopSearchWaitTime=0\r\n";
     testing_support::WriteFileText(data.file("tamsel.ini"),
                                    "[Tamsel]\r\nAddInMenus=TamselDesktop.dll\r\n" + settings);
     // The first run indexes everything; the measured one finds nothing new.

@@ -19,8 +19,8 @@ constexpr char startPrefix[] = "TamselODSPlugin: Starting file index...";
 
 // Seconds since midnight of a log line's time stamp ("YYYY-MM-DD HH:MM:SS.mmm ...").
 double StampSeconds(const std::string& line) {
-    return std::atoi(line.substr(11, 2).c_str()) * 3600 + std::atoi(line.substr(14, 2).c_str()) * 60 +
-           std::atof(line.substr(17, 6).c_str());
+    return std::atoi(line.substr(11, 2).c_str()) * 3600 +
+           std::atoi(line.substr(14, 2).c_str()) * 60 + std::atof(line.substr(17, 6).c_str());
 }
 
 std::string LineWith(const std::string& log, const char* prefix) {
@@ -39,10 +39,11 @@ int main(int argc, char** argv) {
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
     bench::WriteMailFile(data.file("mail.zrb"), mails, 3000);
-    testing_support::WriteFileText(data.file("tamsel.ini"),
-                                   "[Tamsel]\r\nAddInMenus=TamselDesktop.dll\r\nDesktopSearchIndexEnabled=1\r\n"
-                                   "DesktopSearchInstallInstructions=1\r\nDesktopSearchWaitTime=0\r\n"
-                                   "DesktopSearchDebug=1\r\nDesktopSearchFilePath=mail.zrb\r\n");
+    testing_support::WriteFileText(
+        data.file("tamsel.ini"),
+        "[Tamsel]\r\nAddInMenus=TamselDesktop.dll\r\nDesktopSearchIndexEnabled=1\r\n"
+        "DesktopSearchInstallInstructions=1\r\nDesktopSearchWaitTime=0\r\n"
+        "DesktopSearchDebug=1\r\nDesktopSearchFilePath=mail.zrb\r\n");
     const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
     std::string command(1, '"');
     command.append(folder.begin(), folder.end());
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double seconds = StampSeconds(summary) - StampSeconds(start);
-    std::printf("First pass over %d mails with 3 KB bodies: %.1f s = %.0f messages/s; client's peak memory %.1f MB\n",
+    std::printf("First pass over %d mails with 3 KB bodies: %.1f s = %.0f messages/s; client's "
+                "peak memory %.1f MB\n",
                 mails, seconds, mails / seconds, peak);
     std::printf("%s\n", summary.substr(24).c_str());
     return 0;

@@ -42,15 +42,22 @@ void PrintFigures(const char* what, std::vector<double> values, const char* unit
                 values[values.size() / 2], unit, values.front(), values.back(), note);
 }
 
-bool TakeNothing(NOTEHANDLE, tamsel::PassContext*) { return false; }
-bool SendNothing(DBHANDLE, NOTEID, tamsel::PassContext*) { return false; }
+bool TakeNothing(NOTEHANDLE, tamsel::PassContext*) {
+    return false;
+}
+bool SendNothing(DBHANDLE, NOTEID, tamsel::PassContext*) {
+    return false;
+}
 // Counts as sent, so that the throttle applies after every note.
-bool TakeEverything(NOTEHANDLE, tamsel::PassContext*) { return true; }
+bool TakeEverything(NOTEHANDLE, tamsel::PassContext*) {
+    return true;
+}
 
 void UseSettings(const std::string& data, const std::string& lines) {
     const std::string file = data + "\\tamsel.ini";
     testing_support::WriteFileText(file, "[Tamsel]\r\nDesktopSearchIndexEnabled=1\r\n"
-                                         "DesktopSearchFilePath=mail.zrb\r\n" + lines);
+                                         "DesktopSearchFilePath=mail.zrb\r\n" +
+                                             lines);
     tamsel::LoadSettings();
 }
 

@@ -3,8 +3,8 @@
 #include "bench_data.h"
 #include "ntamsel.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -41,9 +41,9 @@ void Report(const char* what, const std::vector<double>& runs, double scale, con
                 *std::max_element(runs.begin(), runs.end()) * scale, runs.size(), target);
 }
 
-const char* kItems[] = {"Form",       "From",       "Principal",     "SendTo",      "CopyTo",
-                        "BlindCopyTo", "ReplyTo",   "Subject",       "Categories",  "Importance",
-                        "$MessageID", "ComposedDate", "PostedDate", "DeliveredDate", "Body"};
+const char* kItems[] = {"Form",        "From",         "Principal",  "SendTo",        "CopyTo",
+                        "BlindCopyTo", "ReplyTo",      "Subject",    "Categories",    "Importance",
+                        "$MessageID",  "ComposedDate", "PostedDate", "DeliveredDate", "Body"};
 
 // Opens the note and reads its 15 items as a converter does.
 void ReadMail(DBHANDLE database, NOTEID id) {
@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
     std::printf("%d mails, bodies of %d bytes: %.1f MB written in %.1f s\n", mails, body,
-                attributes.nFileSizeLow / 1e6 + attributes.nFileSizeHigh * 4294.967296, Seconds(start));
+                attributes.nFileSizeLow / 1e6 + attributes.nFileSizeHigh * 4294.967296,
+                Seconds(start));
 
     std::vector<double> open, memory, changes, reads, render;
     DBHANDLE database = 0;
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         open.push_back(Seconds(start));
-        memory.push_back(static_cast<double>(CommittedBytes() - std::min(before, CommittedBytes())));
+        memory.push_back(
+            static_cast<double>(CommittedBytes() - std::min(before, CommittedBytes())));
 
         STORETIME since, until;
         StoreSetTimeConstant(STORE_TIME_EARLIEST, &since);
@@ -108,7 +110,8 @@ int main(int argc, char** argv) {
         StoreGetModifiedNoteTable(database, STORE_NOTECLASS_DOCUMENT, since, &until, &table);
         changes.push_back(Seconds(start));
         if (run == 0)
-            std::printf("change list: %lu notes\n", static_cast<unsigned long>(StoreIdTableCount(table)));
+            std::printf("change list: %lu notes\n",
+                        static_cast<unsigned long>(StoreIdTableCount(table)));
         StoreIdTableFree(table);
 
         const int samples = 2000;

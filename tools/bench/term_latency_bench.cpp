@@ -14,15 +14,18 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string data = std::string(temp) + "tamsel-term-bench-" + std::to_string(GetCurrentProcessId());
+    const std::string data =
+        std::string(temp) + "tamsel-term-bench-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(data.c_str(), nullptr);
     if (StoreClientInit(data.c_str(), 0) != STORE_NOERROR) {
         std::fprintf(stderr, "cannot use %s\n", data.c_str());
         return 1;
     }
     HMODULE plugin = LoadLibraryA("TamselDesktop.dll");
-    auto start = reinterpret_cast<BYTE(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopIndex")));
-    auto stop = reinterpret_cast<BYTE(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopTerm")));
+    auto start = reinterpret_cast<BYTE(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopIndex")));
+    auto stop = reinterpret_cast<BYTE(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopTerm")));
     if (!start || !stop) {
         std::fprintf(stderr, "TamselDesktop.dll not usable\n");
         return 1;
@@ -38,12 +41,15 @@ int main(int argc, char** argv) {
         QueryPerformanceCounter(&before);
         stop();
         QueryPerformanceCounter(&after);
-        milliseconds.push_back(double(after.QuadPart - before.QuadPart) * 1000.0 / double(frequency.QuadPart));
+        milliseconds.push_back(double(after.QuadPart - before.QuadPart) * 1000.0 /
+                               double(frequency.QuadPart));
     }
     FreeLibrary(plugin);
     std::sort(milliseconds.begin(), milliseconds.end());
-    std::printf("TamselDesktopTerm while the thread waits, %d runs: median %.1f ms, best %.1f ms, worst %.1f ms\n",
-                runs, milliseconds[milliseconds.size() / 2], milliseconds.front(), milliseconds.back());
+    std::printf("TamselDesktopTerm while the thread waits, %d runs: median %.1f ms, best %.1f ms, "
+                "worst %.1f ms\n",
+                runs, milliseconds[milliseconds.size() / 2], milliseconds.front(),
+                milliseconds.back());
     DeleteFileA((data + "\\tamsel.log").c_str());
     RemoveDirectoryA(data.c_str());
     return 0;

@@ -128,7 +128,8 @@ int Form(const std::vector<std::string>& words) {
     const std::string& file = Positional(arguments, 0, "FILE");
     store::Note form;
     form.noteClass = store::NoteClass::Form;
-    form.items.push_back({"$TITLE", store::ItemType::Text, false, Positional(arguments, 1, "NAME")});
+    form.items.push_back(
+        {"$TITLE", store::ItemType::Text, false, Positional(arguments, 1, "NAME")});
     if (auto formula = arguments.text("--window-title"))
         form.items.push_back({"$WindowTitle", store::ItemType::Formula, false, *formula});
     Check(OpenFile(file)->putNote(form), file);
@@ -191,7 +192,8 @@ int Flags(const std::vector<std::string>& words) {
 
 int Sample(const std::vector<std::string>& words) {
     const Arguments arguments = ParseArguments(
-        words, {"--mails", "--appointments", "--contacts", "--tasks", "--journal", "--other", "--seed"},
+        words,
+        {"--mails", "--appointments", "--contacts", "--tasks", "--journal", "--other", "--seed"},
         {});
     SampleCounts counts;
     auto take = [&](const char* name, int& target) {
@@ -217,25 +219,30 @@ int Sample(const std::vector<std::string>& words) {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         {"create", "create FILE [--title T]\n  Creates a database; prints its replica id.", Create},
-        {"put", "put FILE [--id N] < note.json\n  Adds a note (or a new version of note N) from "
-                "JSON on standard input;\n  prints the note ID. See the note format in the "
-                "tool's documentation:\n  {\"class\":1,\"items\":{\"Subject\":\"Hi\",\"Body\":"
-                "{\"richtext\":\"text\"}}}",
+        {"put",
+         "put FILE [--id N] < note.json\n  Adds a note (or a new version of note N) from "
+         "JSON on standard input;\n  prints the note ID. See the note format in the "
+         "tool's documentation:\n  {\"class\":1,\"items\":{\"Subject\":\"Hi\",\"Body\":"
+         "{\"richtext\":\"text\"}}}",
          Put},
         {"delete", "delete FILE ID\n  Replaces note ID by a deletion stub.", Delete},
-        {"unread", "unread FILE --user NAME --add|--remove ID[,ID...]\n  Marks notes unread or "
-                   "read for the user.",
+        {"unread",
+         "unread FILE --user NAME --add|--remove ID[,ID...]\n  Marks notes unread or "
+         "read for the user.",
          Unread},
-        {"form", "form FILE NAME [--window-title FORMULA]\n  Adds a form design note; prints its "
-                 "note ID.",
+        {"form",
+         "form FILE NAME [--window-title FORMULA]\n  Adds a form design note; prints its "
+         "note ID.",
          Form},
-        {"dump", "dump FILE [--id N]\n  Prints the database (or note N) and each user's unread "
-                 "notes as JSON;\n  damaged records are named on standard error.",
+        {"dump",
+         "dump FILE [--id N]\n  Prints the database (or note N) and each user's unread "
+         "notes as JSON;\n  damaged records are named on standard error.",
          Dump},
         {"flags", "flags FILE N\n  Sets the database's flag word (bit 0 = usable).", Flags},
-        {"sample", "sample DIR [--mails N --appointments N --contacts N --tasks N --journal N\n"
-                   "            --other N --seed S]\n  Writes mail.zrb, roster.zrb, journal.zrb, "
-                   "discussion.zrb and shelf.zrb into DIR.",
+        {"sample",
+         "sample DIR [--mails N --appointments N --contacts N --tasks N --journal N\n"
+         "            --other N --seed S]\n  Writes mail.zrb, roster.zrb, journal.zrb, "
+         "discussion.zrb and shelf.zrb into DIR.",
          Sample},
     };
     return commands;

@@ -35,7 +35,8 @@ store::Item ItemFromInput(const std::string& name, const json& value) {
                              : value["richtext"];
         } else if (value.contains("attachment")) {
             item.type = Type::Attachment;
-            item.value = {{"file", value["attachment"]}, {"size", store::FieldOr(value, "size", 0)}};
+            item.value = {{"file", value["attachment"]},
+                          {"size", store::FieldOr(value, "size", 0)}};
         } else if (value.contains("formula")) {
             item.type = Type::Formula;
             item.value = value["formula"];

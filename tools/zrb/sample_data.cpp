@@ -15,11 +15,11 @@ const char* kUserName = "Anna Berg";
 
 // Writes notes into one new database file.
 class SampleDatabase {
-public:
+  public:
     SampleDatabase(const std::string& directory, const std::string& name, const std::string& title)
         : file_(directory + "/" + name) {
-        if (store::Database::Create(store::OpenJournalFile(file_, store::OpenMode::CreateNew), title,
-                                    database_) != store::kOk)
+        if (store::Database::Create(store::OpenJournalFile(file_, store::OpenMode::CreateNew),
+                                    title, database_) != store::kOk)
             throw std::runtime_error(file_ + ": exists already or cannot be created");
     }
     uint32_t add(std::vector<store::Item> items, uint16_t noteClass = store::NoteClass::Document) {
@@ -34,7 +34,7 @@ public:
     store::Database& database() { return *database_; }
     uint64_t key() const { return database_->info().replicaId; }
 
-private:
+  private:
     std::string file_;
     std::unique_ptr<store::Database> database_;
     int notes_ = 0;
@@ -73,7 +73,9 @@ void AddMail(SampleDatabase& mail, SampleText& text, int index, std::vector<uint
     const Person sender = text.person();
     const bool sent = kind >= 90, draft = kind >= 78 && kind < 85, chat = kind >= 85 && kind < 90;
     const int day = index * 365 / 1000 % 365, minute = 420 + text.below(720);
-    const std::string form = kind < 55 || sent || draft || chat ? "Memo" : kind < 70 ? "Reply" : "Notice";
+    const std::string form = kind < 55 || sent || draft || chat ? "Memo"
+                             : kind < 70                        ? "Reply"
+                                                                : "Notice";
     std::vector<store::Item> items = {
         Text("Form", form),
         Text("From", sent || draft ? "CN=Anna Berg/O=Velmora" : sender.canonical()),
@@ -89,12 +91,14 @@ void AddMail(SampleDatabase& mail, SampleText& text, int index, std::vector<uint
         items.push_back(Text("ReplyTo", sender.address()));
     if (text.chance(20))
         items.push_back(List("Categories", {text.category(), text.category()}));
-    const json body = chat ? json::array({json::array({"[10:02] Anna: are you there?"}),
-                                          json::array({"[10:03] " + sender.first + ": yes, one minute"})})
-                           : text.body(text.chance(10) ? 40 + text.below(60) : 1 + text.below(8),
-                                       sender.fullName());
+    const json body =
+        chat ? json::array({json::array({"[10:02] Anna: are you there?"}),
+                            json::array({"[10:03] " + sender.first + ": yes, one minute"})})
+             : text.body(text.chance(10) ? 40 + text.below(60) : 1 + text.below(8),
+                         sender.fullName());
     const bool sealed = text.chance(3);
-    items.push_back({"Body", Type::RichText, sealed, sealed ? json(store::SealValue(body, mail.key())) : body});
+    items.push_back(
+        {"Body", Type::RichText, sealed, sealed ? json(store::SealValue(body, mail.key())) : body});
     if (chat)
         items.push_back(Text("$IMTranscript", "1"));
     if (!draft && !chat) {
@@ -102,7 +106,9 @@ void AddMail(SampleDatabase& mail, SampleText& text, int index, std::vector<uint
         items.push_back(Time("DeliveredDate", When(day, minute + 1)));
     }
     if (text.chance(15))
-        items.push_back({"$FILE", Type::Attachment, false,
+        items.push_back({"$FILE",
+                         Type::Attachment,
+                         false,
                          {{"file", text.chance(50) ? "Bericht Q3.pdf" : "figures.xlsx"},
                           {"size", 1000 + text.below(900000)}}});
     if (form == "Notice")
@@ -119,13 +125,16 @@ void AddAppointment(SampleDatabase& mail, SampleText& text, int index) {
     const bool repeating = text.chance(30);
     for (int week = 1; repeating && week < 4 + text.below(6); ++week)
         starts.push_back(When(day + 7 * week, minute));
-    mail.add({Text("Form", "Appointment"), Text("Subject", text.subject()),
+    mail.add({Text("Form", "Appointment"),
+              Text("Subject", text.subject()),
               {"CalendarDateTime", Type::TimeRange, false, starts},
-              Time("StartDateTime", starts[0]), Time("EndDateTime", When(day, minute + 60)),
+              Time("StartDateTime", starts[0]),
+              Time("EndDateTime", When(day, minute + 60)),
               Text("Chair", text.person().canonical()),
               List("RequiredAttendees", People(text, 1 + text.below(4))),
               List("OptionalAttendees", People(text, text.below(3))),
-              Text("Location", text.location()), List("Categories", {text.category()}),
+              Text("Location", text.location()),
+              List("Categories", {text.category()}),
               Text("AppointmentType", repeating ? "3" : "0"),
               {"Body", Type::RichText, false, text.body(1, "Anna")}});
 }
@@ -133,8 +142,10 @@ void AddAppointment(SampleDatabase& mail, SampleText& text, int index) {
 void AddTask(SampleDatabase& mail, SampleText& text, int index) {
     const int day = index * 11 % 365;
     std::vector<store::Item> items = {
-        Text("Form", "Task"), Text("Subject", text.subject()),
-        Time("StartDateTime", When(day, 540)), Time("DueDateTime", When(day + 5, 1020)),
+        Text("Form", "Task"),
+        Text("Subject", text.subject()),
+        Time("StartDateTime", When(day, 540)),
+        Time("DueDateTime", When(day + 5, 1020)),
         {"CalendarDateTime", Type::TimeRange, false, {When(day, 540)}},
         {"TaskType", Type::Number, false, 1 + text.below(2)},
         {"DueState", Type::Number, false, text.pick(std::vector<int>{0, 2, 8, 9})},
@@ -147,21 +158,34 @@ void AddTask(SampleDatabase& mail, SampleText& text, int index) {
 
 void AddContact(SampleDatabase& roster, SampleText& text) {
     const Person p = text.person();
-    roster.add({Text("Form", "Person"), Text("FirstName", p.first), Text("LastName", p.last),
-                List("FullName", {p.canonical(), p.fullName()}), Text("MailAddress", p.address()),
-                Text("CompanyName", p.company), Text("JobTitle", "Engineer"),
-                Text("Department", "Research"), Text("OfficePhoneNumber", "+49 221 555 0100"),
-                Text("CellPhoneNumber", "+49 170 555 0199"), Text("StreetAddress", "Hauptstraße 5"),
-                Text("City", p.city), Text("Zip", "50667"), Text("Country", p.country),
-                Text("OfficeCity", p.city), Text("WebSite", "https://" + p.company + ".example"),
-                {"Birthday", Type::Time, false, "1985-0" + std::to_string(1 + text.below(9)) + "-14"},
-                Text("Spouse", text.person().first), List("Categories", {text.category()})});
+    roster.add(
+        {Text("Form", "Person"),
+         Text("FirstName", p.first),
+         Text("LastName", p.last),
+         List("FullName", {p.canonical(), p.fullName()}),
+         Text("MailAddress", p.address()),
+         Text("CompanyName", p.company),
+         Text("JobTitle", "Engineer"),
+         Text("Department", "Research"),
+         Text("OfficePhoneNumber", "+49 221 555 0100"),
+         Text("CellPhoneNumber", "+49 170 555 0199"),
+         Text("StreetAddress", "Hauptstraße 5"),
+         Text("City", p.city),
+         Text("Zip", "50667"),
+         Text("Country", p.country),
+         Text("OfficeCity", p.city),
+         Text("WebSite", "https://" + p.company + ".example"),
+         {"Birthday", Type::Time, false, "1985-0" + std::to_string(1 + text.below(9)) + "-14"},
+         Text("Spouse", text.person().first),
+         List("Categories", {text.category()})});
 }
 
 void AddDiscussion(SampleDatabase& discussion, SampleText& text, int index) {
     const char* forms[] = {"MainTopic", "Response", "Announcement", "Expense"};
-    discussion.add({Text("Form", forms[index % 4]), Text("Subject", text.subject()),
-                    Text("From", text.person().canonical()), List("Categories", {text.category()}),
+    discussion.add({Text("Form", forms[index % 4]),
+                    Text("Subject", text.subject()),
+                    Text("From", text.person().canonical()),
+                    List("Categories", {text.category()}),
                     {"Body", Type::RichText, false, text.body(2, "Team")},
                     {"Amount", Type::Number, false, 10.5 * (index + 1)}});
 }
@@ -188,7 +212,8 @@ void WriteSampleDirectory(const std::string& directory, const SampleCounts& coun
     SampleDatabase journal(directory, "journal.zrb", "Journal");
     for (int i = 0; i < counts.journal; ++i)
         journal.add({Text("Form", i % 3 ? "JournalEntry" : "CleanSheet"),
-                     Text("Subject", text.subject()), Time("TimeCreated", When(i * 3, 1260)),
+                     Text("Subject", text.subject()),
+                     Time("TimeCreated", When(i * 3, 1260)),
                      List("Categories", {text.category()}),
                      {"Body", Type::RichText, false, text.body(2 + text.below(4), "Anna")}});
 
@@ -196,16 +221,19 @@ void WriteSampleDirectory(const std::string& directory, const SampleCounts& coun
     discussion.add({Text("$TITLE", "Main Topic|MainTopic"),
                     {"$WindowTitle", Type::Formula, false, R"("Topic: " + Subject)"}},
                    store::NoteClass::Form);
-    discussion.add({Text("$TITLE", "Response"),
-                    {"$WindowTitle", Type::Formula, false, R"f("Re: " + Subject + " (" + From + ")")f"}},
-                   store::NoteClass::Form);
+    discussion.add(
+        {Text("$TITLE", "Response"),
+         {"$WindowTitle", Type::Formula, false, R"f("Re: " + Subject + " (" + From + ")")f"}},
+        store::NoteClass::Form);
     for (int i = 0; i < counts.other; ++i)
         AddDiscussion(discussion, text, i);
 
     SampleDatabase shelf(directory, "shelf.zrb", "History");
     for (int i = 0; i < std::max(5, counts.mails / 10); ++i)
-        shelf.add({Text("Form", "Memo"), Text("Subject", text.subject()),
-                   Text("From", text.person().canonical()), Time("PostedDate", When(i, 600)),
+        shelf.add({Text("Form", "Memo"),
+                   Text("Subject", text.subject()),
+                   Text("From", text.person().canonical()),
+                   Time("PostedDate", When(i, 600)),
                    {"Body", Type::RichText, false, text.body(1, "Archive")}});
 }
 

@@ -6,26 +6,26 @@ namespace zrb {
 namespace {
 
 const std::vector<std::string> kFirst = {
-    "Anna", "Bo", "Chloé", "Dmitri", "Émile", "Fatima", "Göran", "Hiroshi", "Inés", "Jürgen",
-    "Katarzyna", "Lars", "María", "Nils", "Øystein", "Paolo", "Zoë", "Søren", "Ольга", "Ελένη",
-    "健太", "美咲"};
+    "Anna", "Bo",     "Chloé",     "Dmitri", "Émile", "Fatima", "Göran",   "Hiroshi",
+    "Inés", "Jürgen", "Katarzyna", "Lars",   "María", "Nils",   "Øystein", "Paolo",
+    "Zoë",  "Søren",  "Ольга",     "Ελένη",  "健太",  "美咲"};
 const std::vector<std::string> kLast = {
-    "Berg", "Dubois", "García", "Müller", "Nakamura", "Kowalski", "Rossi", "Andersson",
-    "Ivanova", "Papadopoulou", "Ødegaard", "Lefèvre", "Fernández", "Schäfer", "佐藤", "Smith"};
-const std::vector<std::string> kCompanies = {"Velmora", "Acme", "Nordlicht", "Solaris",
-                                             "Hanami"};
-const std::vector<std::string> kCities = {"Köln", "Lyon", "Sevilla", "Malmö", "Kraków",
-                                          "Osaka", "Αθήνα", "Москва", "Boston"};
+    "Berg",    "Dubois",       "García",   "Müller",  "Nakamura",  "Kowalski", "Rossi", "Andersson",
+    "Ivanova", "Papadopoulou", "Ødegaard", "Lefèvre", "Fernández", "Schäfer",  "佐藤",  "Smith"};
+const std::vector<std::string> kCompanies = {"Velmora", "Acme", "Nordlicht", "Solaris", "Hanami"};
+const std::vector<std::string> kCities = {"Köln",  "Lyon",  "Sevilla", "Malmö", "Kraków",
+                                          "Osaka", "Αθήνα", "Москва",  "Boston"};
 const std::vector<std::string> kTopics = {
-    "budget 2027", "release plan", "team offsite", "customer visit", "quarterly report",
-    "server migration", "Überstunden", "réunion de projet", "presupuesto", "出張の件",
-    "отчёт за квартал", "travel expenses", "holiday schedule", "contract renewal"};
-const std::vector<std::string> kPrefixes = {"", "", "Re: ", "Fwd: ", "Question about ",
-                                            "Update: ", "Urgent: "};
-const std::vector<std::string> kCategories = {"H", "V", "P", "C", "PC", "T", "Finance",
-                                              "Kunden", "Projets"};
+    "budget 2027",      "release plan",     "team offsite",     "customer visit",
+    "quarterly report", "server migration", "Überstunden",      "réunion de projet",
+    "presupuesto",      "出張の件",         "отчёт за квартал", "travel expenses",
+    "holiday schedule", "contract renewal"};
+const std::vector<std::string> kPrefixes = {
+    "", "", "Re: ", "Fwd: ", "Question about ", "Update: ", "Urgent: "};
+const std::vector<std::string> kCategories = {"H", "V",       "P",      "C",      "PC",
+                                              "T", "Finance", "Kunden", "Projets"};
 const std::vector<std::string> kLocations = {"Room 4.12", "Salle Lumière", "Konferenzraum B",
-                                             "会議室3", "Online", "Café Central"};
+                                             "会議室3",   "Online",        "Café Central"};
 
 // Sentences per language; a paragraph strings a few of one language together.
 const std::vector<std::vector<std::string>> kSentences = {
@@ -64,11 +64,17 @@ Person SampleText::person() {
     return {pick(kFirst), pick(kLast), pick(kCompanies), pick(kCities), "DE"};
 }
 
-std::string SampleText::subject() { return pick(kPrefixes) + pick(kTopics); }
+std::string SampleText::subject() {
+    return pick(kPrefixes) + pick(kTopics);
+}
 
-std::string SampleText::category() { return pick(kCategories); }
+std::string SampleText::category() {
+    return pick(kCategories);
+}
 
-std::string SampleText::location() { return pick(kLocations); }
+std::string SampleText::location() {
+    return pick(kLocations);
+}
 
 nlohmann::json SampleText::body(int paragraphs, const std::string& signature) {
     const auto& language = pick(kSentences);
@@ -83,7 +89,8 @@ nlohmann::json SampleText::body(int paragraphs, const std::string& signature) {
             text = "\t" + text;
         // A run of its own, as a client stores emphasis.
         if (chance(20))
-            out.push_back(nlohmann::json::array({text, {{"text", " (important)"}, {"bold", true}}}));
+            out.push_back(
+                nlohmann::json::array({text, {{"text", " (important)"}, {"bold", true}}}));
         else
             out.push_back(nlohmann::json::array({text}));
         out.push_back(nlohmann::json::array());

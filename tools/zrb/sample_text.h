@@ -17,7 +17,7 @@ struct Person {
 };
 
 class SampleText {
-public:
+  public:
     explicit SampleText(unsigned seed) : random_(seed) {}
 
     Person person();
@@ -28,9 +28,11 @@ public:
     std::string location();
     int below(int limit) { return static_cast<int>(random_() % static_cast<unsigned>(limit)); }
     bool chance(int percent) { return below(100) < percent; }
-    template <class T> const T& pick(const std::vector<T>& from) { return from[below(static_cast<int>(from.size()))]; }
+    template <class T> const T& pick(const std::vector<T>& from) {
+        return from[below(static_cast<int>(from.size()))];
+    }
 
-private:
+  private:
     std::mt19937 random_;
 };
 

@@ -25,8 +25,10 @@ std::string Field(const Document& document, const char* name) {
 }
 
 Json Summary(const Document& document) {
-    return Json{{"url", document.url},           {"subject", Field(document, "subject")},
-                {"from", Field(document, "from")}, {"time", Field(document, "time")},
+    return Json{{"url", document.url},
+                {"subject", Field(document, "subject")},
+                {"from", Field(document, "from")},
+                {"time", Field(document, "time")},
                 {"folder", Field(document, "folder_name")}};
 }
 
@@ -58,9 +60,10 @@ int Query(const std::vector<std::wstring>& words, bool json) {
     int rank = 0;
     for (const auto& hit : hits) {
         const Document& d = *hit.document;
-        out += std::to_string(++rank) + ". " + Field(d, "subject") + "\n   From: " +
-               Field(d, "from") + "  Time: " + Field(d, "time") + "  Folder: " +
-               Field(d, "folder_name") + "\n   URL: " + d.url + "\n   " + hit.snippet + "\n";
+        out += std::to_string(++rank) + ". " + Field(d, "subject") +
+               "\n   From: " + Field(d, "from") + "  Time: " + Field(d, "time") +
+               "  Folder: " + Field(d, "folder_name") + "\n   URL: " + d.url + "\n   " +
+               hit.snippet + "\n";
     }
     out += std::to_string(hits.size()) + " found\n";
     Print(out);

@@ -12,7 +12,11 @@ void WriteTo(DWORD which, std::string_view text) {
 
 } // namespace
 
-void Print(std::string_view text) { WriteTo(STD_OUTPUT_HANDLE, text); }
-void PrintError(std::string_view text) { WriteTo(STD_ERROR_HANDLE, text); }
+void Print(std::string_view text) {
+    WriteTo(STD_OUTPUT_HANDLE, text);
+}
+void PrintError(std::string_view text) {
+    WriteTo(STD_ERROR_HANDLE, text);
+}
 
 } // namespace zsearch

@@ -74,8 +74,8 @@ int Fail(const std::vector<std::wstring>& args) {
                           {L"FailSendCount", *number(3, 0)}});
     if (what == L"limit" && args.size() == 3 && number(2, 0) &&
         (args[1] == L"property" || args[1] == L"event"))
-        return SetValues({{args[1] == L"property" ? L"MaxPropertyBytes" : L"MaxEventBytes",
-                           *number(2, 0)}});
+        return SetValues(
+            {{args[1] == L"property" ? L"MaxPropertyBytes" : L"MaxEventBytes", *number(2, 0)}});
     return Usage("fail component on|off | fail property NAME CODE | fail send CODE [FROM [COUNT]]"
                  " | fail limit property|event BYTES");
 }

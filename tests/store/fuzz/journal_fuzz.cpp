@@ -8,7 +8,7 @@
 namespace {
 
 class MemoryJournal final : public store::JournalFile {
-public:
+  public:
     explicit MemoryJournal(std::string bytes) : bytes_(std::move(bytes)) {}
     std::optional<uint64_t> size() override { return bytes_.size(); }
     size_t readAt(uint64_t offset, char* buffer, size_t length) override {
@@ -25,7 +25,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::string bytes_;
 };
 
@@ -33,7 +33,8 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<store::Database> database;
-    auto file = std::make_unique<MemoryJournal>(std::string(reinterpret_cast<const char*>(data), size));
+    auto file =
+        std::make_unique<MemoryJournal>(std::string(reinterpret_cast<const char*>(data), size));
     if (store::Database::Open(std::move(file), database) != store::kOk)
         return 0;
     std::vector<uint32_t> ids;
