@@ -1,0 +1,82 @@
+// One owner for every kind of handle: the handle is closed exactly once, by the owner that
+// holds it, on every road out of a scope. A kind is a small traits type that names its handle
+// type, the value that means "none" and the call that closes it.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits> class UniqueResource {
+  public:
+    using Handle = typename Traits::Handle;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Handle handle) : handle_(handle) {}
+    UniqueResource(UniqueResource&& other) noexcept : handle_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+    // For the out-parameter of the call that opens: whatever was held is closed first.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Handle handle = Traits::Invalid()) {
+        const Handle old = std::exchange(handle_, handle);
+        if (old != Traits::Invalid())
+            Traits::Close(old);
+    }
+
+  private:
+    Handle handle_ = Traits::Invalid();
+};
+
+namespace win32 {
+
+// Events, threads, mappings, processes: null when there is none.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+
+// What CreateFile opens: INVALID_HANDLE_VALUE when there is none.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY key) { RegCloseKey(key); }
+};
+
+struct LibraryTraits {
+    using Handle = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+
+struct MappedViewTraits {
+    using Handle = void*;
+    static void* Invalid() { return nullptr; }
+    static void Close(void* view) { UnmapViewOfFile(view); }
+};
+
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueFile = UniqueResource<FileHandleTraits>;
+using UniqueKey = UniqueResource<RegistryKeyTraits>;
+using UniqueLibrary = UniqueResource<LibraryTraits>;
+using UniqueView = UniqueResource<MappedViewTraits>;
+
+} // namespace win32
