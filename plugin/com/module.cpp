@@ -1,13 +1,17 @@
 // The DLL's module: process attach, class objects and the unload check.
-#include "ui/catalogue.h"
+#include "catalogue/catalogue.h"
+#include "server_registration.h"
+#include "settings/database_list.h"
 
 #include <windows.h>
 
 #include <objbase.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         tamsel::InitCatalogue(instance);
+        tamsel::withdrawServerRegistration = tamsel::UnregisterServer;
+    }
     return TRUE;
 }
 

@@ -1,7 +1,7 @@
 #include "catalogue_text.h"
 
+#include "catalogue/catalogue.h"
 #include "ntamsel.h"
-#include "ui/catalogue.h"
 
 namespace tamsel {
 

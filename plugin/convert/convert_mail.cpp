@@ -1,6 +1,7 @@
 #include "converters.h"
 
 #include "body_content.h"
+#include "catalogue/catalogue.h"
 #include "catalogue_text.h"
 #include "deletion_notice.h"
 #include "document_url.h"
@@ -14,7 +15,6 @@
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 #include "text_property.h"
-#include "ui/catalogue.h"
 
 namespace tamsel {
 namespace {

@@ -1,8 +1,8 @@
 #include "convert_note.h"
 
+#include "base/hresult_error.h"
 #include "converters.h"
 #include "form_tests.h"
-#include "host/hresult_error.h"
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 

@@ -1,6 +1,6 @@
 // Classifies an open note and hands it to the converter of its kind.
 #pragma once
-#include "indexing/pass_context.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

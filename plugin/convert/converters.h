@@ -2,7 +2,7 @@
 // always leaves engineResult and noteStatus (0; 549 handled as deleted; 551 no note) in it,
 // and answers true when it finished its work for the note (normally: an event was sent).
 #pragma once
-#include "indexing/pass_context.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

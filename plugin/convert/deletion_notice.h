@@ -1,6 +1,6 @@
 // Tells the engines that a document left a database.
 #pragma once
-#include "indexing/pass_context.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

@@ -1,8 +1,8 @@
 // Overwriting a deleted document in the index with an empty mail event at its url.
 #pragma once
 #include "engine/engine_event.h"
-#include "indexing/pass_context.h"
 #include "property_id.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

@@ -1,8 +1,8 @@
 #include "property_log.h"
 
+#include "catalogue/catalogue.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
 
 namespace tamsel {
 

@@ -1,7 +1,7 @@
 // The last step of a converter: sending its event.
 #pragma once
 #include "engine/engine_event.h"
-#include "indexing/pass_context.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

@@ -1,7 +1,7 @@
 // Owners for the automation types handed to the engines. Interface pointers use WRL's ComPtr.
 #pragma once
 #include "automation_owners.h"
-#include "host/hresult_error.h"
+#include "base/hresult_error.h"
 
 #include <wrl/client.h>
 

@@ -20,9 +20,4 @@ WORD CheckSecondEngine();
 DWORD RegisterWithPrimaryEngine();
 void UnregisterFromPrimaryEngine();
 
-// The engine part of the COM server's registration. retry: this is the one repetition after
-// the engine reported the component as already registered.
-HRESULT RegisterWithSecondEngine(bool retry);
-HRESULT UnregisterFromSecondEngine();
-
 } // namespace tamsel

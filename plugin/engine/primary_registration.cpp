@@ -1,11 +1,11 @@
 // The plug-in as a component of the primary engine, for the life of the indexing thread.
+#include "base/user_interface.h"
 #include "component_id.h"
 #include "component_registration.h"
 #include "description.h"
 #include "desktop_search.h"
 #include "engine_factory.h"
 #include "engine_state.h"
-#include "ui/user_interface.h"
 
 #include <string>
 

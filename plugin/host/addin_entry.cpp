@@ -1,11 +1,12 @@
+#include "base/user_interface.h"
+#include "catalogue/catalogue.h"
+#include "com/server_registration.h"
 #include "engine/component_registration.h"
 #include "exports.h"
 #include "host_state.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
 #include "ui/settings_dialog.h"
-#include "ui/user_interface.h"
 
 #include <string>
 
@@ -21,7 +22,7 @@ void ShowFirstRunNotice() {
     userInterface.messageBox(GetForegroundWindow(), text.c_str(), caption.c_str(),
                              MB_ICONINFORMATION | MB_OK);
     SetInstallInstructionsShown(1);
-    DllUnregisterServer();
+    UnregisterServer();
 }
 
 void OnInitialise(ADDINMENURECORD& record) {

@@ -6,8 +6,6 @@ extern "C" {
 WORD WINAPI AddinMenuProc(WORD message, ADDINMENURECORD* record);
 BYTE WINAPI TamselDesktopIndex(void);
 BYTE WINAPI TamselDesktopTerm(void);
-HRESULT WINAPI DllRegisterServer(void);
-HRESULT WINAPI DllUnregisterServer(void);
 }
 
 namespace tamsel {

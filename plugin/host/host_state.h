@@ -1,5 +1,4 @@
-// State shared by the client's user-interface thread and the indexing thread. Each value is
-// written by one side and polled by the other; nothing is locked.
+// The add-in's own state on the client's user-interface thread.
 #pragma once
 #include <windows.h>
 
@@ -9,10 +8,5 @@ namespace tamsel {
 
 extern std::atomic<bool> addinStarted;  // the initialisation message started indexing
 extern std::atomic<HANDLE> indexThread; // cleared only by TamselDesktopTerm
-extern std::atomic<bool> stopRequested;
-extern std::atomic<bool> resetRequested;
-extern std::atomic<bool> wakeRequested;
-extern std::atomic<DWORD> nextWaitMs; // wait the engine asked for before the next pass
-extern std::atomic<DWORD> lastHistoryCheckTick;
 
 } // namespace tamsel

@@ -1,13 +1,14 @@
+#include "catalogue/catalogue.h"
 #include "engine/component_registration.h"
 #include "engine/engine_factory.h"
 #include "exports.h"
 #include "host_state.h"
 #include "indexing/clock.h"
-#include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 #include <objbase.h>
 

@@ -1,13 +1,13 @@
 #include "database_pass.h"
 
+#include "catalogue/catalogue.h"
 #include "engine_results.h"
-#include "host/host_state.h"
-#include "index_status.h"
 #include "indexing_loop.h"
 #include "note_callback.h"
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
-#include "ui/catalogue.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 namespace tamsel {
 namespace {

@@ -1,14 +1,14 @@
 #include "indexing_loop.h"
 
+#include "catalogue/catalogue.h"
 #include "clock.h"
 #include "database_pass.h"
 #include "engine/component_registration.h"
 #include "engine/engine_factory.h"
-#include "host/host_state.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
-#include "ui/catalogue.h"
+#include "state/thread_flags.h"
 
 namespace tamsel {
 

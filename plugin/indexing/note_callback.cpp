@@ -1,15 +1,15 @@
 #include "note_callback.h"
 
+#include "catalogue/catalogue.h"
 #include "convert/convert_note.h"
 #include "convert/deletion_notice.h"
 #include "database_pass.h"
 #include "engine/result_names.h"
 #include "engine_results.h"
-#include "host/host_state.h"
-#include "index_status.h"
 #include "indexing_loop.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 namespace tamsel {
 

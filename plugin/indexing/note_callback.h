@@ -1,6 +1,6 @@
 // What the walk over a modified-notes table does with each note.
 #pragma once
-#include "pass_context.h"
+#include "state/pass_context.h"
 
 namespace tamsel {
 

@@ -2,16 +2,18 @@
 
 #include "client_settings.h"
 #include "engine_index_check.h"
-#include "host/exports.h"
-#include "host/host_state.h"
-#include "indexing/index_status.h"
 #include "slot_state.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 #include <cstring>
 #include <mutex>
 #include <string>
 
 namespace tamsel {
+
+HRESULT (*withdrawServerRegistration)() = nullptr;
+
 namespace {
 
 struct DatabaseSlot {
@@ -92,7 +94,8 @@ void LoadDatabaseList() {
         StoreSetEnvString("DesktopSearchInstallTimestamp", created.c_str());
         for (int slot = 0; slot < slotCount; ++slot)
             WriteStateVariable(slot, "");
-        DllUnregisterServer();
+        if (withdrawServerRegistration)
+            withdrawServerRegistration();
     }
     for (int slot = 0; slot < slotCount; ++slot)
         LoadSlot(slot);

@@ -12,6 +12,10 @@ constexpr int slotCount = 16;
 constexpr int historySlot = 15;
 constexpr size_t slotPathLength = 256;
 
+// Withdraws the COM server's registration, which the server itself does; the DLL sets it as
+// it loads (no one else needs to know the server).
+extern HRESULT (*withdrawServerRegistration)();
+
 // Reads every slot's path and time stamp; first empties every time stamp when the second
 // engine's index was made anew since the last start.
 void LoadDatabaseList();

@@ -1,7 +1,7 @@
+#include "base/user_interface.h"
+#include "catalogue/catalogue.h"
 #include "client_settings.h"
 #include "database_list.h"
-#include "ui/catalogue.h"
-#include "ui/user_interface.h"
 
 #include <cstring>
 

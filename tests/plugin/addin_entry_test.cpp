@@ -1,8 +1,9 @@
+#include "catalogue/catalogue.h"
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
+#include "state/thread_flags.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
+#include "catalogue/catalogue.h"
 #include "plugin_fixture.h"
 #include "string_table.h"
-#include "ui/catalogue.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "host/host_state.h"
-#include "indexing/index_status.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
 #include "settings/slot_state.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 #include "test_database.h"
 
 using namespace tamsel;
@@ -187,6 +187,19 @@ TEST_F(DatabaseList, AnUnusableShelfIsNotTaken) {
 
 class EngineIndexCheck : public DatabaseList {
   protected:
+    void SetUp() override {
+        DatabaseList::SetUp();
+        withdrawals = 0;
+        withdrawServerRegistration = []() -> HRESULT {
+            ++withdrawals;
+            return S_OK;
+        };
+    }
+    void TearDown() override {
+        withdrawServerRegistration = nullptr;
+        DatabaseList::TearDown();
+    }
+    static inline int withdrawals = 0;
     void SetCreationTime(std::initializer_list<BYTE> bytes) {
         const std::vector<BYTE> value(bytes);
         ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, EngineIndexKey().c_str(),
@@ -213,6 +226,7 @@ TEST_F(EngineIndexCheck, ANewIndexEmptiesEveryTimeStampBeforeLoading) {
     EXPECT_FALSE(GetLastIndexed(0, &last));
     EXPECT_FALSE(GetLastIndexed(historySlot, &last));
     EXPECT_TRUE(GetSlotPath(0, nullptr, 0)) << "paths stay";
+    EXPECT_EQ(withdrawals, 1) << "the COM server's registration is withdrawn once";
 }
 
 TEST_F(EngineIndexCheck, TheSameIndexOrNoEngineKeepsTheTimeStamps) {
@@ -225,6 +239,7 @@ TEST_F(EngineIndexCheck, TheSameIndexOrNoEngineKeepsTheTimeStamps) {
     EXPECT_TRUE(GetLastIndexed(0, &last));
     EXPECT_TRUE(GetLastIndexed(historySlot, &last));
     EXPECT_EQ(GetInstallTime(), 77);
+    EXPECT_EQ(withdrawals, 0);
 }
 
 TEST_F(DatabaseList, ResetKeepsPathsAndForgetsEverythingElse) {

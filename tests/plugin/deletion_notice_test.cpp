@@ -1,7 +1,7 @@
+#include "com/server_registration.h"
 #include "conversion_fixtures.h"
 #include "convert/convert_note.h"
 #include "convert/deletion_notice.h"
-#include "engine/component_registration.h"
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 

@@ -1,8 +1,9 @@
 #include "host/exports.h"
 #include "host/host_state.h"
-#include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"
 #include "plugin_fixture.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 using namespace tamsel;
 

@@ -2,8 +2,8 @@
 // the client library as the plug-in reads it.
 #pragma once
 #include "database.h"
-#include "indexing/pass_context.h"
 #include "ntamsel.h"
+#include "state/pass_context.h"
 
 #include <initializer_list>
 #include <memory>

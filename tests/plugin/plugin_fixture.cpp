@@ -1,17 +1,18 @@
 #include "plugin_fixture.h"
 
+#include "base/user_interface.h"
+#include "catalogue/catalogue.h"
 #include "engine/engine_factory.h"
 #include "engine/engine_state.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
-#include "indexing/index_status.h"
 #include "indexing/note_callback.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
 #include "settings/engine_index_check.h"
 #include "settings/index_type_mask.h"
-#include "ui/catalogue.h"
-#include "ui/user_interface.h"
+#include "state/index_status.h"
+#include "state/thread_flags.h"
 
 #include <algorithm>
 #include <sstream>

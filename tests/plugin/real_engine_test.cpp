@@ -1,12 +1,13 @@
+#include "com/server_registration.h"
 #include "engine/component_id.h"
 #include "engine/component_registration.h"
 #include "engine/engine_event.h"
 #include "engine/engine_factory.h"
 #include "engine_results.h"
-#include "host/exports.h"
 #include "installed_engines.h"
 #include "real_engines.h"
 #include "settings/client_settings.h"
+#include <olectl.h>
 
 #include <functional>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "engine/component_registration.h"
+#include "com/server_registration.h"
 #include "engine_results.h"
 #include "fake_engines.h"
-#include "host/exports.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
+#include <olectl.h>
 
 #include <algorithm>
 #include <functional>

@@ -2,8 +2,8 @@
 // returns while the indexing thread walks or throttles. The plug-in's code runs in this
 // process against a generated mail file of 100,000 notes and the installed engines.
 #include "bench_data.h"
+#include "catalogue/catalogue.h"
 #include "host/exports.h"
-#include "host/host_state.h"
 #include "indexing/database_pass.h"
 #include "indexing/indexing_loop.h"
 #include "indexing/note_callback.h"
@@ -12,7 +12,6 @@
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
 #include "temp_dir.h"
-#include "ui/catalogue.h"
 
 #include <windows.h>
 

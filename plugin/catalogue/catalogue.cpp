@@ -1,6 +1,6 @@
 #include "catalogue.h"
 
-#include "host/hresult_error.h"
+#include "base/hresult_error.h"
 #include "string_table.h"
 
 #include <cstring>

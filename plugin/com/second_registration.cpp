@@ -1,13 +1,13 @@
 // The plug-in as a component of the second engine, registered with the COM server.
-#include "component_id.h"
-#include "component_registration.h"
-#include "description.h"
+#include "server_registration.h"
+
+#include "catalogue/catalogue.h"
 #include "desktop_search.h"
-#include "engine_factory.h"
+#include "engine/component_id.h"
+#include "engine/description.h"
+#include "engine/engine_factory.h"
 #include "engine_results.h"
-#include "host/exports.h"
 #include "settings/client_settings.h"
-#include "ui/catalogue.h"
 
 #include <string>
 
@@ -120,7 +120,7 @@ HRESULT RegisterWithSecondEngine(bool retry) {
         const Attempt attempt = RegisterOnce();
         // The engine still knows the component from an earlier installation: remove that
         // registration and register once more, never twice.
-        if (!attempt.alreadyRegistered || retry || FAILED(DllUnregisterServer()))
+        if (!attempt.alreadyRegistered || retry || FAILED(UnregisterServer()))
             return attempt.result;
         return RegisterWithSecondEngine(true);
     } catch (const HResultError& error) {
