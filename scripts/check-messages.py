@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Check the message catalogue in a compiled resource file (.res).
 
-Usage: check-messages.py FILE.res
+Usage: check-messages.py FILE.res [message_ids.h]
 
 Every language must carry string-table blocks 7..14 with a non-empty
 entry for each id 100..208 and nothing else in those blocks; the fixed
 texts must match across languages and the placeholders of every
-translation must follow the English ones.
+translation must follow the English ones. With the names header, every
+id 100..208 must have exactly one name there, every name one number, and a
+name beyond 208 must have no text in any language (the code gets an empty
+text for it on purpose).
 """
 import re
 import struct
@@ -66,9 +69,33 @@ def split_block(body):
     return entries
 
 
+NAME = re.compile(r"^\s*(msg\w+)\s*=\s*(\d+)\s*,", re.MULTILINE)
+
+
+def check_names(path, english):
+    """Problems of the names header against the English texts."""
+    with open(path, encoding="utf-8") as f:
+        pairs = NAME.findall(f.read())
+    errors = []
+    names, ids = {}, {}
+    for name, number in pairs:
+        mid = int(number)
+        if name in names:
+            errors.append("names: %s given twice" % name)
+        names[name] = mid
+        ids.setdefault(mid, []).append(name)
+    for mid in range(FIRST, LAST + 1):
+        if len(ids.get(mid, [])) != 1:
+            errors.append("names: message %d has %d names" % (mid, len(ids.get(mid, []))))
+    for mid, given in ids.items():
+        if not FIRST <= mid <= LAST and mid in english:
+            errors.append("names: %s (%d) has a text" % (given[0], mid))
+    return errors
+
+
 def main(argv):
-    if len(argv) != 2:
-        print("usage: check-messages.py FILE.res", file=sys.stderr)
+    if len(argv) not in (2, 3):
+        print("usage: check-messages.py FILE.res [message_ids.h]", file=sys.stderr)
         return 2
     errors = []
     resources = read_res(argv[1])
@@ -128,6 +155,8 @@ def main(argv):
         errors.append("en: message 119 must hold exactly three zero characters")
     if en.get(161) != " ":
         errors.append("en: message 161 must be a single space")
+    if len(argv) == 3:
+        errors += check_names(argv[2], en)
 
     for e in errors:
         print("FAIL " + e)

@@ -1,6 +1,8 @@
 // The message catalogue: numbered texts 100 to 208 in ten languages, held in the module's
 // string tables. The language is chosen once, at process attach.
 #pragma once
+#include "message_ids.h"
+
 #include <windows.h>
 
 #include <string>

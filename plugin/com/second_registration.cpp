@@ -85,8 +85,9 @@ struct Attempt {
 };
 
 Attempt RegisterOnce() {
-    const std::wstring title = CatalogueText(125), description = CatalogueText(148),
-                       icon = CatalogueText(240);
+    const std::wstring title = CatalogueText(msgComponentTitle),
+                       description = CatalogueText(msgComponentDescription),
+                       icon = CatalogueText(msgComponentIcon);
     ComPtr<IOrvennaRegistrar> registrar;
     if (const HRESULT hr =
             CreateEngineObject(__uuidof(OrvennaRegistrar), primaryContext, registrar);

@@ -1,6 +1,7 @@
 #include "category_list.h"
 
 #include "bounded_text.h"
+#include "catalogue/message_ids.h"
 #include "catalogue_text.h"
 #include "text_list.h"
 
@@ -14,8 +15,9 @@ struct CategoryCode {
     WORD message;
 };
 
-constexpr CategoryCode categoryCodes[] = {{"H", 165}, {"V", 166},  {"P", 167},
-                                          {"C", 168}, {"PC", 169}, {"T", 170}};
+constexpr CategoryCode categoryCodes[] = {{"H", msgCategoryHoliday},     {"V", msgCategoryVacation},
+                                          {"P", msgCategoryProjects},    {"C", msgCategoryClients},
+                                          {"PC", msgCategoryPhoneCalls}, {"T", msgCategoryTravel}};
 
 std::string CategoryText(std::string_view entry) {
     for (const CategoryCode& category : categoryCodes)

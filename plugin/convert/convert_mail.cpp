@@ -74,7 +74,7 @@ constexpr AddressProperty addressProperties[] = {
 HRESULT WriteFolder(EngineEvent& event, const PassContext& context, bool draft) {
     HRESULT hr;
     if (draft) {
-        const std::string drafts = ClientCatalogueText(151);
+        const std::string drafts = ClientCatalogueText(msgDraftsFolder);
         hr = WriteTextProperty(drafts.data(), WORD(drafts.size()), propFolderName, event, false);
     } else {
         hr = WriteFolderName(context.database, event, propFolderName, false);
@@ -116,7 +116,7 @@ bool ConvertMail(NOTEHANDLE note, PassContext* context) {
     context->noteStatus = 0;
     if (!note) {
         if (IsDebugLogging())
-            StoreLogMessage(121, ModuleInstance(), 0);
+            StoreLogMessage(msgLogMailFileNull, ModuleInstance(), 0);
         context->noteStatus = STORE_ERR_NO_NOTE;
         return false;
     }

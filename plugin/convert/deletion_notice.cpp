@@ -1,5 +1,6 @@
 #include "deletion_notice.h"
 
+#include "catalogue/message_ids.h"
 #include "desktop_search.h"
 #include "document_url.h"
 #include "empty_mail_event.h"
@@ -32,7 +33,7 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     if (FAILED(hr)) {
         if (hr == REGDB_E_CLASSNOTREG)
             SetIndexTypeEnabled(indexFeatureDeletions, 0);
-        DebugLogResult(122, hr);
+        DebugLogResult(msgLogFactoryCreationFailed, hr);
         return false;
     }
     const UniqueBstr text(std::wstring(url, url + length));
@@ -40,7 +41,7 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     ComPtr<IOrvennaResultSet> results;
     hr = query->Query(cookie, text.get(), *category, *ranking, &results);
     if (FAILED(hr)) {
-        DebugLogResult(122, hr);
+        DebugLogResult(msgLogFactoryCreationFailed, hr);
         return false;
     }
     if (!results)

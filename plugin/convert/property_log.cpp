@@ -7,7 +7,7 @@
 namespace tamsel {
 
 void LogPropertyFailure(const char* name, HRESULT result) {
-    StoreLogMessage(127, ModuleInstance(), 0, name, result);
+    StoreLogMessage(msgLogAddPropertyFailed, ModuleInstance(), 0, name, result);
 }
 
 void DebugLogPropertyFailure(const char* name, HRESULT result) {

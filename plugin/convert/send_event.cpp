@@ -1,5 +1,6 @@
 #include "send_event.h"
 
+#include "catalogue/message_ids.h"
 #include "engine/engine_log.h"
 #include "settings/index_type_mask.h"
 
@@ -8,7 +9,7 @@ namespace tamsel {
 HRESULT SendEvent(EngineEvent& event) {
     const HRESULT hr = event.Send();
     if (hr != S_OK)
-        DebugLogResult(126, hr);
+        DebugLogResult(msgLogSendFailed, hr);
     return hr;
 }
 

@@ -1,5 +1,6 @@
 // Whether each engine is installed, knows the component and accepts events: a real probe
 // event is sent each time, as only a send tells whether the service runs.
+#include "catalogue/message_ids.h"
 #include "component_id.h"
 #include "component_registration.h"
 #include "desktop_search.h"
@@ -94,7 +95,7 @@ template <typename Engine> WORD CheckEngine() {
     ComPtr<IDispatch> created;
     const UniqueBstr id(componentId), schema(Engine::schema);
     if (const HRESULT hr = factory->CreateEvent(id.get(), schema.get(), &created); FAILED(hr)) {
-        DebugLogResult(123, hr);
+        DebugLogResult(msgLogCreateEventFailed, hr);
         return hr == E_COMPONENT_NOT_REGISTERED ? notRegistered : eventRefused;
     }
     ComPtr<typename Engine::Event> event;

@@ -17,8 +17,8 @@ constexpr WORD menuItemTextSize = 63;
 
 void ShowFirstRunNotice() {
     std::string text, caption;
-    LoadMessage(118, SelectedLanguage(), text);
-    LoadMessage(117, SelectedLanguage(), caption);
+    LoadMessage(msgFirstRunNotice, SelectedLanguage(), text);
+    LoadMessage(msgFirstRunCaption, SelectedLanguage(), caption);
     userInterface.messageBox(GetForegroundWindow(), text.c_str(), caption.c_str(),
                              MB_ICONINFORMATION | MB_OK);
     SetInstallInstructionsShown(1);
@@ -42,7 +42,7 @@ void OnInitialise(ADDINMENURECORD& record) {
         return;
     addinStarted = true;
     std::string itemText;
-    LoadMessage(101, SelectedLanguage(), itemText);
+    LoadMessage(msgMenuItem, SelectedLanguage(), itemText);
     StoreTranslateText(STORE_TRANSLATE_TO_CLIENT, itemText.c_str(), WORD(itemText.size()),
                        record.itemText, menuItemTextSize);
     if (!GetInstallInstructionsShown())

@@ -22,17 +22,17 @@ constexpr SIZE_T indexingThreadStack = 64000;
 DWORD WINAPI IndexingThreadMain(void*) {
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     if (stopRequested) {
-        StoreLogMessage(130, ModuleInstance(), 0);
+        StoreLogMessage(msgLogCannotCreateThread, ModuleInstance(), 0);
         return 0;
     }
     if (const STORESTATUS status = StoreThreadInit()) {
-        StoreLogMessage(130, ModuleInstance(), status);
+        StoreLogMessage(msgLogCannotCreateThread, ModuleInstance(), status);
         return 0;
     }
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     KeepEngineClassObjects(true);
     RegisterWithPrimaryEngine();
-    StoreLogMessage(128, ModuleInstance(), 0);
+    StoreLogMessage(msgLogStartingIndexing, ModuleInstance(), 0);
     try {
         RunIndexingLoop();
     } catch (...) {
@@ -43,7 +43,7 @@ DWORD WINAPI IndexingThreadMain(void*) {
     if (SUCCEEDED(com))
         CoUninitialize();
     StoreThreadTerm();
-    StoreLogMessage(129, ModuleInstance(), 0);
+    StoreLogMessage(msgLogStoppingIndexing, ModuleInstance(), 0);
     return 0;
 }
 
@@ -69,7 +69,7 @@ extern "C" BYTE WINAPI TamselDesktopIndex(void) {
 extern "C" BYTE WINAPI TamselDesktopTerm(void) {
     stopRequested = true;
     if (IsDebugLogging())
-        StoreLogMessage(139, ModuleInstance(), 0);
+        StoreLogMessage(msgLogTerminationRequested, ModuleInstance(), 0);
     if (HANDLE thread = indexThread) {
         SetThreadPriority(thread, THREAD_PRIORITY_NORMAL);
         WaitForSingleObject(thread, INFINITE);

@@ -43,17 +43,20 @@ void LogSummary(int slot, const PassContext& pass) {
     GetSlotPath(slot, path, sizeof path);
     const HMODULE module = ModuleInstance();
     if (IsDebugLogging()) {
-        StoreLogMessage(144, module, pass.noteStatus, path, pass.indexedCount, pass.skippedCount,
-                        pass.engineResult, pass.engineErrorCount, pass.noteErrorCount);
+        StoreLogMessage(msgLogPassSummaryDebug, module, pass.noteStatus, path, pass.indexedCount,
+                        pass.skippedCount, pass.engineResult, pass.engineErrorCount,
+                        pass.noteErrorCount);
         return;
     }
     if (pass.engineResult != 0 && pass.engineResult != engine_results::E_SEND_DELAYED &&
         pass.engineResult != engine_results::S_INDEXING_PAUSED) {
-        StoreLogMessage(159, module, 0, path, pass.indexedCount, pass.engineResult);
+        StoreLogMessage(msgLogPassSummaryFailed, module, 0, path, pass.indexedCount,
+                        pass.engineResult);
         return;
     }
     if (!pass.historyPass && pass.indexedCount > 0)
-        StoreLogMessage(160, module, pass.noteStatus == walkStopped ? 0 : pass.noteStatus, path,
+        StoreLogMessage(msgLogPassSummary, module,
+                        pass.noteStatus == walkStopped ? 0 : pass.noteStatus, path,
                         pass.indexedCount);
 }
 
@@ -68,9 +71,9 @@ void PassOverSlot(int slot, BYTE historyPass) {
     DBHANDLE database = 0;
     const STORESTATUS opened = OpenIndexedDatabase(nullptr, path, &database);
     if (opened != STORE_NOERROR)
-        LogOpenFailure(slot, historyPass, unreported, 134, opened, path);
+        LogOpenFailure(slot, historyPass, unreported, msgLogDatabaseOpenFailed, opened, path);
     else if (IsDebugLogging())
-        StoreLogMessage(135, ModuleInstance(), 0, path);
+        StoreLogMessage(msgLogDatabaseOpened, ModuleInstance(), 0, path);
     if (!database)
         return;
 
@@ -80,7 +83,7 @@ void PassOverSlot(int slot, BYTE historyPass) {
     if (GetResumePoint(slot, &until, &recoveryNoteId)) {
         PassOverDatabase(slot, database, &since, &until, recoveryNoteId, historyPass);
     } else if (STORESTATUS status = StoreGetDatabaseModifiedTime(database, &until, nullptr)) {
-        LogOpenFailure(slot, historyPass, unreported, 138, status, path);
+        LogOpenFailure(slot, historyPass, unreported, msgLogModifiedTimeFailed, status, path);
     } else {
         if (until.timeOfDay == 0 || until.dayNumber == 0)
             StoreCurrentTime(&until);
@@ -96,7 +99,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     const STORESTATUS listed =
         StoreGetModifiedNoteTable(database, documentClass, *since, until, &table);
     if (IsDebugLogging())
-        StoreLogMessage(141, ModuleInstance(), 0, since, until, recoveryNoteId);
+        StoreLogMessage(msgLogStartingDatabase, ModuleInstance(), 0, since, until, recoveryNoteId);
     if (!historyPass) {
         indexStatus.currentSlot = slot;
         indexStatus.total = 0;
@@ -108,7 +111,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     if (listed == STORE_ERR_NOT_MODIFIED) {
         SaveSlotState(slot, until, nullptr, 0, 0, 0);
         if (IsDebugLogging())
-            StoreLogMessage(142, ModuleInstance(), 0);
+            StoreLogMessage(msgLogNoModifiedNotes, ModuleInstance(), 0);
         if (!historyPass) {
             indexStatus.passRunning = 0;
             indexStatus.upToDate = 1;
@@ -116,7 +119,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
         return STORE_NOERROR;
     }
     if (listed != STORE_NOERROR) {
-        StoreLogMessage(143, ModuleInstance(), listed);
+        StoreLogMessage(msgLogChangeListFailed, ModuleInstance(), listed);
         return listed;
     }
 
@@ -165,7 +168,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     if (!historyPass)
         indexStatus.resumePending = 1;
     if (IsDebugLogging())
-        StoreLogMessage(145, ModuleInstance(), pass.noteStatus);
+        StoreLogMessage(msgLogRecoveryRequested, ModuleInstance(), pass.noteStatus);
     return walked;
 }
 

@@ -59,16 +59,16 @@ bool AnEngineIsReady() {
 // One cycle over the user's databases from the rotating start, then the history check.
 void RunCycle() {
     if (!IsIndexingEnabled()) {
-        DebugLog(131);
+        DebugLog(msgLogLoopNotEnabled);
         return;
     }
     ForgetEngineClassObjects(); // each cycle finds the engines as they are installed now
     if (!AnEngineIsReady()) {
-        DebugLog(132);
+        DebugLog(msgLogLoopEngineNotReady);
         return;
     }
     if (resetRequested) {
-        DebugLog(140);
+        DebugLog(msgLogResetGiven);
         resetRequested = false;
         ClearAllSlotStates();
     }
@@ -101,7 +101,7 @@ void RunIndexingLoop() {
     DWORD intervalMs = GetFrequencyMinutes() * minuteMs;
     if (intervalMs == 0)
         intervalMs = defaultIntervalMs;
-    DebugLog(136);
+    DebugLog(msgLogStartingLoop);
     IdleWait(intervalMs, 0);
     for (;;) {
         wakeRequested = false;
@@ -115,7 +115,7 @@ void RunIndexingLoop() {
         const DWORD asked = nextWaitMs;
         IdleWait(asked > 0 && asked <= intervalMs ? asked : intervalMs, 0);
     }
-    DebugLog(137);
+    DebugLog(msgLogStoppingLoop);
 }
 
 void IdleWait(DWORD milliseconds, BYTE insidePass) {
@@ -135,7 +135,7 @@ void IdleWait(DWORD milliseconds, BYTE insidePass) {
             PeriodicHistoryCheck();
         }
         if (IsVerboseDebugLogging())
-            StoreLogMessage(188, ModuleInstance(), 0);
+            StoreLogMessage(msgLogSleeping, ModuleInstance(), 0);
         indexingClock.sleep(waitStepMs);
     }
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);

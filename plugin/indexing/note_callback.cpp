@@ -54,7 +54,7 @@ STORESTATUS EngineFailure(PassContext& pass, NOTEHANDLE note) {
         pass.stopPass = 1;
         status = walkEngineFailed;
         if (IsDebugLogging())
-            StoreLogMessage(146, ModuleInstance(), status, pass.engineResult,
+            StoreLogMessage(msgLogEngineError, ModuleInstance(), status, pass.engineResult,
                             EngineResultName(pass.engineResult));
     }
     if (note)
@@ -79,7 +79,7 @@ STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
     if (STORESTATUS status = StoreOpenNote(pass.database, id, 0, &note)) {
         ++pass.noteErrorCount;
         if (IsDebugLogging())
-            StoreLogMessage(147, ModuleInstance(), status, id);
+            StoreLogMessage(msgLogNoteOpenFailed, ModuleInstance(), status, id);
         return STORE_NOERROR;
     }
     if (noteHandlers.convert(note, &pass)) {
@@ -102,7 +102,7 @@ STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
 STORESTATUS WINAPI NoteCallback(void* context, NOTEID id) {
     PassContext& pass = *static_cast<PassContext*>(context);
     if (IsVerboseDebugLogging())
-        StoreLogMessage(187, ModuleInstance(), 0);
+        StoreLogMessage(msgLogIndexingDocument, ModuleInstance(), 0);
     const bool skip = pass.recoveryNoteId != 0 && pass.recoveryNoteId > id;
     pass.noteId = id;
     if (!pass.historyPass)

@@ -11,7 +11,9 @@ namespace {
 constexpr size_t partLength = 255;
 
 WORD OpenFailureMessage(STORESTATUS status) {
-    return status == STORE_ERR_NOT_DATABASE_FILE || status == STORE_ERR_NOT_DATABASE ? 184 : 114;
+    return status == STORE_ERR_NOT_DATABASE_FILE || status == STORE_ERR_NOT_DATABASE
+               ? msgNotADatabase
+               : 114;
 }
 
 void ShowFailure(HWND owner, const char* path, WORD message) {
@@ -38,16 +40,16 @@ void AppendCut(char* result, size_t resultSize, const char* text, size_t limit) 
 // Status and message of opening and checking; the database stays open only when usable.
 STORESTATUS OpenChecked(const char* path, DBHANDLE& database, WORD& message) {
     if (!path || !*path) {
-        message = 112;
+        message = msgInvalidDatabasePath;
         return STORE_ERR_NOT_DATABASE;
     }
     char server[STORE_PATH_SIZE], file[STORE_PATH_SIZE];
     if (STORESTATUS status = StoreParseNetPath(path, server, file)) {
-        message = 112;
+        message = msgInvalidDatabasePath;
         return status;
     }
     if (!IsRemoteAllowed() && server[0]) {
-        message = 113;
+        message = msgOnlyLocalDatabases;
         return STORE_ERR_REMOTE_REFUSED;
     }
     if (STORESTATUS status = StoreOpenDatabase(path, &database)) {
