@@ -10,6 +10,8 @@
 #include "event_properties.h"
 #include "settings/client_settings.h"
 
+#include "unique_resource.h"
+
 #include <string>
 
 namespace tamsel {
@@ -68,11 +70,9 @@ struct SecondEngine {
 
 bool ComponentKeyExists(const wchar_t* componentsKey) {
     const std::wstring path = std::wstring(componentsKey) + componentId;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    win32::UniqueKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) ==
+           ERROR_SUCCESS;
 }
 
 WORD StatusOfProbe(HRESULT probe) {

@@ -10,6 +10,8 @@
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 
+#include "unique_resource.h"
+
 #include <objbase.h>
 
 namespace tamsel {
@@ -73,8 +75,8 @@ extern "C" BYTE WINAPI TamselDesktopTerm(void) {
     if (HANDLE thread = indexThread) {
         SetThreadPriority(thread, THREAD_PRIORITY_NORMAL);
         WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-        indexThread = nullptr;
+        // Cleared only now, so that a start meanwhile finds the thread still there.
+        const win32::UniqueHandle ended(indexThread.exchange(nullptr));
     }
     return 1;
 }

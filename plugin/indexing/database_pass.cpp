@@ -1,5 +1,6 @@
 #include "database_pass.h"
 
+#include "base/store_owners.h"
 #include "catalogue/catalogue.h"
 #include "engine_results.h"
 #include "indexing_loop.h"
@@ -28,13 +29,13 @@ void LogOpenFailure(int slot, BYTE historyPass, bool unreported, WORD message, S
     OpenErrorFlag(slot, historyPass) = 1;
 }
 
-IDTABLEHANDLE UnreadTable(DBHANDLE database) {
+UniqueIdTable UnreadTable(DBHANDLE database) {
     char user[userNameSize];
     if (StoreGetUserName(STORE_USERNAME_CURRENT, user, sizeof user) != STORE_NOERROR)
-        return 0;
-    IDTABLEHANDLE table = 0;
-    if (StoreGetUnreadTable(database, user, WORD(lstrlenA(user)), &table) != STORE_NOERROR)
-        return 0;
+        return {};
+    UniqueIdTable table;
+    if (StoreGetUnreadTable(database, user, WORD(lstrlenA(user)), table.put()) != STORE_NOERROR)
+        return {};
     return table;
 }
 
@@ -68,8 +69,8 @@ void PassOverSlot(int slot, BYTE historyPass) {
     if (!GetSlotPath(slot, path, sizeof path))
         return;
     IdleYield();
-    DBHANDLE database = 0;
-    const STORESTATUS opened = OpenIndexedDatabase(nullptr, path, &database);
+    UniqueDatabase database;
+    const STORESTATUS opened = OpenIndexedDatabase(nullptr, path, database.put());
     if (opened != STORE_NOERROR)
         LogOpenFailure(slot, historyPass, unreported, msgLogDatabaseOpenFailed, opened, path);
     else if (IsDebugLogging())
@@ -81,23 +82,22 @@ void PassOverSlot(int slot, BYTE historyPass) {
     GetLastIndexed(slot, &since);
     NOTEID recoveryNoteId = 0;
     if (GetResumePoint(slot, &until, &recoveryNoteId)) {
-        PassOverDatabase(slot, database, &since, &until, recoveryNoteId, historyPass);
-    } else if (STORESTATUS status = StoreGetDatabaseModifiedTime(database, &until, nullptr)) {
+        PassOverDatabase(slot, database.get(), &since, &until, recoveryNoteId, historyPass);
+    } else if (STORESTATUS status = StoreGetDatabaseModifiedTime(database.get(), &until, nullptr)) {
         LogOpenFailure(slot, historyPass, unreported, msgLogModifiedTimeFailed, status, path);
     } else {
         if (until.timeOfDay == 0 || until.dayNumber == 0)
             StoreCurrentTime(&until);
-        PassOverDatabase(slot, database, &since, &until, 0, historyPass);
+        PassOverDatabase(slot, database.get(), &since, &until, 0, historyPass);
     }
-    StoreCloseDatabase(database);
 }
 
 STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since, STORETIME* until,
                              NOTEID recoveryNoteId, BYTE historyPass) {
     IdleYield();
-    IDTABLEHANDLE table = 0;
+    UniqueIdTable table;
     const STORESTATUS listed =
-        StoreGetModifiedNoteTable(database, documentClass, *since, until, &table);
+        StoreGetModifiedNoteTable(database, documentClass, *since, until, table.put());
     if (IsDebugLogging())
         StoreLogMessage(msgLogStartingDatabase, ModuleInstance(), 0, since, until, recoveryNoteId);
     if (!historyPass) {
@@ -126,7 +126,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     if (!historyPass) {
         indexStatus.passRunning = 1;
         indexStatus.upToDate = 0;
-        indexStatus.total = StoreIdTableCount(table);
+        indexStatus.total = StoreIdTableCount(table.get());
         indexStatus.resumePending = recoveryNoteId != 0;
     }
     PassContext pass{};
@@ -136,13 +136,14 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
     pass.initialPass = StoreCompareTimes(since, &earliest) == 0;
     pass.historyPass = historyPass;
+    UniqueIdTable unread;
     if (!historyPass)
-        pass.unreadTable = UnreadTable(database);
+        unread = UnreadTable(database);
+    pass.unreadTable = unread.get();
 
-    const STORESTATUS walked = StoreIdTableEnumerate(table, NoteCallback, &pass);
-    StoreIdTableFree(table);
-    if (pass.unreadTable)
-        StoreIdTableFree(pass.unreadTable);
+    const STORESTATUS walked = StoreIdTableEnumerate(table.get(), NoteCallback, &pass);
+    table.reset();
+    unread.reset();
 
     LogSummary(slot, pass);
     if (!historyPass)

@@ -1,5 +1,6 @@
 #include "note_callback.h"
 
+#include "base/store_owners.h"
 #include "catalogue/catalogue.h"
 #include "convert/convert_note.h"
 #include "convert/deletion_notice.h"
@@ -43,7 +44,7 @@ bool WalkMustStop(const PassContext& pass) {
 }
 
 // Too-large documents are skipped; any other engine failure stops the walk.
-STORESTATUS EngineFailure(PassContext& pass, NOTEHANDLE note) {
+STORESTATUS EngineFailure(PassContext& pass) {
     ++pass.engineErrorCount;
     STORESTATUS status = STORE_NOERROR;
     if (pass.engineResult == engine_results::E_EVENT_TOO_LARGE ||
@@ -57,8 +58,6 @@ STORESTATUS EngineFailure(PassContext& pass, NOTEHANDLE note) {
             StoreLogMessage(msgLogEngineError, ModuleInstance(), status, pass.engineResult,
                             EngineResultName(pass.engineResult));
     }
-    if (note)
-        StoreCloseNote(note);
     return status;
 }
 
@@ -71,18 +70,18 @@ STORESTATUS DeletedNote(PassContext& pass, NOTEID id) {
     }
     if (pass.engineResult == 0)
         return STORE_NOERROR;
-    return EngineFailure(pass, 0);
+    return EngineFailure(pass);
 }
 
 STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
-    NOTEHANDLE note = 0;
-    if (STORESTATUS status = StoreOpenNote(pass.database, id, 0, &note)) {
+    UniqueNote note;
+    if (STORESTATUS status = StoreOpenNote(pass.database, id, 0, note.put())) {
         ++pass.noteErrorCount;
         if (IsDebugLogging())
             StoreLogMessage(msgLogNoteOpenFailed, ModuleInstance(), status, id);
         return STORE_NOERROR;
     }
-    if (noteHandlers.convert(note, &pass)) {
+    if (noteHandlers.convert(note.get(), &pass)) {
         ++pass.indexedCount;
         if (!stopRequested && !resetRequested)
             Throttle();
@@ -91,9 +90,8 @@ STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
     } else if (pass.engineResult == 0) {
         ++pass.skippedCount;
     } else {
-        return EngineFailure(pass, note);
+        return EngineFailure(pass);
     }
-    StoreCloseNote(note);
     return STORE_NOERROR;
 }
 

@@ -1,3 +1,4 @@
+#include "base/store_owners.h"
 #include "base/user_interface.h"
 #include "catalogue/catalogue.h"
 #include "client_settings.h"
@@ -38,7 +39,7 @@ void AppendCut(char* result, size_t resultSize, const char* text, size_t limit) 
 }
 
 // Status and message of opening and checking; the database stays open only when usable.
-STORESTATUS OpenChecked(const char* path, DBHANDLE& database, WORD& message) {
+STORESTATUS OpenChecked(const char* path, UniqueDatabase& database, WORD& message) {
     if (!path || !*path) {
         message = msgInvalidDatabasePath;
         return STORE_ERR_NOT_DATABASE;
@@ -52,18 +53,17 @@ STORESTATUS OpenChecked(const char* path, DBHANDLE& database, WORD& message) {
         message = msgOnlyLocalDatabases;
         return STORE_ERR_REMOTE_REFUSED;
     }
-    if (STORESTATUS status = StoreOpenDatabase(path, &database)) {
-        database = 0;
+    if (STORESTATUS status = StoreOpenDatabase(path, database.put())) {
+        database.release(); // a failed open owns nothing, whatever it left in the handle
         message = OpenFailureMessage(status);
         return status;
     }
     DWORD flags = 0;
-    STORESTATUS status = StoreGetDatabaseFlags(database, &flags);
+    STORESTATUS status = StoreGetDatabaseFlags(database.get(), &flags);
     if (status == STORE_NOERROR && !(flags & STORE_DBFLAG_USABLE))
         status = STORE_ERR_UNUSABLE;
     if (status != STORE_NOERROR) {
-        StoreCloseDatabase(database);
-        database = 0;
+        database.reset();
         message = OpenFailureMessage(status);
     }
     return status;
@@ -74,13 +74,11 @@ STORESTATUS OpenChecked(const char* path, DBHANDLE& database, WORD& message) {
 STORESTATUS OpenIndexedDatabase(HWND owner, const char* path, DBHANDLE* database) {
     if (!SettingsLoaded())
         LoadSettings();
-    DBHANDLE opened = 0;
+    UniqueDatabase opened;
     WORD message = 0;
     const STORESTATUS status = OpenChecked(path, opened, message);
-    if (opened && !database)
-        StoreCloseDatabase(opened);
     if (database)
-        *database = opened;
+        *database = opened.release();
     ShowFailure(owner, path, message);
     return status;
 }
