@@ -31,7 +31,7 @@ std::wstring CatalogueText(WORD id) {
 template <typename Interface>
 HRESULT GetRegistrationObject(IOrvennaRegistrar& registrar, const wchar_t* progId,
                               ComPtr<Interface>& object) {
-    const UniqueBstr name(progId);
+    const ThrowingBstr name(progId);
     ComPtr<IDispatch> dispatch;
     if (const HRESULT hr = registrar.GetRegistrationObject(name.get(), &dispatch); FAILED(hr))
         return hr;
@@ -41,9 +41,9 @@ HRESULT GetRegistrationObject(IOrvennaRegistrar& registrar, const wchar_t* progI
 // The engine offers the plug-in's actions on its results. The first refused action ends
 // the list but not the registration.
 void RegisterActions(IOrvennaActionRegistration& actions) {
-    const UniqueBstr actionsClass(actionsClassId);
+    const ThrowingBstr actionsClass(actionsClassId);
     for (const wchar_t* actionId : actionIds) {
-        const UniqueBstr action(actionId);
+        const ThrowingBstr action(actionId);
         VARIANT reserved;
         VariantInit(&reserved);
         if (FAILED(actions.RegisterAction(actionsClass.get(), action.get(), reserved)))
@@ -90,7 +90,7 @@ Attempt RegisterOnce() {
                        icon = CatalogueText(msgComponentIcon);
     ComPtr<IOrvennaRegistrar> registrar;
     if (const HRESULT hr =
-            CreateEngineObject(__uuidof(OrvennaRegistrar), primaryContext, registrar);
+            CreateEngineObject(__uuidof(OrvennaRegistrar), anyServerContext, registrar);
         FAILED(hr))
         return {hr, false};
     UniqueVariant pairs;
@@ -98,7 +98,7 @@ Attempt RegisterOnce() {
             MakeDescription({L"Title", title, L"Description", description, L"Icon", icon}, pairs);
         FAILED(hr))
         return {hr, false};
-    const UniqueBstr id(componentId);
+    const ThrowingBstr id(componentId);
     HRESULT hr = registrar->BeginRegistration(id.get(), *pairs);
     if (hr == E_COMPONENT_ALREADY_REGISTERED)
         return {hr, true};
@@ -133,10 +133,10 @@ HRESULT UnregisterFromSecondEngine() {
     try {
         ComPtr<IOrvennaRegistrar> registrar;
         if (const HRESULT hr =
-                CreateEngineObject(__uuidof(OrvennaRegistrar), primaryContext, registrar);
+                CreateEngineObject(__uuidof(OrvennaRegistrar), anyServerContext, registrar);
             FAILED(hr))
             return hr;
-        const UniqueBstr id(componentId);
+        const ThrowingBstr id(componentId);
         return registrar->UnRegisterComponent(id.get());
     } catch (const HResultError& error) {
         return error.code;

@@ -29,14 +29,14 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     if (cookie == 0 || length == 0)
         return false;
     ComPtr<IOrvennaQuery> query;
-    HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), secondContext, query);
+    HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), inProcessContext, query);
     if (FAILED(hr)) {
         if (hr == REGDB_E_CLASSNOTREG)
             SetIndexTypeEnabled(indexFeatureDeletions, 0);
         DebugLogResult(msgLogFactoryCreationFailed, hr);
         return false;
     }
-    const UniqueBstr text(std::wstring(url, url + length));
+    const ThrowingBstr text(std::wstring(url, url + length));
     UniqueVariant category, ranking;
     ComPtr<IOrvennaResultSet> results;
     hr = query->Query(cookie, text.get(), *category, *ranking, &results);

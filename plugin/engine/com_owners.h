@@ -10,10 +10,11 @@ namespace tamsel {
 using automation::UniqueVariant;
 using Microsoft::WRL::ComPtr;
 
-// A name or text for the engine; raises E_OUTOFMEMORY like the other string helpers.
-class UniqueBstr : public automation::UniqueBstr {
+// A name or text for the engine; raises E_OUTOFMEMORY like the other string helpers, where
+// automation::UniqueBstr leaves the owner empty.
+class ThrowingBstr : public automation::UniqueBstr {
   public:
-    explicit UniqueBstr(std::wstring_view text) : automation::UniqueBstr(text) {
+    explicit ThrowingBstr(std::wstring_view text) : automation::UniqueBstr(text) {
         if (!get())
             throw HResultError{E_OUTOFMEMORY};
     }

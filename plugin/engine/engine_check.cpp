@@ -31,7 +31,7 @@ constexpr WORD ready = 0xC1FF;
 struct PrimaryEngine {
     using Factory = IZendriEventFactory;
     using Event = IZendriEvent;
-    static constexpr DWORD context = primaryContext;
+    static constexpr DWORD context = anyServerContext;
     static constexpr const wchar_t* componentsKey =
         L"Software\\Zendri\\DesktopSearch\\Components\\";
     static constexpr const wchar_t* schema = L"ZendriDS.Mail";
@@ -52,7 +52,7 @@ struct PrimaryEngine {
 struct SecondEngine {
     using Factory = IOrvennaEventFactory;
     using Event = IOrvennaEvent;
-    static constexpr DWORD context = secondContext;
+    static constexpr DWORD context = inProcessContext;
     static constexpr const wchar_t* componentsKey =
         L"Software\\Orvenna\\Orvenna Desktop\\Components\\";
     static constexpr const wchar_t* schema = L"Orvenna.Desktop.Email";
@@ -93,7 +93,7 @@ template <typename Engine> WORD CheckEngine() {
     if (!ComponentKeyExists(Engine::componentsKey))
         return notRegistered;
     ComPtr<IDispatch> created;
-    const UniqueBstr id(componentId), schema(Engine::schema);
+    const ThrowingBstr id(componentId), schema(Engine::schema);
     if (const HRESULT hr = factory->CreateEvent(id.get(), schema.get(), &created); FAILED(hr)) {
         DebugLogResult(msgLogCreateEventFailed, hr);
         return hr == E_COMPONENT_NOT_REGISTERED ? notRegistered : eventRefused;

@@ -4,6 +4,7 @@
 #include "engine_factory.h"
 #include "engine_state.h"
 #include "event_properties.h"
+#include "settings/index_type_mask.h"
 
 namespace tamsel {
 namespace {
@@ -11,13 +12,13 @@ namespace {
 // Document kinds that get an engine event; any other bit leaves the event without one.
 bool IsAcceptedKind(DWORD kind) {
     switch (kind) {
-    case 1:
-    case 2:
-    case 4:
-    case 16:
-    case 32:
-    case 64:
-    case 256:
+    case indexTypeMail:
+    case indexTypeSpare:
+    case indexTypeContacts:
+    case indexTypeCalendar:
+    case indexTypeTasks:
+    case indexTypeOther:
+    case indexTypeJournal:
         return true;
     default:
         return false;
@@ -32,11 +33,11 @@ EngineEvent::EngineEvent(DWORD kind) {
     if (engineUnavailable)
         return;
     ComPtr<IZendriEventFactory> factory;
-    creationResult_ = CreateEngineObject(__uuidof(ZendriEventFactory), primaryContext, factory);
+    creationResult_ = CreateEngineObject(__uuidof(ZendriEventFactory), anyServerContext, factory);
     if (FAILED(creationResult_) || !IsAcceptedKind(kind))
         return;
     // Every kind of document travels under the mail schema.
-    const UniqueBstr id(componentId), schema(L"ZendriDS.Mail");
+    const ThrowingBstr id(componentId), schema(L"ZendriDS.Mail");
     ComPtr<IDispatch> created;
     creationResult_ = factory->CreateEvent(id.get(), schema.get(), &created);
     if (FAILED(creationResult_))

@@ -40,7 +40,9 @@ class EngineEvent {
     bool formatGiven_ = false;
     bool timeGiven_ = false;
     UniqueVariant url_;
-    HRESULT creationResult_ = static_cast<HRESULT>(0xFFFFFFFF);
+    // Until an engine is asked (and while it is unavailable): a failure no engine gives.
+    static constexpr HRESULT engineNotAsked = static_cast<HRESULT>(0xFFFFFFFF);
+    HRESULT creationResult_ = engineNotAsked;
 };
 
 } // namespace tamsel

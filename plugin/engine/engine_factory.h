@@ -23,9 +23,12 @@ void KeepEngineClassObjects(bool keep);
 void ForgetEngineClassObjects();
 
 // Class contexts the engines are asked for: the primary engine's objects and the second
-// engine's registrar with 0x17, the second engine's factory and query object with 3.
-constexpr DWORD primaryContext = 0x17;
-constexpr DWORD secondContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
+// engine's registrar from any kind of server, the second engine's factory and query object
+// only from a server in this process.
+constexpr DWORD anyServerContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+constexpr DWORD inProcessContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
+static_assert(anyServerContext == 0x17);
 
 template <typename Interface>
 HRESULT CreateEngineObject(REFCLSID classId, DWORD context, ComPtr<Interface>& object) {

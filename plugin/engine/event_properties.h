@@ -8,14 +8,14 @@ namespace tamsel {
 
 template <typename Event>
 HRESULT AddVariantProperty(Event& event, const wchar_t* name, const VARIANT& value) {
-    UniqueBstr key(name);
+    ThrowingBstr key(name);
     return event.AddProperty(key.get(), value);
 }
 
 template <typename Event>
 HRESULT AddTextProperty(Event& event, const wchar_t* name, std::wstring_view text) {
     UniqueVariant value;
-    value.get()->bstrVal = UniqueBstr(text).release(); // may raise: the type comes after
+    value.get()->bstrVal = ThrowingBstr(text).release(); // may raise: the type comes after
     value.get()->vt = VT_BSTR;
     return AddVariantProperty(event, name, *value);
 }

@@ -53,7 +53,7 @@ DWORD Register() {
     if (!claim.held())
         return notRegistered;
     ComPtr<IZendriRegistrar> registrar;
-    if (FAILED(CreateEngineObject(__uuidof(ZendriRegistrar), primaryContext, registrar))) {
+    if (FAILED(CreateEngineObject(__uuidof(ZendriRegistrar), anyServerContext, registrar))) {
         engineUnavailable = true;
         return notRegistered;
     }
@@ -71,7 +71,7 @@ DWORD Register() {
         engineUnavailable = true;
         return notRegistered;
     }
-    const UniqueBstr id(componentId);
+    const ThrowingBstr id(componentId);
     ComPtr<IDispatch> registration;
     registrar->RegisterComponent(id.get(), *description, &registration);
     claim.keep();
@@ -97,9 +97,9 @@ void UnregisterFromPrimaryEngine() {
         return;
     try {
         ComPtr<IZendriRegistrar> registrar;
-        if (FAILED(CreateEngineObject(__uuidof(ZendriRegistrar), primaryContext, registrar)))
+        if (FAILED(CreateEngineObject(__uuidof(ZendriRegistrar), anyServerContext, registrar)))
             return;
-        const UniqueBstr id(componentId);
+        const ThrowingBstr id(componentId);
         registrar->UnRegisterComponent(id.get());
     } catch (const HResultError&) {
         // Out of memory for the id: the engine keeps the component until the next run.

@@ -4,9 +4,9 @@
 #include "engine/component_registration.h"
 #include "exports.h"
 #include "host_state.h"
+#include "indexing/indexing_loop.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
-#include "ui/settings_dialog.h"
 
 #include <string>
 
@@ -51,14 +51,15 @@ void OnInitialise(ADDINMENURECORD& record) {
     TamselDesktopIndex();
 }
 
-void OnCommand(const ADDINMENURECORD& record) {
+void OnCommand() {
     const WORD status = CheckPrimaryEngine();
     const bool readyToIndex = (status & engineReadyBit) != 0;
     if (!readyToIndex && (status & engineInstalledBit) && !(status & engineRegisteredBit)) {
         if (LONG(RegisterWithPrimaryEngine()) >= 0)
             SetJustRegistered(1);
     }
-    ShowSettingsDialog(record.ownerWindow);
+    // The settings dialog will open here; until it exists, the command only starts a pass now.
+    WakeIndexer();
 }
 
 } // namespace
@@ -75,7 +76,7 @@ extern "C" WORD WINAPI AddinMenuProc(WORD message, ADDINMENURECORD* record) {
             break;
         case ADDIN_MSG_COMMAND:
             if (record)
-                OnCommand(*record);
+                OnCommand();
             break;
         case ADDIN_MSG_TERM:
             if (addinStarted)

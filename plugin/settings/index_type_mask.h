@@ -8,6 +8,7 @@
 namespace tamsel {
 
 constexpr DWORD indexTypeMail = 0x001;
+constexpr DWORD indexTypeSpare = 0x002; // an event kind no converter uses
 constexpr DWORD indexTypeContacts = 0x004;
 constexpr DWORD indexTypeCalendar = 0x010;
 constexpr DWORD indexTypeTasks = 0x020;

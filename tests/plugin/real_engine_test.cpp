@@ -114,10 +114,10 @@ class InstalledEngines : public RealEngines {
     // Removes the document through the second engine's query object, as deletion notices do.
     static HRESULT RemoveByUrl(const wchar_t* url) {
         ComPtr<IOrvennaQuery> query;
-        if (const HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), secondContext, query);
+        if (const HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), inProcessContext, query);
             FAILED(hr))
             return hr;
-        UniqueBstr text(url);
+        ThrowingBstr text(url);
         UniqueVariant category, ranking;
         ComPtr<IOrvennaResultSet> results;
         if (const HRESULT hr =
