@@ -1,4 +1,5 @@
-// The error the string helpers raise to their caller's handler: a COM result code.
+// COM result codes as errors: what the string helpers raise to their caller's handler, and
+// the early return on the first failure of a sequence of calls.
 #pragma once
 #include <windows.h>
 
@@ -9,3 +10,10 @@ struct HResultError {
 };
 
 } // namespace tamsel
+
+#define RETURN_IF_FAILED(call)                                                                     \
+    do {                                                                                           \
+        const HRESULT returnIfFailedResult = (call);                                               \
+        if (FAILED(returnIfFailedResult))                                                          \
+            return returnIfFailedResult;                                                           \
+    } while (false)

@@ -84,6 +84,14 @@ struct Attempt {
     bool alreadyRegistered; // BeginRegistration or CompleteRegistration found the component
 };
 
+// The steps after BeginRegistration; only CompleteRegistration may find the component known.
+Attempt CompleteAttempt(IOrvennaRegistrar& registrar, BSTR id) {
+    if (const HRESULT hr = RegisterParts(registrar, id); FAILED(hr))
+        return {hr, false};
+    const HRESULT hr = registrar.CompleteRegistration();
+    return {hr, hr == E_COMPONENT_ALREADY_REGISTERED};
+}
+
 Attempt RegisterOnce() {
     const std::wstring title = CatalogueText(msgComponentTitle),
                        description = CatalogueText(msgComponentDescription),
@@ -99,19 +107,14 @@ Attempt RegisterOnce() {
         FAILED(hr))
         return {hr, false};
     const ThrowingBstr id(componentId);
-    HRESULT hr = registrar->BeginRegistration(id.get(), *pairs);
-    if (hr == E_COMPONENT_ALREADY_REGISTERED)
-        return {hr, true};
-    if (SUCCEEDED(hr))
-        hr = RegisterParts(*registrar.Get(), id.get());
-    if (SUCCEEDED(hr)) {
-        hr = registrar->CompleteRegistration();
-        if (SUCCEEDED(hr) || hr == E_COMPONENT_ALREADY_REGISTERED)
-            return {hr, hr == E_COMPONENT_ALREADY_REGISTERED};
-    }
-    // Withdraw the half-made registration.
-    registrar->UnRegisterComponent(id.get());
-    return {hr, false};
+    const HRESULT begun = registrar->BeginRegistration(id.get(), *pairs);
+    if (begun == E_COMPONENT_ALREADY_REGISTERED)
+        return {begun, true};
+    const Attempt attempt =
+        SUCCEEDED(begun) ? CompleteAttempt(*registrar.Get(), id.get()) : Attempt{begun, false};
+    if (FAILED(attempt.result) && !attempt.alreadyRegistered)
+        registrar->UnRegisterComponent(id.get()); // withdraw the half-made registration
+    return attempt;
 }
 
 } // namespace

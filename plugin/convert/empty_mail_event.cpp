@@ -1,5 +1,6 @@
 #include "empty_mail_event.h"
 
+#include "base/hresult_error.h"
 #include "document_url.h"
 #include "property_log.h"
 #include "property_writers.h"
@@ -38,6 +39,12 @@ HRESULT WriteEmptyEvent(EngineEvent& event, DBHANDLE database,
     return hr;
 }
 
+HRESULT WriteAndSendEmptyEvent(DBHANDLE database, const STOREORIGINATORID& originator) {
+    EngineEvent event(indexTypeMail);
+    RETURN_IF_FAILED(WriteEmptyEvent(event, database, originator));
+    return SendEvent(event);
+}
+
 } // namespace
 
 HRESULT WriteEmptyProperty(EngineEvent& event, PropertyId id) {
@@ -54,12 +61,8 @@ bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context) {
     const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
     if (status != STORE_NOERROR && status != STORE_ERR_STUB)
         return false;
-    EngineEvent event(indexTypeMail);
-    HRESULT hr = WriteEmptyEvent(event, database, originator);
-    if (SUCCEEDED(hr))
-        hr = SendEvent(event);
-    context->engineResult = hr;
-    return hr == S_OK;
+    context->engineResult = WriteAndSendEmptyEvent(database, originator);
+    return context->engineResult == S_OK;
 }
 
 } // namespace tamsel

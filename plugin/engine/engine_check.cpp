@@ -1,5 +1,6 @@
 // Whether each engine is installed, knows the component and accepts events: a real probe
 // event is sent each time, as only a send tells whether the service runs.
+#include "base/hresult_error.h"
 #include "catalogue/message_ids.h"
 #include "component_id.h"
 #include "component_registration.h"
@@ -38,14 +39,11 @@ struct PrimaryEngine {
     static const CLSID& FactoryClass() { return __uuidof(ZendriEventFactory); }
 
     static HRESULT Probe(IZendriEvent& event) {
-        HRESULT hr = AddLongProperty(event, L"time", 0);
-        if (SUCCEEDED(hr))
-            hr = AddTextProperty(event, L"content", L"");
-        if (SUCCEEDED(hr))
-            hr = AddTextProperty(event, L"content_format", L"text/plain");
-        if (SUCCEEDED(hr))
-            hr = AddTextProperty(event, L"url", L"");
-        return SUCCEEDED(hr) ? event.Send() : hr;
+        RETURN_IF_FAILED(AddLongProperty(event, L"time", 0));
+        RETURN_IF_FAILED(AddTextProperty(event, L"content", L""));
+        RETURN_IF_FAILED(AddTextProperty(event, L"content_format", L"text/plain"));
+        RETURN_IF_FAILED(AddTextProperty(event, L"url", L""));
+        return event.Send();
     }
 };
 
@@ -59,12 +57,10 @@ struct SecondEngine {
     static const CLSID& FactoryClass() { return __uuidof(OrvennaEventFactory); }
 
     static HRESULT Probe(IOrvennaEvent& event) {
-        HRESULT hr = AddDateProperty(event, L"received", 0.0);
-        if (SUCCEEDED(hr))
-            hr = AddTextProperty(event, L"content", L"");
-        if (SUCCEEDED(hr))
-            hr = AddTextProperty(event, L"format", L"text/plain");
-        return SUCCEEDED(hr) ? event.Send(1) : hr;
+        RETURN_IF_FAILED(AddDateProperty(event, L"received", 0.0));
+        RETURN_IF_FAILED(AddTextProperty(event, L"content", L""));
+        RETURN_IF_FAILED(AddTextProperty(event, L"format", L"text/plain"));
+        return event.Send(1);
     }
 };
 

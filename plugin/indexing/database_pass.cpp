@@ -61,6 +61,86 @@ void LogSummary(int slot, const PassContext& pass) {
                         pass.indexedCount);
 }
 
+bool IsEarliest(const STORETIME& time) {
+    STORETIME earliest;
+    StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
+    return StoreCompareTimes(&time, &earliest) == 0;
+}
+
+// The progress record follows the user's databases; a history pass only clears its own flag.
+void StartProgress(int slot, BYTE historyPass) {
+    if (!historyPass) {
+        indexStatus.currentSlot = slot;
+        indexStatus.total = 0;
+        indexStatus.processed = 0;
+        indexStatus.resumePending = 0;
+    }
+    indexStatus.historyActive = 0;
+}
+
+STORESTATUS NothingModified(int slot, STORETIME* until, BYTE historyPass) {
+    SaveSlotState(slot, until, nullptr, 0, 0, 0);
+    if (IsDebugLogging())
+        StoreLogMessage(msgLogNoModifiedNotes, ModuleInstance(), 0);
+    if (!historyPass) {
+        indexStatus.passRunning = 0;
+        indexStatus.upToDate = 1;
+    }
+    return STORE_NOERROR;
+}
+
+// Every note of the table through the note callback; the tables are freed before the summary.
+STORESTATUS Walk(UniqueIdTable& table, PassContext& pass) {
+    if (!pass.historyPass) {
+        indexStatus.passRunning = 1;
+        indexStatus.upToDate = 0;
+        indexStatus.total = StoreIdTableCount(table.get());
+        indexStatus.resumePending = pass.recoveryNoteId != 0;
+    }
+    UniqueIdTable unread;
+    if (!pass.historyPass)
+        unread = UnreadTable(pass.database);
+    pass.unreadTable = unread.get();
+    const STORESTATUS walked = StoreIdTableEnumerate(table.get(), NoteCallback, &pass);
+    pass.unreadTable = 0;
+    table.reset();
+    return walked;
+}
+
+void FinishWalk(int slot, const PassContext& pass) {
+    LogSummary(slot, pass);
+    if (!pass.historyPass)
+        indexStatus.passRunning = 0;
+    if (pass.engineResult == engine_results::E_SEND_DELAYED) {
+        nextWaitMs = pass.sendCookie;
+        CountSendDelayed();
+    } else {
+        nextWaitMs = 0;
+    }
+    indexStatus.historyActive = 0;
+}
+
+// A walk to the end records how far the database is indexed; a stopped one its recovery point.
+STORESTATUS SaveOutcome(int slot, const PassContext& pass, STORESTATUS walked,
+                        const STORETIME* since, STORETIME* until) {
+    const bool userPass = !pass.historyPass;
+    if (!pass.stopPass) {
+        if (userPass) {
+            indexStatus.resumePending = 0;
+            indexStatus.upToDate = walked == STORE_NOERROR;
+        }
+        SaveSlotState(slot, walked == STORE_NOERROR ? until : since, nullptr, 0, 0, 0);
+        return walked;
+    }
+    SaveSlotState(slot, since, until, pass.noteId, userPass ? LONG(indexStatus.processed) : 0,
+                  userPass ? LONG(indexStatus.total) : 0);
+    if (userPass)
+        indexStatus.resumePending = 1;
+    if (IsDebugLogging())
+        StoreLogMessage(msgLogRecoveryRequested, ModuleInstance(), pass.noteStatus);
+    return walked;
+}
+
 } // namespace
 
 void PassOverSlot(int slot, BYTE historyPass) {
@@ -100,77 +180,22 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
         StoreGetModifiedNoteTable(database, documentClass, *since, until, table.put());
     if (IsDebugLogging())
         StoreLogMessage(msgLogStartingDatabase, ModuleInstance(), 0, since, until, recoveryNoteId);
-    if (!historyPass) {
-        indexStatus.currentSlot = slot;
-        indexStatus.total = 0;
-        indexStatus.processed = 0;
-        indexStatus.resumePending = 0;
-    }
-    indexStatus.historyActive = 0;
-
-    if (listed == STORE_ERR_NOT_MODIFIED) {
-        SaveSlotState(slot, until, nullptr, 0, 0, 0);
-        if (IsDebugLogging())
-            StoreLogMessage(msgLogNoModifiedNotes, ModuleInstance(), 0);
-        if (!historyPass) {
-            indexStatus.passRunning = 0;
-            indexStatus.upToDate = 1;
-        }
-        return STORE_NOERROR;
-    }
+    StartProgress(slot, historyPass);
+    if (listed == STORE_ERR_NOT_MODIFIED)
+        return NothingModified(slot, until, historyPass);
     if (listed != STORE_NOERROR) {
         StoreLogMessage(msgLogChangeListFailed, ModuleInstance(), listed);
         return listed;
     }
 
-    if (!historyPass) {
-        indexStatus.passRunning = 1;
-        indexStatus.upToDate = 0;
-        indexStatus.total = StoreIdTableCount(table.get());
-        indexStatus.resumePending = recoveryNoteId != 0;
-    }
     PassContext pass{};
     pass.database = database;
     pass.recoveryNoteId = recoveryNoteId;
-    STORETIME earliest;
-    StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
-    pass.initialPass = StoreCompareTimes(since, &earliest) == 0;
+    pass.initialPass = IsEarliest(*since);
     pass.historyPass = historyPass;
-    UniqueIdTable unread;
-    if (!historyPass)
-        unread = UnreadTable(database);
-    pass.unreadTable = unread.get();
-
-    const STORESTATUS walked = StoreIdTableEnumerate(table.get(), NoteCallback, &pass);
-    table.reset();
-    unread.reset();
-
-    LogSummary(slot, pass);
-    if (!historyPass)
-        indexStatus.passRunning = 0;
-    if (pass.engineResult == engine_results::E_SEND_DELAYED) {
-        nextWaitMs = pass.sendCookie;
-        CountSendDelayed();
-    } else {
-        nextWaitMs = 0;
-    }
-    indexStatus.historyActive = 0;
-
-    if (!pass.stopPass) {
-        if (!historyPass) {
-            indexStatus.resumePending = 0;
-            indexStatus.upToDate = walked == STORE_NOERROR;
-        }
-        SaveSlotState(slot, walked == STORE_NOERROR ? until : since, nullptr, 0, 0, 0);
-        return walked;
-    }
-    SaveSlotState(slot, since, until, pass.noteId, historyPass ? 0 : LONG(indexStatus.processed),
-                  historyPass ? 0 : LONG(indexStatus.total));
-    if (!historyPass)
-        indexStatus.resumePending = 1;
-    if (IsDebugLogging())
-        StoreLogMessage(msgLogRecoveryRequested, ModuleInstance(), pass.noteStatus);
-    return walked;
+    const STORESTATUS walked = Walk(table, pass);
+    FinishWalk(slot, pass);
+    return SaveOutcome(slot, pass, walked, since, until);
 }
 
 } // namespace tamsel
