@@ -1,4 +1,5 @@
 #include "document.h"
+#include "file_text.h"
 #include "index_log.h"
 #include "program_run.h"
 #include "records.h"

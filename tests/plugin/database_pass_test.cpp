@@ -1,5 +1,6 @@
 #include "engine/result_names.h"
 #include "engine_results.h"
+#include "file_text.h"
 #include "host/host_state.h"
 #include "indexing/database_pass.h"
 #include "indexing/index_status.h"

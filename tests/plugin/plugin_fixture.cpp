@@ -2,6 +2,7 @@
 
 #include "engine/engine_factory.h"
 #include "engine/engine_state.h"
+#include "file_text.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
 #include "indexing/index_status.h"

@@ -1,5 +1,6 @@
 // How much of one core the client uses with indexing enabled and nothing to index: the real
 // client, plug-in and engines, over an indexed database, for two minutes (or the seconds given).
+#include "file_text.h"
 #include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"

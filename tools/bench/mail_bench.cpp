@@ -2,6 +2,7 @@
 // 10,000 mails with bodies of about 3 KB (or the count given), indexed at full speed. Prints
 // the messages per second of the pass and the client's peak memory.
 #include "bench_data.h"
+#include "file_text.h"
 #include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"

@@ -2,6 +2,7 @@
 // returns while the indexing thread walks or throttles. The plug-in's code runs in this
 // process against a generated mail file of 100,000 notes and the installed engines.
 #include "bench_data.h"
+#include "file_text.h"
 #include "host/exports.h"
 #include "host/host_state.h"
 #include "indexing/database_pass.h"

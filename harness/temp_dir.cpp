@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -49,17 +47,6 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     RemoveTree(path_);
-}
-
-std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 bool FileExists(const std::string& path) {
