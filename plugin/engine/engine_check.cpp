@@ -2,11 +2,11 @@
 // event is sent each time, as only a send tells whether the service runs.
 #include "component_id.h"
 #include "component_registration.h"
-#include "desktop_search.h"
 #include "engine_factory.h"
 #include "engine_log.h"
-#include "engine_results.h"
 #include "event_properties.h"
+#include "idl/desktop_search.h"
+#include "idl/engine_results.h"
 #include "settings/client_settings.h"
 
 #include <string>

@@ -2,10 +2,10 @@
 #include "component_id.h"
 #include "component_registration.h"
 #include "description.h"
-#include "desktop_search.h"
 #include "engine_factory.h"
-#include "engine_results.h"
 #include "host/exports.h"
+#include "idl/desktop_search.h"
+#include "idl/engine_results.h"
 #include "settings/client_settings.h"
 #include "ui/catalogue.h"
 

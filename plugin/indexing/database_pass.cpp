@@ -1,7 +1,7 @@
 #include "database_pass.h"
 
-#include "engine_results.h"
 #include "host/host_state.h"
+#include "idl/engine_results.h"
 #include "index_status.h"
 #include "indexing_loop.h"
 #include "note_callback.h"

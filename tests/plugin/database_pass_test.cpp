@@ -1,7 +1,7 @@
 #include "engine/result_names.h"
-#include "engine_results.h"
 #include "file_text.h"
 #include "host/host_state.h"
+#include "idl/engine_results.h"
 #include "indexing/database_pass.h"
 #include "indexing/index_status.h"
 #include "plugin_fixture.h"

@@ -1,7 +1,7 @@
 #include "engine_keys.h"
-#include "engine_results.h"
 #include "fake_engines.h"
 #include "host/host_state.h"
+#include "idl/engine_results.h"
 #include "indexing/clock.h"
 #include "indexing/index_status.h"
 #include "indexing/indexing_loop.h"

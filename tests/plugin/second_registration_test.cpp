@@ -1,7 +1,7 @@
 #include "engine/component_registration.h"
-#include "engine_results.h"
 #include "fake_engines.h"
 #include "host/exports.h"
+#include "idl/engine_results.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
 

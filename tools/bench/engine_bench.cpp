@@ -1,15 +1,15 @@
 // engine_bench: how fast the primary engine takes events and how fast zsearch answers.
 // Uses an index folder of its own and puts the engine's settings back afterwards.
 // "--events N" times one round of N events and skips the queries (for profiling).
-#include "com_owners.h"
-#include "components.h"
-#include "desktop_search.h"
-#include "document.h"
-#include "index_folder.h"
-#include "index_log.h"
-#include "records.h"
-#include "registry_key.h"
-#include "search.h"
+#include "com/com_owners.h"
+#include "core/components.h"
+#include "idl/desktop_search.h"
+#include "index/document.h"
+#include "index/index_folder.h"
+#include "index/index_log.h"
+#include "index/records.h"
+#include "index/search.h"
+#include "support/registry_key.h"
 
 #include <windows.h>
 #include <wrl/client.h>
