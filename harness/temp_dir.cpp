@@ -1,5 +1,7 @@
 #include "temp_dir.h"
 
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -10,8 +12,8 @@ namespace {
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    // Closed before the folder is removed.
+    if (const win32::UniqueFind search(FindFirstFileA((path + "\\*").c_str(), &entry)); search) {
         do {
             const std::string name = entry.cFileName;
             if (name == "." || name == "..")
@@ -23,8 +25,7 @@ void RemoveTree(const std::string& path) {
                 SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(child.c_str());
             }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+        } while (FindNextFileA(search.get(), &entry));
     }
     RemoveDirectoryA(path.c_str());
 }

@@ -1,5 +1,6 @@
 #include "host_process.h"
 
+#include "unique_resource.h"
 #include "whole_file.h"
 
 #include <windows.h>
@@ -17,8 +18,8 @@ constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
 
 std::string ClientProcessFolder(const std::string& data) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const win32::UniqueFind search(FindFirstFileA("Z:\\proc\\*", &found));
+    if (!search)
         return {};
     std::string result;
     do {
@@ -30,8 +31,7 @@ std::string ClientProcessFolder(const std::string& data) {
         if (command.find("nltamsel.exe") != std::string::npos &&
             command.find(data) != std::string::npos)
             result = folder;
-    } while (result.empty() && FindNextFileA(search, &found));
-    FindClose(search);
+    } while (result.empty() && FindNextFileA(search.get(), &found));
     return result;
 }
 
