@@ -73,10 +73,18 @@ struct MappedViewTraits {
     static void Close(void* view) { UnmapViewOfFile(view); }
 };
 
+// What FindFirstFile opens: INVALID_HANDLE_VALUE when there is none, and FindClose ends it.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE search) { FindClose(search); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
 using UniqueView = UniqueResource<MappedViewTraits>;
+using UniqueFind = UniqueResource<FindHandleTraits>;
 
 } // namespace win32

@@ -36,16 +36,15 @@ void AddInHost::LoadAll(const std::string& list) {
                            reinterpret_cast<char*>(wide), sizeof wide);
         AddIn addIn;
         addIn.name = name;
-        addIn.module = LoadLibraryW(wide);
+        addIn.module.reset(LoadLibraryW(wide));
         if (!addIn.module) {
             StoreLogMessage(msgAddInNotLoaded, Self(), 0, name.c_str(), int(GetLastError()));
             continue;
         }
         addIn.proc = reinterpret_cast<ADDINMENUPROC>(
-            reinterpret_cast<void*>(GetProcAddress(addIn.module, "AddinMenuProc")));
+            reinterpret_cast<void*>(GetProcAddress(addIn.module.get(), "AddinMenuProc")));
         if (!addIn.proc) {
             StoreLogMessage(msgAddInNoEntry, Self(), 0, name.c_str());
-            FreeLibrary(addIn.module);
             continue;
         }
         StoreLogMessage(msgAddInLoaded, Self(), 0, name.c_str());
@@ -88,9 +87,9 @@ void AddInHost::TerminateAll() {
         ADDINMENURECORD record{};
         addIn.proc(ADDIN_MSG_TERM, &record);
     }
-    for (auto addIn = addIns_.rbegin(); addIn != addIns_.rend(); ++addIn)
-        FreeLibrary(addIn->module);
-    addIns_.clear();
+    // The add-in loaded last goes first.
+    while (!addIns_.empty())
+        addIns_.pop_back();
 }
 
 } // namespace nltamsel

@@ -1,6 +1,7 @@
 // The menu add-ins the settings file lists: loaded at start, told of each event, unloaded at exit.
 #pragma once
 #include "addin_menu.h"
+#include "unique_resource.h"
 
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ class AddInHost {
   private:
     struct AddIn {
         std::string name;
-        HMODULE module = nullptr;
+        win32::UniqueLibrary module;
         ADDINMENUPROC proc = nullptr;
         bool offersItem = false;
         std::string itemText;

@@ -6,6 +6,7 @@
 #include "main_window.h"
 #include "ntamsel.h"
 #include "options.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -47,16 +48,16 @@ int Install() {
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     folder.erase(folder.find_last_of(L'\\') + 1);
-    HKEY key;
+    HKEY created = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Velmora\\Tamsel", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                        KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
         std::fprintf(stderr, "nltamsel: cannot write HKLM\\SOFTWARE\\Velmora\\Tamsel\n");
         return 1;
     }
+    const win32::UniqueKey key(created);
     const LONG result =
-        RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+        RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        DWORD((folder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 

@@ -4,6 +4,7 @@
 #include "text_convert.h"
 
 #include "string_table.h"
+#include "unique_resource.h"
 
 #include <cstdio>
 #include <mutex>
@@ -38,13 +39,12 @@ void AppendToLog(const std::string& line) {
     std::lock_guard guard(logLock);
     const std::wstring path = DataFilePath(L"tamsel.log");
     if (!path.empty()) {
-        HANDLE file =
-            CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
+        const win32::UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             DWORD written = 0;
-            WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
-            CloseHandle(file);
+            WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr);
         }
     }
     if (EchoLogToStdout()) {

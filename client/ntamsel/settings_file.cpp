@@ -4,6 +4,9 @@
 #include "settings_text.h"
 #include "text_convert.h"
 
+#include "unique_resource.h"
+#include "whole_file.h"
+
 #include <windows.h>
 
 namespace ntamsel {
@@ -20,47 +23,32 @@ class SettingsLock {
             name += (c == L'\\' || c == L'/' || c == L':') ? L'_' : wchar_t(towlower(c));
         if (name.size() > MAX_PATH)
             name.resize(MAX_PATH);
-        mutex_ = CreateMutexW(nullptr, FALSE, name.c_str());
+        mutex_.reset(CreateMutexW(nullptr, FALSE, name.c_str()));
         if (mutex_)
-            WaitForSingleObject(mutex_, INFINITE);
+            WaitForSingleObject(mutex_.get(), INFINITE);
     }
     ~SettingsLock() {
-        if (mutex_) {
-            ReleaseMutex(mutex_);
-            CloseHandle(mutex_);
-        }
+        if (mutex_)
+            ReleaseMutex(mutex_.get());
     }
     SettingsLock(const SettingsLock&) = delete;
     SettingsLock& operator=(const SettingsLock&) = delete;
 
   private:
-    HANDLE mutex_ = nullptr;
+    win32::UniqueHandle mutex_;
 };
-
-std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
 
 bool ReplaceWholeFile(const std::wstring& path, const std::string& text) {
     const std::wstring temporary = path + L".new" + std::to_wstring(GetCurrentProcessId());
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    win32::UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    const bool complete = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
-                          written == text.size() && FlushFileBuffers(file);
-    CloseHandle(file);
+    const bool complete =
+        WriteFile(file.get(), text.data(), DWORD(text.size()), &written, nullptr) &&
+        written == text.size() && FlushFileBuffers(file.get());
+    file.reset(); // an open file cannot take the settings file's place
     if (complete && MoveFileExW(temporary.c_str(), path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
@@ -75,7 +63,7 @@ std::optional<std::string> ReadSetting(std::string_view name) {
     if (path.empty())
         return std::nullopt;
     SettingsLock lock(path);
-    return FindSetting(ReadWholeFile(path), name);
+    return FindSetting(win32::ReadWholeFile(path.c_str()).value_or(""), name);
 }
 
 bool WriteSetting(std::string_view name, std::string_view value) {
@@ -83,7 +71,7 @@ bool WriteSetting(std::string_view name, std::string_view value) {
     if (path.empty())
         return false;
     SettingsLock lock(path);
-    const std::string before = ReadWholeFile(path);
+    const std::string before = win32::ReadWholeFile(path.c_str()).value_or("");
     const std::string after = WithSetting(before, name, value);
     return after == before || ReplaceWholeFile(path, after);
 }

@@ -3,6 +3,8 @@
 // deletion so that another program may remove or replace a database the client has open.
 #include "journal_file.h"
 
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -25,12 +27,11 @@ std::wstring WidePath(const std::string& path) {
 
 class WindowsJournalFile final : public JournalFile {
   public:
-    explicit WindowsJournalFile(HANDLE handle) : handle_(handle) {}
-    ~WindowsJournalFile() override { CloseHandle(handle_); }
+    explicit WindowsJournalFile(win32::UniqueFile handle) : handle_(std::move(handle)) {}
 
     std::optional<uint64_t> size() override {
         LARGE_INTEGER size;
-        if (!GetFileSizeEx(handle_, &size))
+        if (!GetFileSizeEx(handle_.get(), &size))
             return std::nullopt;
         return static_cast<uint64_t>(size.QuadPart);
     }
@@ -39,13 +40,13 @@ class WindowsJournalFile final : public JournalFile {
     size_t readAt(uint64_t offset, char* buffer, size_t length) override {
         LARGE_INTEGER at{};
         at.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(handle_, at, nullptr, FILE_BEGIN))
+        if (!SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN))
             return 0;
         size_t done = 0;
         while (done < length) {
             DWORD read = 0;
             const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
-            if (!ReadFile(handle_, buffer + done, want, &read, nullptr) || read == 0)
+            if (!ReadFile(handle_.get(), buffer + done, want, &read, nullptr) || read == 0)
                 break;
             done += read;
         }
@@ -54,22 +55,22 @@ class WindowsJournalFile final : public JournalFile {
     bool lock() override {
         OVERLAPPED at{};
         at.OffsetHigh = kLockOffsetHigh;
-        return LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != FALSE;
+        return LockFileEx(handle_.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != FALSE;
     }
     void unlock() override {
         OVERLAPPED at{};
         at.OffsetHigh = kLockOffsetHigh;
-        UnlockFileEx(handle_, 0, 1, 0, &at);
+        UnlockFileEx(handle_.get(), 0, 1, 0, &at);
     }
     bool append(std::string_view bytes) override {
         LARGE_INTEGER end{};
-        if (!SetFilePointerEx(handle_, end, nullptr, FILE_END))
+        if (!SetFilePointerEx(handle_.get(), end, nullptr, FILE_END))
             return false;
         size_t done = 0;
         while (done < bytes.size()) {
             DWORD written = 0;
-            if (!WriteFile(handle_, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                           &written, nullptr) ||
+            if (!WriteFile(handle_.get(), bytes.data() + done,
+                           static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
                 written == 0)
                 return false;
             done += written;
@@ -78,7 +79,7 @@ class WindowsJournalFile final : public JournalFile {
     }
 
   private:
-    HANDLE handle_;
+    win32::UniqueFile handle_;
 };
 
 } // namespace
@@ -89,12 +90,12 @@ std::unique_ptr<JournalFile> OpenJournalFile(const std::string& path, OpenMode m
         return nullptr;
     const DWORD access = mode == OpenMode::ReadOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     const DWORD disposition = mode == OpenMode::CreateNew ? CREATE_NEW : OPEN_EXISTING;
-    HANDLE handle =
-        CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    win32::UniqueFile handle(CreateFileW(wide.c_str(), access,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle)
         return nullptr;
-    return std::make_unique<WindowsJournalFile>(handle);
+    return std::make_unique<WindowsJournalFile>(std::move(handle));
 }
 
 } // namespace store

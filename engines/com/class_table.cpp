@@ -1,7 +1,7 @@
 #include "class_table.h"
 
 #include "class_factory.h"
-#include "registry_key.h"
+#include "support/registry_key.h"
 
 #include <olectl.h>
 

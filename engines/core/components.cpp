@@ -1,8 +1,8 @@
 #include "components.h"
 
-#include "engine_results.h"
-#include "key_watch.h"
-#include "registry_key.h"
+#include "idl/engine_results.h"
+#include "support/key_watch.h"
+#include "support/registry_key.h"
 
 #include <map>
 #include <memory>

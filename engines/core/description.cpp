@@ -1,6 +1,6 @@
 #include "description.h"
 
-#include "com_owners.h"
+#include "com/com_owners.h"
 
 namespace engine_core {
 

@@ -1,9 +1,9 @@
 #include "event_builder.h"
 
-#include "engine_results.h"
-#include "key_watch.h"
+#include "idl/engine_results.h"
 #include "shared_index.h"
-#include "utf.h"
+#include "support/key_watch.h"
+#include "support/utf.h"
 
 #include <algorithm>
 #include <optional>

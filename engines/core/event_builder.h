@@ -1,7 +1,7 @@
 // What both engines do with an event: check and collect its properties, then write it
 // to the index when it is sent.
 #pragma once
-#include "document.h"
+#include "index/document.h"
 #include "switches.h"
 
 #include <oaidl.h>

@@ -1,11 +1,11 @@
 // The event and event-factory objects, alike in both engines but for their interfaces.
 #pragma once
-#include "com_object.h"
-#include "com_owners.h"
+#include "com/com_object.h"
+#include "com/com_owners.h"
 #include "components.h"
 #include "event_builder.h"
-#include "key_watch.h"
-#include "utf.h"
+#include "support/key_watch.h"
+#include "support/utf.h"
 
 namespace engine_core {
 

@@ -1,8 +1,8 @@
 #include "orvenna_index.h"
 
 #include "components.h"
-#include "registry_key.h"
 #include "shared_index.h"
+#include "support/registry_key.h"
 
 namespace engine_core {
 namespace {

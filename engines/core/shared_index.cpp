@@ -1,7 +1,7 @@
 #include "shared_index.h"
 
-#include "index_folder.h"
-#include "key_watch.h"
+#include "index/index_folder.h"
+#include "support/key_watch.h"
 
 #include <map>
 #include <memory>

@@ -1,6 +1,6 @@
 // The index log of the folder configured now, kept open for the life of the process.
 #pragma once
-#include "index_log.h"
+#include "index/index_log.h"
 
 namespace engine_core {
 

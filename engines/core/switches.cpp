@@ -1,8 +1,8 @@
 #include "switches.h"
 
-#include "index_folder.h"
-#include "key_watch.h"
-#include "registry_key.h"
+#include "index/index_folder.h"
+#include "support/key_watch.h"
+#include "support/registry_key.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
 #include "index_folder.h"
 
-#include "registry_key.h"
+#include "support/registry_key.h"
 
 #include <shlobj.h>
 

@@ -12,14 +12,6 @@ namespace {
 
 constexpr wchar_t kLogName[] = L"documents.jsonl";
 
-struct FileHandle {
-    HANDLE handle;
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-};
-
 // One name per index folder, whatever the spelling of its path.
 std::uint32_t FolderHash(const std::wstring& folder) {
     std::uint32_t hash = 2166136261u;
@@ -39,12 +31,9 @@ std::wstring SignName(std::uint32_t folderHash, LONG token) {
 
 // Whether the writer of that token still lives: its life sign goes with its process.
 bool WriterLives(std::uint32_t folderHash, LONG token) {
-    HANDLE sign = OpenEventW(SYNCHRONIZE, FALSE, SignName(folderHash, token).c_str());
-    if (sign) {
-        CloseHandle(sign);
-        return true;
-    }
-    return GetLastError() != ERROR_FILE_NOT_FOUND;
+    const win32::UniqueHandle sign(
+        OpenEventW(SYNCHRONIZE, FALSE, SignName(folderHash, token).c_str()));
+    return sign || GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
 OVERLAPPED At(LONGLONG offset) {
@@ -54,26 +43,15 @@ OVERLAPPED At(LONGLONG offset) {
     return at;
 }
 
-HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
-    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+win32::UniqueFile OpenShared(const std::wstring& path, DWORD access, DWORD disposition) {
+    return win32::UniqueFile(CreateFileW(path.c_str(), access,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
 
 IndexLog::IndexLog(std::wstring folder) : folder_(std::move(folder)) {}
-
-IndexLog::~IndexLog() {
-    for (HANDLE file : {append_, tail_})
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-    if (turns_)
-        UnmapViewOfFile(turns_);
-    if (turnsSection_)
-        CloseHandle(turnsSection_);
-    if (lifeSign_)
-        CloseHandle(lifeSign_);
-}
 
 std::wstring IndexLog::path() const {
     return folder_ + L"\\" + kLogName;
@@ -88,8 +66,8 @@ HRESULT IndexLog::Create(bool* created) {
     const int made = SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
     if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
         return HRESULT_FROM_WIN32(made);
-    FileHandle file{OpenShared(path(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS)};
-    if (file.handle == INVALID_HANDLE_VALUE)
+    const win32::UniqueFile file = OpenShared(path(), GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (!file)
         return HRESULT_FROM_WIN32(GetLastError());
     *created = GetLastError() != ERROR_ALREADY_EXISTS;
     return S_OK;
@@ -106,51 +84,45 @@ std::wstring IndexLog::WriterSignName(const std::wstring& folder, LONG token) {
 }
 
 HRESULT IndexLog::OpenTurns() {
-    if (turns_)
+    if (turnsView_)
         return S_OK;
     const std::uint32_t hash = FolderHash(folder_);
     // A new section is all zeros: nobody holds the turn, no token handed out yet.
-    turnsSection_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                       sizeof(WriterTurns), TurnSectionName(folder_).c_str());
-    if (!turnsSection_)
+    win32::UniqueHandle section(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                   sizeof(WriterTurns),
+                                                   TurnSectionName(folder_).c_str()));
+    if (!section)
         return HRESULT_FROM_WIN32(GetLastError());
-    auto* turns = static_cast<WriterTurns*>(
-        MapViewOfFile(turnsSection_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(WriterTurns)));
-    if (!turns) {
-        const DWORD error = GetLastError();
-        CloseHandle(std::exchange(turnsSection_, nullptr));
-        return HRESULT_FROM_WIN32(error);
-    }
+    win32::UniqueView view(
+        MapViewOfFile(section.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(WriterTurns)));
+    if (!view)
+        return HRESULT_FROM_WIN32(GetLastError());
+    auto* turns = static_cast<WriterTurns*>(view.get());
     // A token no living writer has: its life sign must be new.
     for (;;) {
         LONG token = InterlockedIncrement(&turns->lastToken);
         if (token == 0)
             continue;
-        HANDLE sign = CreateEventW(nullptr, TRUE, FALSE, SignName(hash, token).c_str());
-        if (!sign) {
-            const DWORD error = GetLastError();
-            UnmapViewOfFile(turns);
-            CloseHandle(std::exchange(turnsSection_, nullptr));
-            return HRESULT_FROM_WIN32(error);
-        }
-        if (GetLastError() == ERROR_ALREADY_EXISTS) {
-            CloseHandle(sign);
+        win32::UniqueHandle sign(CreateEventW(nullptr, TRUE, FALSE, SignName(hash, token).c_str()));
+        if (!sign)
+            return HRESULT_FROM_WIN32(GetLastError());
+        if (GetLastError() == ERROR_ALREADY_EXISTS)
             continue;
-        }
         token_ = token;
-        lifeSign_ = sign;
+        lifeSign_ = std::move(sign);
         break;
     }
-    turns_ = turns;
+    turnsSection_ = std::move(section);
+    turnsView_ = std::move(view);
     return S_OK;
 }
 
 void IndexLog::TakeTurn() {
     const std::uint32_t hash = FolderHash(folder_);
     for (unsigned round = 0;; ++round) {
-        const LONG holder = turns_->holder;
+        const LONG holder = turns()->holder;
         if (holder == 0) {
-            if (InterlockedCompareExchange(&turns_->holder, token_, 0) == 0)
+            if (InterlockedCompareExchange(&turns()->holder, token_, 0) == 0)
                 return;
             continue;
         }
@@ -164,30 +136,30 @@ void IndexLog::TakeTurn() {
         // A writer that died holding the turn may have left a torn record; AppendLine
         // copes. Its turn passes to whoever notices first.
         if (round % 32 == 31 && !WriterLives(hash, holder) &&
-            InterlockedCompareExchange(&turns_->holder, token_, holder) == holder)
+            InterlockedCompareExchange(&turns()->holder, token_, holder) == holder)
             return;
     }
 }
 
 void IndexLog::GiveTurn() {
-    InterlockedCompareExchange(&turns_->holder, 0, token_);
+    InterlockedCompareExchange(&turns()->holder, 0, token_);
 }
 
 HRESULT IndexLog::OpenForAppend() {
-    if (append_ != INVALID_HANDLE_VALUE)
+    if (append_)
         return S_OK;
     bool created = false;
     if (const HRESULT hr = Create(&created); FAILED(hr))
         return hr;
     if (const HRESULT hr = OpenTurns(); FAILED(hr))
         return hr;
-    if (tail_ == INVALID_HANDLE_VALUE)
+    if (!tail_)
         tail_ = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
-    if (tail_ == INVALID_HANDLE_VALUE)
+    if (!tail_)
         return HRESULT_FROM_WIN32(GetLastError());
     append_ =
         OpenShared(path(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, OPEN_EXISTING);
-    return append_ == INVALID_HANDLE_VALUE ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
+    return append_ ? S_OK : HRESULT_FROM_WIN32(GetLastError());
 }
 
 HRESULT IndexLog::AsWriter(const std::function<HRESULT()>& write) {
@@ -208,7 +180,7 @@ HRESULT IndexLog::Append(std::string_view record) {
 
 HRESULT IndexLog::AppendLine(std::string_view record) {
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(append_, &size))
+    if (!GetFileSizeEx(append_.get(), &size))
         return HRESULT_FROM_WIN32(GetLastError());
     std::string& line = line_; // kept for the next line: no allocation per record
     line.clear();
@@ -218,13 +190,14 @@ HRESULT IndexLog::AppendLine(std::string_view record) {
         char last = '\n';
         DWORD read = 0;
         OVERLAPPED at = At(size.QuadPart - 1);
-        if (ReadFile(tail_, &last, 1, &read, &at) && read == 1 && last != '\n')
+        if (ReadFile(tail_.get(), &last, 1, &read, &at) && read == 1 && last != '\n')
             line += '\n';
     }
     line.append(record);
     line += '\n';
     DWORD written = 0;
-    if (!WriteFile(append_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+    if (!WriteFile(append_.get(), line.data(), static_cast<DWORD>(line.size()), &written,
+                   nullptr) ||
         written != line.size()) {
         end_ = -1;
         return HRESULT_FROM_WIN32(GetLastError());
@@ -235,49 +208,42 @@ HRESULT IndexLog::AppendLine(std::string_view record) {
 
 HRESULT IndexLog::Truncate() {
     return AsWriter([&] {
-        FileHandle file{OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING)};
-        if (file.handle == INVALID_HANDLE_VALUE || !SetEndOfFile(file.handle))
+        const win32::UniqueFile file = OpenShared(path(), GENERIC_WRITE, OPEN_EXISTING);
+        if (!file || !SetEndOfFile(file.get()))
             return HRESULT_FROM_WIN32(GetLastError());
         end_ = 0;
         return S_OK;
     });
 }
 
+// The moved-from view is empty: its text went with the mapping.
 LogView::LogView(LogView&& other) noexcept
-    : mapping_(std::exchange(other.mapping_, nullptr)), view_(std::exchange(other.view_, nullptr)),
+    : mapping_(std::move(other.mapping_)), view_(std::move(other.view_)),
       text_(std::exchange(other.text_, {})) {}
 
 LogView& LogView::operator=(LogView&& other) noexcept {
-    std::swap(mapping_, other.mapping_);
-    std::swap(view_, other.view_);
-    std::swap(text_, other.text_);
+    view_ = std::move(other.view_);
+    mapping_ = std::move(other.mapping_);
+    text_ = std::exchange(other.text_, {});
     return *this;
-}
-
-LogView::~LogView() {
-    if (view_)
-        UnmapViewOfFile(view_);
-    if (mapping_)
-        CloseHandle(mapping_);
 }
 
 LogView IndexLog::ReadWholeLines() const {
     LogView view;
-    FileHandle file{OpenShared(path(), GENERIC_READ, OPEN_EXISTING)};
+    const win32::UniqueFile file = OpenShared(path(), GENERIC_READ, OPEN_EXISTING);
     LARGE_INTEGER size = {};
-    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) ||
-        size.QuadPart == 0)
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart == 0)
         return view;
     // Writers only append, so the first size bytes stay as they are while mapped.
-    view.mapping_ = CreateFileMappingW(file.handle, nullptr, PAGE_READONLY, size.HighPart,
-                                       size.LowPart, nullptr);
+    view.mapping_.reset(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, size.HighPart,
+                                           size.LowPart, nullptr));
     if (!view.mapping_)
         return view;
-    view.view_ =
-        MapViewOfFile(view.mapping_, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart));
+    view.view_.reset(MapViewOfFile(view.mapping_.get(), FILE_MAP_READ, 0, 0,
+                                   static_cast<SIZE_T>(size.QuadPart)));
     if (!view.view_)
         return view;
-    const char* data = static_cast<const char*>(view.view_);
+    const char* data = static_cast<const char*>(view.view_.get());
     size_t length = static_cast<size_t>(size.QuadPart);
     while (length > 0 && data[length - 1] != '\n')
         --length;

@@ -10,6 +10,8 @@
 // exists as long as its process holds it open; a writer that finds the turn held by a token
 // without a life sign (its process died while writing) takes the turn over.
 #pragma once
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -26,15 +28,14 @@ class LogView {
     LogView() = default;
     LogView(LogView&& other) noexcept;
     LogView& operator=(LogView&& other) noexcept;
-    ~LogView();
 
     std::string_view text() const { return text_; }
     operator std::string_view() const { return text_; }
 
   private:
     friend class IndexLog;
-    HANDLE mapping_ = nullptr;
-    void* view_ = nullptr;
+    win32::UniqueHandle mapping_;
+    win32::UniqueView view_;
     std::string_view text_;
 };
 
@@ -43,7 +44,6 @@ class IndexLog {
     explicit IndexLog(std::wstring folder);
     IndexLog(const IndexLog&) = delete;
     IndexLog& operator=(const IndexLog&) = delete;
-    ~IndexLog();
 
     const std::wstring& folder() const { return folder_; }
     std::wstring path() const;
@@ -74,17 +74,18 @@ class IndexLog {
     // Runs write while this writer has the turn.
     HRESULT AsWriter(const std::function<HRESULT()>& write);
     HRESULT AppendLine(std::string_view record);
+    WriterTurns* turns() const { return static_cast<WriterTurns*>(turnsView_.get()); }
 
     std::wstring folder_;
     std::mutex mutex_;
-    HANDLE turnsSection_ = nullptr; // the writers' turn, shared with other processes
-    WriterTurns* turns_ = nullptr;
-    LONG token_ = 0;                       // this writer's token
-    HANDLE lifeSign_ = nullptr;            // named after the token, gone with the process
-    HANDLE append_ = INVALID_HANDLE_VALUE; // append-only: every write lands at the end
-    HANDLE tail_ = INVALID_HANDLE_VALUE;   // reads the last byte before a write
-    long long end_ = -1;                   // where this object's last write ended
-    std::string line_;                     // the line being written
+    win32::UniqueHandle turnsSection_; // the writers' turn, shared with other processes
+    win32::UniqueView turnsView_;      // its WriterTurns
+    LONG token_ = 0;                   // this writer's token
+    win32::UniqueHandle lifeSign_;     // named after the token, gone with the process
+    win32::UniqueFile append_;         // append-only: every write lands at the end
+    win32::UniqueFile tail_;           // reads the last byte before a write
+    long long end_ = -1;               // where this object's last write ended
+    std::string line_;                 // the line being written
 };
 
 } // namespace engine_index

@@ -1,7 +1,7 @@
 #include "records.h"
 
 #include "search.h"
-#include "utf.h"
+#include "support/utf.h"
 
 #include <windows.h>
 

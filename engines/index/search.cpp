@@ -1,6 +1,6 @@
 #include "search.h"
 
-#include "utf.h"
+#include "support/utf.h"
 
 #include <windows.h>
 

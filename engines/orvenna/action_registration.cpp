@@ -1,6 +1,6 @@
 #include "action_registration.h"
 
-#include "com_owners.h"
+#include "com/com_owners.h"
 
 namespace orvenna {
 namespace {

@@ -1,7 +1,7 @@
 // "OrvennaDesktop.ActionRegistration": the actions a component offers on its results.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
 #include "pending_registration.h"
 
 #include <memory>

@@ -1,10 +1,10 @@
 // OrvennaDesktop.dll, the second engine: event factory, registrar and query object.
 // Registering it makes the engine's index.
+#include "com/server_definition.h"
+#include "core/orvenna_index.h"
 #include "orvenna_event_factory.h"
-#include "orvenna_index.h"
 #include "orvenna_registrar.h"
-#include "query_object.h"
-#include "server_definition.h"
+#include "query/query_object.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "orvenna_event.h"
 
-#include "engine_results.h"
-#include "orvenna_index.h"
+#include "core/orvenna_index.h"
+#include "idl/engine_results.h"
 
 namespace orvenna {
 namespace {

@@ -1,7 +1,7 @@
 // The second engine's event of the "Orvenna.Desktop.Email" schema.
 #pragma once
-#include "desktop_search.h"
-#include "event_objects.h"
+#include "core/event_objects.h"
+#include "idl/desktop_search.h"
 
 namespace orvenna {
 

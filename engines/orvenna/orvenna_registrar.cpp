@@ -1,9 +1,9 @@
 #include "orvenna_registrar.h"
 
 #include "action_registration.h"
-#include "com_owners.h"
-#include "description.h"
-#include "engine_results.h"
+#include "com/com_owners.h"
+#include "core/description.h"
+#include "idl/engine_results.h"
 #include "indexing_registration.h"
 #include "query_registration.h"
 

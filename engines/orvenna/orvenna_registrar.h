@@ -1,8 +1,8 @@
 // The second engine's component registrar: BeginRegistration, the registration objects,
 // then CompleteRegistration.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
 #include "pending_registration.h"
 
 #include <memory>

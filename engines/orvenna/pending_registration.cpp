@@ -1,6 +1,6 @@
 #include "pending_registration.h"
 
-#include "registry_key.h"
+#include "support/registry_key.h"
 
 namespace orvenna {
 

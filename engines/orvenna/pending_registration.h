@@ -1,7 +1,7 @@
 // A registration between BeginRegistration and CompleteRegistration: the registration
 // objects add to it, and only CompleteRegistration makes it known.
 #pragma once
-#include "components.h"
+#include "core/components.h"
 
 #include <mutex>
 #include <optional>

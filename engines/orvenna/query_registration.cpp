@@ -1,6 +1,6 @@
 #include "query_registration.h"
 
-#include "com_owners.h"
+#include "com/com_owners.h"
 
 #include <random>
 

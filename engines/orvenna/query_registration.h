@@ -1,7 +1,7 @@
 // "OrvennaDesktop.QueryRegistration": hands out the cookie the component queries with.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
 #include "pending_registration.h"
 
 #include <memory>

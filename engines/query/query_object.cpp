@@ -1,12 +1,12 @@
 #include "query_object.h"
 
-#include "com_owners.h"
-#include "components.h"
-#include "records.h"
+#include "com/com_owners.h"
+#include "core/components.h"
+#include "core/shared_index.h"
+#include "index/records.h"
+#include "index/search.h"
 #include "result_set.h"
-#include "search.h"
-#include "shared_index.h"
-#include "utf.h"
+#include "support/utf.h"
 
 namespace engine_query {
 

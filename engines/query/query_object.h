@@ -1,8 +1,8 @@
 // The second engine's query object. A query text that is a document's url finds that
 // document; any other text finds the documents holding all its words, best first.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
 
 namespace engine_query {
 

@@ -1,9 +1,9 @@
 #include "result_item.h"
 
-#include "com_owners.h"
-#include "engine_results.h"
-#include "shared_index.h"
-#include "utf.h"
+#include "com/com_owners.h"
+#include "core/shared_index.h"
+#include "idl/engine_results.h"
+#include "support/utf.h"
 
 namespace engine_query {
 namespace {

@@ -1,8 +1,8 @@
 // One document found by a query; it can read its properties and take itself out of the index.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
-#include "document.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
+#include "index/document.h"
 
 namespace engine_query {
 

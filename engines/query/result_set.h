@@ -1,8 +1,8 @@
 // The documents a query found, handed out one at a time.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
-#include "document.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
+#include "index/document.h"
 
 #include <vector>
 

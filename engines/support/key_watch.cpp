@@ -22,14 +22,14 @@ constexpr DWORD kSubtreeChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAS
 #define REG_NOTIFY_THREAD_AGNOSTIC 0x10000000L
 #endif
 
-HKEY CreateKey(HKEY root, const std::wstring& path) {
+win32::UniqueKey CreateKey(HKEY root, const std::wstring& path) {
     if (path.empty())
-        return nullptr;
+        return {};
     HKEY key = nullptr;
     if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_NOTIFY, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
+        return {};
+    return win32::UniqueKey(key);
 }
 
 // Without REG_NOTIFY_THREAD_AGNOSTIC (older systems) the notification ends with the thread
@@ -78,19 +78,10 @@ LONGLONG LookInterval() {
 
 KeyWatch::KeyWatch(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {}
 
-KeyWatch::~KeyWatch() {
-    Disarm();
-    if (event_)
-        CloseHandle(event_);
-}
-
 void KeyWatch::Disarm() {
     // Closing a key ends its notification (and may signal the event).
-    for (HKEY* key : {&key_, &parent_})
-        if (*key) {
-            RegCloseKey(*key);
-            *key = nullptr;
-        }
+    key_.reset();
+    parent_.reset();
     armed_ = false;
 }
 
@@ -99,16 +90,16 @@ bool KeyWatch::Arm() {
     const size_t slash = path_.rfind(L'\\');
     const std::wstring parentPath = slash == std::wstring::npos ? L"" : path_.substr(0, slash);
     if (!event_)
-        event_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!event_ || !ResetEvent(event_))
+        event_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!event_ || !ResetEvent(event_.get()))
         return false;
     // The parent first: should the key go between the two steps, the parent has seen it.
-    parent_ = parentPath.empty() ? nullptr : CreateKey(root_, parentPath);
+    parent_ = CreateKey(root_, parentPath);
     if (!parentPath.empty() &&
-        (!parent_ || !Notify(parent_, FALSE, REG_NOTIFY_CHANGE_NAME, event_)))
+        (!parent_ || !Notify(parent_.get(), FALSE, REG_NOTIFY_CHANGE_NAME, event_.get())))
         return false;
     key_ = CreateKey(root_, path_);
-    if (!key_ || !Notify(key_, TRUE, kSubtreeChanges, event_))
+    if (!key_ || !Notify(key_.get(), TRUE, kSubtreeChanges, event_.get()))
         return false;
     armed_ = true;
     return true;
@@ -117,10 +108,10 @@ bool KeyWatch::Arm() {
 bool KeyWatch::Signaled() const {
     if (const QueryEvent query = EventQuery()) {
         EventBasicInformation info = {};
-        if (query(event_, 0, &info, sizeof info, nullptr) >= 0)
+        if (query(event_.get(), 0, &info, sizeof info, nullptr) >= 0)
             return info.state != 0;
     }
-    return WaitForSingleObject(event_, 0) != WAIT_TIMEOUT;
+    return WaitForSingleObject(event_.get(), 0) != WAIT_TIMEOUT;
 }
 
 std::uint64_t KeyWatch::Generation() {

@@ -5,6 +5,8 @@
 // question reuse its answer. Under one EngineCall a thread looks at each watch once, so that
 // one engine call sees the registry at one moment.
 #pragma once
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -19,7 +21,6 @@ class KeyWatch {
     KeyWatch(HKEY root, std::wstring path);
     KeyWatch(const KeyWatch&) = delete;
     KeyWatch& operator=(const KeyWatch&) = delete;
-    ~KeyWatch();
 
     // How long after a change (by any process) a look is sure to count it.
     static constexpr DWORD kLookIntervalMs = 1;
@@ -44,10 +45,11 @@ class KeyWatch {
     std::mutex mutex_;
     HKEY root_;
     std::wstring path_;
-    HKEY key_ = nullptr;     // the watched key: its whole subtree
-    HKEY parent_ = nullptr;  // its parent: the key's own removal and return
-    HANDLE event_ = nullptr; // set by a change under key_ or of parent_'s subkeys
-    bool armed_ = false;     // false: every look counts as a change
+    // Before the keys, so that it outlives them: closing a key may signal it.
+    win32::UniqueHandle event_; // set by a change under key_ or of parent_'s subkeys
+    win32::UniqueKey key_;      // the watched key: its whole subtree
+    win32::UniqueKey parent_;   // its parent: the key's own removal and return
+    bool armed_ = false;        // false: every look counts as a change
     std::uint64_t generation_ = 0;
     std::uint64_t lookCall_ = 0; // the EngineCall of the last look
     LONGLONG asked_ = 0;         // performance counter before the last question

@@ -1,5 +1,7 @@
 // An owned registry key with the few typed reads and writes the engines need.
 #pragma once
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -12,11 +14,6 @@ namespace engine_support {
 class RegistryKey {
   public:
     RegistryKey() = default;
-    RegistryKey(RegistryKey&& other) noexcept;
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey();
 
     static RegistryKey Open(HKEY root, const std::wstring& path, REGSAM access);
     static RegistryKey Create(HKEY root, const std::wstring& path);
@@ -24,8 +21,8 @@ class RegistryKey {
     // True when the key is gone afterwards, also when it was never there.
     static bool DeleteTree(HKEY root, const std::wstring& path);
 
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY get() const { return key_; }
+    explicit operator bool() const { return static_cast<bool>(key_); }
+    HKEY get() const { return key_.get(); }
 
     std::optional<std::wstring> GetString(const wchar_t* name) const;
     std::optional<DWORD> GetDword(const wchar_t* name) const;
@@ -40,7 +37,7 @@ class RegistryKey {
 
   private:
     explicit RegistryKey(HKEY key) : key_(key) {}
-    HKEY key_ = nullptr;
+    win32::UniqueKey key_;
 };
 
 } // namespace engine_support

@@ -1,7 +1,7 @@
 // ZendriDS.dll: the primary engine's registrar and event factory, and the second engine's
 // query object over the same index.
-#include "query_object.h"
-#include "server_definition.h"
+#include "com/server_definition.h"
+#include "query/query_object.h"
 #include "zendri_event_factory.h"
 #include "zendri_registrar.h"
 

@@ -1,7 +1,7 @@
 // The primary engine's event: properties of the "ZendriDS.Mail" schema, then Send.
 #pragma once
-#include "desktop_search.h"
-#include "event_objects.h"
+#include "core/event_objects.h"
+#include "idl/desktop_search.h"
 
 namespace zendri {
 

@@ -1,7 +1,7 @@
 // The primary engine's event factory: events for registered components only.
 #pragma once
-#include "desktop_search.h"
-#include "event_objects.h"
+#include "core/event_objects.h"
+#include "idl/desktop_search.h"
 #include "zendri_event.h"
 
 namespace zendri {

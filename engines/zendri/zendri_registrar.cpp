@@ -1,8 +1,8 @@
 #include "zendri_registrar.h"
 
-#include "com_owners.h"
-#include "components.h"
-#include "description.h"
+#include "com/com_owners.h"
+#include "core/components.h"
+#include "core/description.h"
 
 namespace zendri {
 

@@ -1,7 +1,7 @@
 // The primary engine's component registrar.
 #pragma once
-#include "com_object.h"
-#include "desktop_search.h"
+#include "com/com_object.h"
+#include "idl/desktop_search.h"
 
 namespace zendri {
 

@@ -2,11 +2,11 @@
 #include "server_registration.h"
 
 #include "catalogue/catalogue.h"
-#include "desktop_search.h"
 #include "engine/component_id.h"
 #include "engine/description.h"
 #include "engine/engine_factory.h"
-#include "engine_results.h"
+#include "idl/desktop_search.h"
+#include "idl/engine_results.h"
 #include "settings/client_settings.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 #include "body_text.h"
 #include "data_fields.h"
 #include "document_url.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "property_log.h"
 #include "property_writers.h"
 #include "settings/index_type_mask.h"

@@ -2,6 +2,7 @@
 
 #include "body_file.h"
 #include "conversion_buffers.h"
+#include "whole_file.h"
 
 #include <cwchar>
 #include <string>
@@ -74,17 +75,11 @@ class BodyReader {
     std::wstring result_;
 };
 
-// The file's bytes, whole and unchanged: a stray end-of-file character does not end the text.
 bool ReadWholeFile(const char* path, DWORD flags, std::string& text) {
-    const HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, flags, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::optional<std::string> bytes = win32::ReadWholeFile(path, flags);
+    if (!bytes)
         return false;
-    char block[16384];
-    for (DWORD got; ReadFile(file, block, sizeof block, &got, nullptr) && got > 0;)
-        text.append(block, got);
-    CloseHandle(file);
+    text = std::move(*bytes);
     return true;
 }
 

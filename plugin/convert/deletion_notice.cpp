@@ -1,12 +1,12 @@
 #include "deletion_notice.h"
 
 #include "catalogue/message_ids.h"
-#include "desktop_search.h"
 #include "document_url.h"
 #include "empty_mail_event.h"
 #include "engine/com_owners.h"
 #include "engine/engine_factory.h"
 #include "engine/engine_log.h"
+#include "idl/desktop_search.h"
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 

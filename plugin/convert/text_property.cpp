@@ -1,7 +1,7 @@
 #include "text_property.h"
 
 #include "conversion_buffers.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "ntamsel.h"
 #include "property_log.h"
 #include "property_writers.h"

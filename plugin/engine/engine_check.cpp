@@ -4,11 +4,11 @@
 #include "catalogue/message_ids.h"
 #include "component_id.h"
 #include "component_registration.h"
-#include "desktop_search.h"
 #include "engine_factory.h"
 #include "engine_log.h"
-#include "engine_results.h"
 #include "event_properties.h"
+#include "idl/desktop_search.h"
+#include "idl/engine_results.h"
 #include "settings/client_settings.h"
 
 #include "unique_resource.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include "com_owners.h"
 #include "content_text.h"
-#include "desktop_search.h"
+#include "idl/desktop_search.h"
 
 #include <string_view>
 

@@ -3,9 +3,9 @@
 #include "component_id.h"
 #include "component_registration.h"
 #include "description.h"
-#include "desktop_search.h"
 #include "engine_factory.h"
 #include "engine_state.h"
+#include "idl/desktop_search.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "result_names.h"
 
-#include "engine_results.h"
+#include "idl/engine_results.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,7 +2,7 @@
 
 #include "base/store_owners.h"
 #include "catalogue/catalogue.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "indexing_loop.h"
 #include "note_callback.h"
 #include "settings/client_settings.h"

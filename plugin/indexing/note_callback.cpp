@@ -6,7 +6,7 @@
 #include "convert/deletion_notice.h"
 #include "database_pass.h"
 #include "engine/result_names.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "indexing_loop.h"
 #include "settings/client_settings.h"
 #include "state/index_status.h"

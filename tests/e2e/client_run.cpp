@@ -1,6 +1,7 @@
 #include "client_run.h"
 
 #include "engine_turn.h"
+#include "file_text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 #include "client_run.h"
+#include "file_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "client_run.h"
+#include "file_text.h"
 #include "installed_engines.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "client_run.h"
 #include "database.h"
+#include "file_text.h"
 #include "installed_engines.h"
 #include "journal_file.h"
 #include "rich_text.h"

@@ -1,12 +1,12 @@
 #include "engine_fixture.h"
 
-#include "components.h"
+#include "core/components.h"
+#include "core/orvenna_index.h"
+#include "core/switches.h"
 #include "engines_notice.h"
-#include "index_folder.h"
-#include "index_log.h"
-#include "orvenna_index.h"
-#include "records.h"
-#include "switches.h"
+#include "index/index_folder.h"
+#include "index/index_log.h"
+#include "index/records.h"
 
 namespace engine_tests {
 

@@ -2,10 +2,10 @@
 // registry keys are shared by every process of the Wine prefix, so engine tests take
 // turns through a named mutex.
 #pragma once
-#include "com_owners.h"
-#include "desktop_search.h"
-#include "document.h"
-#include "registry_key.h"
+#include "com/com_owners.h"
+#include "idl/desktop_search.h"
+#include "index/document.h"
+#include "support/registry_key.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
-#include "document.h"
-#include "index_log.h"
+#include "file_text.h"
+#include "index/document.h"
+#include "index/index_log.h"
+#include "index/records.h"
+#include "index/search.h"
 #include "program_run.h"
-#include "records.h"
-#include "search.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

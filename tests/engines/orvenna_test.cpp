@@ -1,8 +1,8 @@
 #include "engine_fixture.h"
 
-#include "components.h"
-#include "engine_results.h"
-#include "orvenna_index.h"
+#include "core/components.h"
+#include "core/orvenna_index.h"
+#include "idl/engine_results.h"
 
 namespace engine_tests {
 namespace {

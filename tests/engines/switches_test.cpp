@@ -1,6 +1,6 @@
 #include "engine_fixture.h"
 
-#include "engine_results.h"
+#include "idl/engine_results.h"
 
 namespace engine_tests {
 namespace {

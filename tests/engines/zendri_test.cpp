@@ -1,7 +1,7 @@
 #include "engine_fixture.h"
 
-#include "components.h"
-#include "engine_results.h"
+#include "core/components.h"
+#include "idl/engine_results.h"
 
 #include <thread>
 

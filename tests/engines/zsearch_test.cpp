@@ -1,10 +1,10 @@
 #include "engine_fixture.h"
 
-#include "components.h"
-#include "engine_results.h"
+#include "core/components.h"
+#include "core/orvenna_index.h"
 #include "engines_notice.h"
-#include "index_folder.h"
-#include "orvenna_index.h"
+#include "idl/engine_results.h"
+#include "index/index_folder.h"
 #include "program_run.h"
 
 namespace engine_tests {

@@ -1,3 +1,4 @@
+#include "file_text.h"
 #include "store_fixture.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+#include "file_text.h"
 #include "log_format.h"
 #include "ntamsel.h"
 #include "temp_dir.h"

@@ -1,3 +1,4 @@
+#include "file_text.h"
 #include "item_values.h"
 #include "store_fixture.h"
 

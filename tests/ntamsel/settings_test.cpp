@@ -1,3 +1,4 @@
+#include "file_text.h"
 #include "ntamsel.h"
 #include "settings_text.h"
 #include "temp_dir.h"

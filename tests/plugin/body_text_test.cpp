@@ -2,7 +2,7 @@
 #include "convert/body_content.h"
 #include "convert/body_text.h"
 #include "convert/data_fields.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "settings/index_type_mask.h"
 
 #include <filesystem>

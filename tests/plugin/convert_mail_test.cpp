@@ -1,7 +1,7 @@
 #include "conversion_fixtures.h"
 #include "convert/convert_note.h"
 #include "convert/converters.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "settings/index_type_mask.h"
 
 using namespace tamsel;

@@ -1,5 +1,6 @@
 #include "engine/result_names.h"
-#include "engine_results.h"
+#include "file_text.h"
+#include "idl/engine_results.h"
 #include "indexing/database_pass.h"
 #include "plugin_fixture.h"
 #include "scripted_notes.h"

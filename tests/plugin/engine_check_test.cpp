@@ -1,7 +1,7 @@
 #include "engine/component_registration.h"
 #include "engine_keys.h"
-#include "engine_results.h"
 #include "fake_engines.h"
+#include "idl/engine_results.h"
 #include "plugin_fixture.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "engine/content_text.h"
 #include "engine/engine_event.h"
 #include "engine/engine_state.h"
-#include "engine_results.h"
 #include "fake_engines.h"
+#include "idl/engine_results.h"
 #include "plugin_fixture.h"
 
 #include <algorithm>

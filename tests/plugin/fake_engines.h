@@ -2,7 +2,7 @@
 // written down as a line of text; each method answers what the test scripted (S_OK unless
 // told otherwise), so that exact sequences of engine results can be driven.
 #pragma once
-#include "desktop_search.h"
+#include "idl/desktop_search.h"
 
 #include <windows.h>
 

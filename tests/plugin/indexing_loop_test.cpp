@@ -1,6 +1,6 @@
 #include "engine_keys.h"
-#include "engine_results.h"
 #include "fake_engines.h"
+#include "idl/engine_results.h"
 #include "indexing/clock.h"
 #include "indexing/indexing_loop.h"
 #include "plugin_fixture.h"

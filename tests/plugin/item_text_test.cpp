@@ -3,7 +3,7 @@
 #include "convert/item_text.h"
 #include "convert/text_list.h"
 #include "convert/text_property.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "settings/client_settings.h"
 
 using namespace tamsel;

@@ -1,3 +1,4 @@
+#include "file_text.h"
 #include "plugin_fixture.h"
 #include "settings/database_list.h"
 #include "test_database.h"

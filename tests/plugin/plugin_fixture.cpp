@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/engine_factory.h"
 #include "engine/engine_state.h"
+#include "file_text.h"
 #include "host/host_state.h"
 #include "indexing/clock.h"
 #include "indexing/note_callback.h"

@@ -3,7 +3,7 @@
 #include "engine/component_registration.h"
 #include "engine/engine_event.h"
 #include "engine/engine_factory.h"
-#include "engine_results.h"
+#include "idl/engine_results.h"
 #include "installed_engines.h"
 #include "real_engines.h"
 #include "settings/client_settings.h"

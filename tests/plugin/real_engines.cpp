@@ -1,8 +1,8 @@
 #include "real_engines.h"
 
-#include "desktop_search.h"
 #include "engine/engine_factory.h"
 #include "engines_notice.h"
+#include "idl/desktop_search.h"
 #include "installed_engines.h"
 
 namespace {

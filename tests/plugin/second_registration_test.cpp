@@ -1,6 +1,6 @@
 #include "com/server_registration.h"
-#include "engine_results.h"
 #include "fake_engines.h"
+#include "idl/engine_results.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
 #include <olectl.h>

@@ -1,6 +1,7 @@
 // A database in a scratch directory, and notes to put into it.
 #pragma once
 #include "database.h"
+#include "file_text.h"
 #include "rich_text.h"
 #include "temp_dir.h"
 

@@ -1,9 +1,7 @@
-// The scratch-directory helpers of the Windows tests, for the native build of the store tests.
+// The scratch directory of harness/temp_dir.h, for the native build of the store tests.
 #include "temp_dir.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include <cstdlib>
@@ -20,17 +18,6 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 bool FileExists(const std::string& path) {

@@ -1,15 +1,16 @@
 // engine_bench: how fast the primary engine takes events and how fast zsearch answers.
 // Uses an index folder of its own and puts the engine's settings back afterwards.
 // "--events N" times one round of N events and skips the queries (for profiling).
-#include "com_owners.h"
-#include "components.h"
-#include "desktop_search.h"
-#include "document.h"
-#include "index_folder.h"
-#include "index_log.h"
-#include "records.h"
-#include "registry_key.h"
-#include "search.h"
+#include "com/com_owners.h"
+#include "core/components.h"
+#include "idl/desktop_search.h"
+#include "index/document.h"
+#include "index/index_folder.h"
+#include "index/index_log.h"
+#include "index/records.h"
+#include "index/search.h"
+#include "support/registry_key.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 #include <wrl/client.h>
@@ -104,21 +105,18 @@ double TimeZsearch(const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    HANDLE nul =
-        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetHandleInformation(nul, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    startup.hStdOutput = startup.hStdError = nul;
+    const win32::UniqueFile nul(
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetHandleInformation(nul.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    startup.hStdOutput = startup.hStdError = nul.get();
     PROCESS_INFORMATION process = {};
     const auto start = Clock::now();
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
         return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = Seconds(start);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(nul);
-    return seconds;
+    const win32::UniqueHandle zsearch(process.hProcess), thread(process.hThread);
+    WaitForSingleObject(zsearch.get(), INFINITE);
+    return Seconds(start);
 }
 
 class SettingsGuard {
@@ -178,8 +176,9 @@ int wmain(int argc, wchar_t** argv) {
     SettingsGuard settings(folder);
     IndexFiles files(folder);
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    HMODULE dll = LoadLibraryW(L"ZendriDS.dll");
-    auto factory = LoadFactory(dll);
+    // Unloaded before the index files go: the engine keeps the index open until then.
+    const win32::UniqueLibrary dll(LoadLibraryW(L"ZendriDS.dll"));
+    auto factory = LoadFactory(dll.get());
     if (!factory) {
         std::fprintf(stderr, "ZendriDS.dll not found beside the benchmark\n");
         return 1;
@@ -208,7 +207,6 @@ int wmain(int argc, wchar_t** argv) {
     if (profiling) {
         factory.Reset();
         CoUninitialize();
-        FreeLibrary(dll);
         return 0;
     }
 
@@ -236,9 +234,7 @@ int wmain(int argc, wchar_t** argv) {
                     "zsearch.exe whole run median %.0f ms\n",
                     words, found, Median(inProcess), Median(tool));
     }
-    // The engine keeps the index open until it is unloaded.
     factory.Reset();
     CoUninitialize();
-    FreeLibrary(dll);
     return 0;
 }

@@ -1,5 +1,8 @@
 #include "host_process.h"
 
+#include "unique_resource.h"
+#include "whole_file.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -11,44 +14,29 @@ namespace {
 
 constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
 
-std::string ReadAll(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
-
 } // namespace
 
 std::string ClientProcessFolder(const std::string& data) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const win32::UniqueFind search(FindFirstFileA("Z:\\proc\\*", &found));
+    if (!search)
         return {};
     std::string result;
     do {
         if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])))
             continue;
         const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
-        std::string command = ReadAll(folder + "\\cmdline");
+        std::string command = win32::ReadWholeFile((folder + "\\cmdline").c_str()).value_or("");
         std::replace(command.begin(), command.end(), '\0', ' ');
         if (command.find("nltamsel.exe") != std::string::npos &&
             command.find(data) != std::string::npos)
             result = folder;
-    } while (result.empty() && FindNextFileA(search, &found));
-    FindClose(search);
+    } while (result.empty() && FindNextFileA(search.get(), &found));
     return result;
 }
 
 double ProcessorSeconds(const std::string& processFolder) {
-    const std::string stat = ReadAll(processFolder + "\\stat");
+    const std::string stat = win32::ReadWholeFile((processFolder + "\\stat").c_str()).value_or("");
     const size_t end = stat.rfind(')');
     if (end == std::string::npos)
         return -1;
@@ -65,7 +53,8 @@ double ProcessorSeconds(const std::string& processFolder) {
 }
 
 double PeakMemoryMb(const std::string& processFolder) {
-    std::istringstream status(ReadAll(processFolder + "\\status"));
+    std::istringstream status(
+        win32::ReadWholeFile((processFolder + "\\status").c_str()).value_or(""));
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmHWM:", 0) == 0)
             return std::stod(line.substr(6)) / 1024.0;

@@ -1,8 +1,10 @@
 // How much of one core the client uses with indexing enabled and nothing to index: the real
 // client, plug-in and engines, over an indexed database, for two minutes (or the seconds given).
+#include "file_text.h"
 #include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -28,6 +30,7 @@ double RunClient(const std::string& data, int seconds, const char* extra, int me
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &startup, &process))
         return -1;
+    const win32::UniqueHandle clientProcess(process.hProcess), thread(process.hThread);
     double used = 0;
     if (measured > 0) {
         Sleep(startupMs);
@@ -38,9 +41,7 @@ double RunClient(const std::string& data, int seconds, const char* extra, int me
         if (before < 0)
             used = -1;
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    WaitForSingleObject(clientProcess.get(), INFINITE);
     return used;
 }
 

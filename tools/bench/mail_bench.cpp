@@ -2,9 +2,11 @@
 // 10,000 mails with bodies of about 3 KB (or the count given), indexed at full speed. Prints
 // the messages per second of the pass and the client's peak memory.
 #include "bench_data.h"
+#include "file_text.h"
 #include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -56,9 +58,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot start the client\n");
         return 1;
     }
+    const win32::UniqueHandle clientProcess(process.hProcess), thread(process.hThread);
     std::string client, log, summary;
     double peak = -1;
-    while (summary.empty() && WaitForSingleObject(process.hProcess, 200) == WAIT_TIMEOUT) {
+    while (summary.empty() && WaitForSingleObject(clientProcess.get(), 200) == WAIT_TIMEOUT) {
         if (client.empty())
             client = bench::ClientProcessFolder(data.path());
         peak = std::max(peak, bench::PeakMemoryMb(client));
@@ -66,9 +69,7 @@ int main(int argc, char** argv) {
         summary = LineWith(log, summaryPrefix);
     }
     peak = std::max(peak, bench::PeakMemoryMb(client));
-    TerminateProcess(process.hProcess, 0);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    TerminateProcess(clientProcess.get(), 0);
     const std::string start = LineWith(log, startPrefix);
     if (summary.empty() || start.empty()) {
         std::fprintf(stderr, "the pass did not complete:\n%s", log.c_str());

@@ -3,6 +3,7 @@
 // process against a generated mail file of 100,000 notes and the installed engines.
 #include "bench_data.h"
 #include "catalogue/catalogue.h"
+#include "file_text.h"
 #include "host/exports.h"
 #include "indexing/database_pass.h"
 #include "indexing/indexing_loop.h"

@@ -1,6 +1,7 @@
 // How long the stop call takes while the indexing thread waits: the real plug-in DLL, started
 // and stopped 20 times at random points of its wait.
 #include "ntamsel.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -21,11 +22,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot use %s\n", data.c_str());
         return 1;
     }
-    HMODULE plugin = LoadLibraryA("TamselDesktop.dll");
+    win32::UniqueLibrary plugin(LoadLibraryA("TamselDesktop.dll"));
     auto start = reinterpret_cast<BYTE(WINAPI*)()>(
-        reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopIndex")));
+        reinterpret_cast<void*>(GetProcAddress(plugin.get(), "TamselDesktopIndex")));
     auto stop = reinterpret_cast<BYTE(WINAPI*)()>(
-        reinterpret_cast<void*>(GetProcAddress(plugin, "TamselDesktopTerm")));
+        reinterpret_cast<void*>(GetProcAddress(plugin.get(), "TamselDesktopTerm")));
     if (!start || !stop) {
         std::fprintf(stderr, "TamselDesktop.dll not usable\n");
         return 1;
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
         milliseconds.push_back(double(after.QuadPart - before.QuadPart) * 1000.0 /
                                double(frequency.QuadPart));
     }
-    FreeLibrary(plugin);
+    plugin.reset(); // unloaded before its data folder goes
     std::sort(milliseconds.begin(), milliseconds.end());
     std::printf("TamselDesktopTerm while the thread waits, %d runs: median %.1f ms, best %.1f ms, "
                 "worst %.1f ms\n",

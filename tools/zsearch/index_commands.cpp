@@ -1,10 +1,10 @@
 #include "index_commands.h"
 
+#include "core/shared_index.h"
+#include "index/records.h"
+#include "index/search.h"
 #include "output.h"
-#include "records.h"
-#include "search.h"
-#include "shared_index.h"
-#include "utf.h"
+#include "support/utf.h"
 
 namespace zsearch {
 namespace {

@@ -1,10 +1,10 @@
 #include "switch_commands.h"
 
-#include "orvenna_index.h"
+#include "core/orvenna_index.h"
+#include "core/switches.h"
 #include "output.h"
-#include "registry_key.h"
-#include "switches.h"
-#include "utf.h"
+#include "support/registry_key.h"
+#include "support/utf.h"
 
 #include <cwchar>
 #include <optional>

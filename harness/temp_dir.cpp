@@ -1,10 +1,10 @@
 #include "temp_dir.h"
 
+#include "unique_resource.h"
+
 #include <windows.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -12,8 +12,8 @@ namespace {
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    // Closed before the folder is removed.
+    if (const win32::UniqueFind search(FindFirstFileA((path + "\\*").c_str(), &entry)); search) {
         do {
             const std::string name = entry.cFileName;
             if (name == "." || name == "..")
@@ -25,8 +25,7 @@ void RemoveTree(const std::string& path) {
                 SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(child.c_str());
             }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+        } while (FindNextFileA(search.get(), &entry));
     }
     RemoveDirectoryA(path.c_str());
 }
@@ -49,17 +48,6 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     RemoveTree(path_);
-}
-
-std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 bool FileExists(const std::string& path) {

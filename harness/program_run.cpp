@@ -1,35 +1,37 @@
 #include "program_run.h"
 
+#include "unique_resource.h"
+
 namespace testing_support {
 
 ProgramRun RunProgram(const std::wstring& commandLine) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
     ProgramRun run;
-    if (!CreatePipe(&read, &write, &inherit, 0))
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
         return run;
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    const win32::UniqueHandle read(readEnd);
+    win32::UniqueHandle write(writeEnd);
+    SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
+    startup.hStdOutput = write.get();
+    startup.hStdError = write.get();
     std::wstring command = commandLine;
     PROCESS_INFORMATION process = {};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &process);
-    CloseHandle(write);
+    write.reset(); // the child's copy alone keeps the pipe open: reading ends when it exits
     if (started) {
+        const win32::UniqueHandle program(process.hProcess), thread(process.hThread);
         char buffer[4096];
         DWORD got = 0;
-        while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        while (ReadFile(read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
             run.output.append(buffer, got);
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        WaitForSingleObject(program.get(), 60000);
+        GetExitCodeProcess(program.get(), &run.exitCode);
     }
-    CloseHandle(read);
     return run;
 }
 

@@ -1,7 +1,7 @@
 // The engines look at their registry keys at most once a KeyWatch::kLookIntervalMs, so a
 // change a test makes in its own process reaches the engines' next call only after that.
 #pragma once
-#include "key_watch.h"
+#include "support/key_watch.h"
 
 #include <windows.h>
 

@@ -18,8 +18,6 @@ class TempDir {
     std::string path_;
 };
 
-std::string ReadFileText(const std::string& path);
-void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 
 } // namespace testing_support

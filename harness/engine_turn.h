@@ -2,6 +2,8 @@
 // prefix: tests that change them, or run the plug-in against installed engines, take turns
 // through a named mutex held for the object's life.
 #pragma once
+#include "unique_resource.h"
+
 #include <windows.h>
 
 namespace testing_support {
@@ -14,7 +16,7 @@ class EngineTurn {
     EngineTurn& operator=(const EngineTurn&) = delete;
 
   private:
-    HANDLE mutex_;
+    win32::UniqueHandle mutex_;
 };
 
 } // namespace testing_support
