@@ -75,14 +75,6 @@ class BodyReader {
     std::wstring result_;
 };
 
-bool ReadWholeFile(const char* path, DWORD flags, std::string& text) {
-    std::optional<std::string> bytes = win32::ReadWholeFile(path, flags);
-    if (!bytes)
-        return false;
-    text = std::move(*bytes);
-    return true;
-}
-
 std::wstring BodyText(const std::string& text, COMPOUNDHANDLE compound) {
     BodyReader reader(compound);
     std::string line;
@@ -116,14 +108,15 @@ std::wstring BodyToText(NOTEHANDLE note, const char* itemName, COMPOUNDHANDLE co
     // Read and deleted through one handle (one open fewer, and each open is a round trip to
     // the server under Wine); should someone else hold the file without letting it be
     // deleted, read it all the same and try to delete it.
-    std::string bytes;
-    if (!ReadWholeFile(paths.platform, FILE_FLAG_DELETE_ON_CLOSE, bytes)) {
-        const bool read = ReadWholeFile(paths.platform, 0, bytes);
+    std::optional<std::string> bytes =
+        win32::ReadWholeFile(paths.platform, FILE_FLAG_DELETE_ON_CLOSE);
+    if (!bytes) {
+        bytes = win32::ReadWholeFile(paths.platform);
         DeleteFileA(paths.platform);
-        if (!read)
+        if (!bytes)
             return {};
     }
-    return BodyText(bytes, compound);
+    return BodyText(*bytes, compound);
 }
 
 bool AppendBodyToCompound(NOTEHANDLE note, const char* itemName, COMPOUNDHANDLE compound) {
