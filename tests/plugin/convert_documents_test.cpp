@@ -7,6 +7,8 @@
 #include "convert/document_url.h"
 #include "convert/window_title.h"
 
+#include <functional>
+
 using namespace tamsel;
 
 namespace {
@@ -343,6 +345,10 @@ TEST_F(DocumentConversion, AnOtherDocumentIsTitledByItsFormsFormula) {
     db->Put({TextItem("$TITLE", "When"), Formula("$WindowTitle", "Due")}, store::NoteClass::Form);
     db->Put({TextItem("$TITLE", "Tags"), Formula("$WindowTitle", "\"a\" : Subject")},
             store::NoteClass::Form);
+    db->Put({TextItem("$TITLE", "Numbers"), Formula("$WindowTitle", "Amount : 2")},
+            store::NoteClass::Form);
+    db->Put({TextItem("$TITLE", "Times"), Formula("$WindowTitle", "Due : Due")},
+            store::NoteClass::Form);
     db->Put({TextItem("$TITLE", "Broken"), Formula("$WindowTitle", "\"a\" + 1")},
             store::NoteClass::Form);
     db->Put({TextItem("$TITLE", "Unparsable"), Formula("$WindowTitle", "(\"a\"")},
@@ -356,6 +362,8 @@ TEST_F(DocumentConversion, AnOtherDocumentIsTitledByItsFormsFormula) {
         {"Sum", {}, "\"11.5\""},
         {"When", {}, "\"2006-05-17 09:00:00.00 +08:00\""},
         {"Tags", {}, "\"a, Lanterns\""},
+        {"Numbers", {}, "\"10.5\""},
+        {"Times", {}, "\"2006-05-17 09:00:00.00 +08:00\""},
         {"Broken", {}, "\"Anna's Mail\""},
         {"Unparsable", {Formula("$WindowTitle", "Subject")}, "\"Lanterns\""},
         {"Nobody's", {}, "\"Anna's Mail\""},
@@ -408,6 +416,83 @@ TEST_F(DocumentConversion, TheCompositeBodyGoesToOtherDataUnlessComputingIsAllow
         << "the rich text merged, then the url: " << computed;
     EXPECT_EQ(Added("url"), std::vector<std::string>{std::string("\"").append(url()).append("\"")})
         << "the document's own url, not the temporary body's";
+}
+
+TEST_F(DocumentConversion, ItemsOfUnexpectedTypesOrSizesNeverStopAConversion) {
+    const struct {
+        const char* form;
+        std::vector<std::string> names;
+        bool deleted;
+    } kinds[] = {
+        {"Appointment",
+         {"CalendarDateTime", "StartDateTime", "EndDateTime", "Chair", "RequiredAttendees",
+          "OptionalAttendees", "Location", "Subject", "Categories"},
+         true}, // no usable schedule: the deletion road
+        {"Task",
+         {"CalendarDateTime", "StartDateTime", "DueDateTime", "Subject", "Categories", "Chair",
+          "TaskType", "PostedDate", "DueState", "CompletedDateTime", "Importance"},
+         false},
+        {"Person",
+         {"OfficeStreetAddress",
+          "OfficeCity",
+          "OfficeState",
+          "OfficeZip",
+          "OfficeCountry",
+          "StreetAddress",
+          "City",
+          "State",
+          "Zip",
+          "Country",
+          "OfficePhoneNumber",
+          "CellPhoneNumber",
+          "PersPager",
+          "PhoneNumber_6",
+          "PhoneNumber",
+          "OfficeFAXPhoneNumber",
+          "HomeFAXPhoneNumber",
+          "FullName",
+          "Assistant",
+          "Birthday",
+          "WebSite",
+          "Categories",
+          "Children",
+          "CompanyName",
+          "MailAddress",
+          "Spouse",
+          "JobTitle",
+          "Manager",
+          "Location",
+          "Anniversary",
+          "MiscLabel1",
+          "MiscLabel2",
+          "MiscLabel3",
+          "MiscPhone1",
+          "MiscPhone2",
+          "MiscPhone3"},
+         false},
+        {"JournalEntry", {"Subject", "Categories", "TimeCreated"}, false},
+        {"Expense", {"$WindowTitle", "Subject", "Body"}, false},
+    };
+    const std::string huge(40000, 'x');
+    const std::function<store::Item(const std::string&)> values[] = {
+        [](const std::string& name) { return NumberItem(name, 7); },
+        [](const std::string& name) { return BodyItem(name, {"rich"}); },
+        [](const std::string& name) {
+            return ListItem(name, {"", "email", ""});
+        },
+        [&](const std::string& name) { return TextItem(name, huge); },
+    };
+    for (const auto& kind : kinds) {
+        for (size_t v = 0; v < std::size(values); ++v) {
+            std::vector<store::Item> items = {TextItem("Form", kind.form)};
+            for (const auto& name : kind.names)
+                items.push_back(values[v](name));
+            const std::string content = Convert(items);
+            EXPECT_TRUE(converted) << kind.form << " " << v;
+            EXPECT_EQ(context.noteStatus, kind.deleted ? STORE_ERR_STUB : 0) << kind.form << v;
+            EXPECT_LT(content.size(), 40u * 32768u) << "every text within its buffer";
+        }
+    }
 }
 
 TEST_F(DocumentConversion, AnEngineThatRefusesAPropertyFailsTheConversion) {
