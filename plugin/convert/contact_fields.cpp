@@ -91,12 +91,11 @@ WORD CollectMiscValues(NOTEHANDLE note, char* buffer, WORD capacity, bool take1,
             break;
         if (!take[slot - 1])
             continue;
-        const std::string itemName = "MiscPhone" + std::to_string(slot);
         // The separator goes first and is taken back when the value is empty.
         const int before = length;
         if (length > 0)
             Append(buffer, length, ", ");
-        if (!ReadPart(note, itemName.c_str(), buffer, capacity, length)) {
+        if (!ReadPart(note, miscValueItems[slot - 1], buffer, capacity, length)) {
             length = before;
             buffer[length] = '\0';
         }

@@ -9,6 +9,10 @@ namespace tamsel {
 WORD AssembleAddress(NOTEHANDLE note, char* buffer, WORD capacity, const char* street,
                      const char* city, const char* state, const char* zip, const char* country);
 
+// The items of the three misc slots: the user's label and the value.
+inline constexpr const char* miscLabelItems[] = {"MiscLabel1", "MiscLabel2", "MiscLabel3"};
+inline constexpr const char* miscValueItems[] = {"MiscPhone1", "MiscPhone2", "MiscPhone3"};
+
 // What the user's label of a misc slot (1 to 3) says its value is.
 enum class MiscKind : WORD {
     none = 0,

@@ -12,8 +12,6 @@
 #include "text_list.h"
 #include "text_property.h"
 
-#include <string>
-
 namespace tamsel {
 namespace {
 
@@ -118,12 +116,12 @@ class ContactWriter {
             if (FAILED(hr))
                 return hr;
         }
-        for (int slot = 1; slot <= 3; ++slot) {
-            const std::string item = "MiscPhone" + std::to_string(slot);
-            if (kinds[slot - 1] != MiscKind::email || !ItemHasText(note_, item.c_str()))
+        for (int slot = 0; slot < 3; ++slot) {
+            const char* item = miscValueItems[slot];
+            if (kinds[slot] != MiscKind::email || !ItemHasText(note_, item))
                 continue;
-            const HRESULT hr = WriteItemProperty(note_, ItemReading::commas, item.c_str(),
-                                                 miscEmailIds[slot - 1], event_, false);
+            const HRESULT hr = WriteItemProperty(note_, ItemReading::commas, item,
+                                                 miscEmailIds[slot], event_, false);
             if (FAILED(hr))
                 return hr;
         }
