@@ -3,6 +3,7 @@
 #include "base/store_owners.h"
 #include "body_content.h"
 #include "body_text.h"
+#include "bounded_text.h"
 #include "conversion_buffers.h"
 #include "document_url.h"
 #include "item_text.h"
@@ -29,8 +30,7 @@ struct CopyContext {
 std::string LowerName(const char* name, WORD length) {
     std::string lower(name, std::min<size_t>(length, itemNameLimit));
     for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+        c = LowerAscii(c);
     return lower;
 }
 

@@ -1,14 +1,13 @@
 #include "contact_fields.h"
 
+#include "bounded_text.h"
+#include "conversion_buffers.h"
 #include "item_text.h"
 
-#include <string>
 #include <string_view>
 
 namespace tamsel {
 namespace {
-
-constexpr WORD labelCapacity = 32768;
 
 // Reads the item at `length`, leaving room for the terminator; true when it gave text.
 bool ReadPart(NOTEHANDLE note, const char* itemName, char* buffer, WORD capacity, int& length) {
@@ -52,15 +51,15 @@ WORD AssembleAddress(NOTEHANDLE note, char* buffer, WORD capacity, const char* s
 }
 
 MiscKind ClassifyMiscLabel(NOTEHANDLE note, int slot) {
-    const std::string itemName = "MiscLabel" + std::to_string(slot);
-    std::string label(labelCapacity, '\0');
-    label.resize(
-        ReadItemText(note, itemName.c_str(), label.data(), labelCapacity, Separator::commas));
-    if (label.empty())
+    if (slot < 1 || slot > 3)
         return MiscKind::none;
-    for (char& c : label)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+    const WORD length =
+        ReadItemText(note, miscLabelItems[slot - 1], itemText, textBufferSize, Separator::commas);
+    if (length == 0)
+        return MiscKind::none;
+    for (WORD i = 0; i < length; ++i)
+        itemText[i] = LowerAscii(itemText[i]);
+    const std::string_view label(itemText, length);
     // The label is looked for inside each fixed text, in this order: "e" is an e-mail label.
     static constexpr struct {
         std::string_view text;
