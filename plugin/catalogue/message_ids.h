@@ -115,6 +115,8 @@ enum MessageId : WORD {
     msgDialogCancel = 206,
     msgDialogApply = 207,
     msgDialogCaption = 208,
+    msgLogTimeStampAhead = 209,
+    msgLogRecoveryDiscarded = 210,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

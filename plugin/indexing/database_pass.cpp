@@ -2,6 +2,7 @@
 
 #include "base/store_owners.h"
 #include "catalogue/catalogue.h"
+#include "convert/engine_date.h"
 #include "idl/engine_results.h"
 #include "indexing_loop.h"
 #include "note_callback.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr WORD documentClass = STORE_NOTECLASS_DOCUMENT;
 constexpr WORD userNameSize = 256;
+constexpr double clockSkewDays = 10.0 / (24 * 60);
 
 BYTE& OpenErrorFlag(int slot, BYTE historyPass) {
     return historyPass ? historyOpenErrorReported : openErrorReported[slot];
@@ -65,6 +67,36 @@ bool IsEarliest(const STORETIME& time) {
     STORETIME earliest;
     StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
     return StoreCompareTimes(&time, &earliest) == 0;
+}
+
+STORESTATUS WINAPI KeepHighest(void* context, NOTEID id) {
+    NOTEID& highest = *static_cast<NOTEID*>(context);
+    if (id > highest)
+        highest = id;
+    return STORE_NOERROR;
+}
+
+NOTEID HighestId(IDTABLEHANDLE table) {
+    NOTEID highest = 0;
+    StoreIdTableEnumerate(table, KeepHighest, &highest);
+    return highest;
+}
+
+void LogRecoveryDiscarded(int slot, const STORETIME* until, NOTEID noteId) {
+    char path[slotPathLength + 1];
+    GetSlotPath(slot, path, sizeof path);
+    StoreLogMessage(msgLogRecoveryDiscarded, ModuleInstance(), 0, path, until, noteId);
+}
+
+// A database that was never written has no modification time.
+bool IsUnset(const STORETIME& time) {
+    return time.timeOfDay == 0 || time.dayNumber == 0;
+}
+
+// Later than the database's latest change, beyond what clocks that disagree could explain.
+bool IsBeyond(const STORETIME& time, const STORETIME& latest) {
+    const auto date = ToEngineDate(time), latestDate = ToEngineDate(latest);
+    return date && latestDate && *date > *latestDate + clockSkewDays;
 }
 
 // The progress record follows the user's databases; a history pass only clears its own flag.
@@ -158,18 +190,30 @@ void PassOverSlot(int slot, BYTE historyPass) {
     if (!database)
         return;
 
-    STORETIME since, until;
+    STORETIME since, until, latest;
     GetLastIndexed(slot, &since);
+    const STORESTATUS latestRead = StoreGetDatabaseModifiedTime(database.get(), &latest, nullptr);
+    const bool latestKnown = latestRead == STORE_NOERROR && !IsUnset(latest);
+    // A time stamp no pass over this database could have stored would hide every change
+    // until that time: the database is indexed anew.
+    if (latestKnown && IsBeyond(since, latest)) {
+        StoreLogMessage(msgLogTimeStampAhead, ModuleInstance(), 0, path, &since, &latest);
+        StoreSetTimeConstant(STORE_TIME_EARLIEST, &since);
+    }
     NOTEID recoveryNoteId = 0;
     if (GetResumePoint(slot, &until, &recoveryNoteId)) {
-        PassOverDatabase(slot, database.get(), &since, &until, recoveryNoteId, historyPass);
-    } else if (STORESTATUS status = StoreGetDatabaseModifiedTime(database.get(), &until, nullptr)) {
-        LogOpenFailure(slot, historyPass, unreported, msgLogModifiedTimeFailed, status, path);
-    } else {
-        if (until.timeOfDay == 0 || until.dayNumber == 0)
-            StoreCurrentTime(&until);
-        PassOverDatabase(slot, database.get(), &since, &until, 0, historyPass);
+        if (!latestKnown || !IsBeyond(until, latest))
+            return void(PassOverDatabase(slot, database.get(), &since, &until, recoveryNoteId,
+                                         historyPass));
+        LogRecoveryDiscarded(slot, &until, recoveryNoteId);
     }
+    if (latestRead != STORE_NOERROR)
+        return LogOpenFailure(slot, historyPass, unreported, msgLogModifiedTimeFailed, latestRead,
+                              path);
+    until = latest;
+    if (IsUnset(until))
+        StoreCurrentTime(&until);
+    PassOverDatabase(slot, database.get(), &since, &until, 0, historyPass);
 }
 
 STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since, STORETIME* until,
@@ -188,6 +232,11 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
         return listed;
     }
 
+    // A recovery point above every listed change would skip them all.
+    if (recoveryNoteId != 0 && recoveryNoteId > HighestId(table.get())) {
+        LogRecoveryDiscarded(slot, until, recoveryNoteId);
+        recoveryNoteId = 0;
+    }
     PassContext pass{};
     pass.database = database;
     pass.recoveryNoteId = recoveryNoteId;

@@ -394,4 +394,38 @@ TEST_F(DatabasePass, AHistoryPassWalksWhateverSlotTheProgressRecordNames) {
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 1));
 }
 
+TEST_F(DatabasePass, AStoredStateNoPassCouldHaveLeftIsDiscardedAndTheDatabaseIndexed) {
+    mail.AddMemos(3);
+    PassOverSlot(0, 0);
+    const std::string stamp = StampVariable(); // the database's own latest change
+    const struct {
+        std::string state;
+        const char* line;
+    } cases[] = {
+        {"2099-01-01 00:00:00.00 +00:00", "Time stamp 2099-01-01 00:00:00.00 +00:00 is later"},
+        {"0|2099-01-01 00:00:00.00 +00:00|2147483647|1|2", "Recovery point discarded"},
+        {"0|" + stamp + "|2147483647|1|2", "Recovery point discarded"},
+        {"0|" + stamp + "|-5|1|2", "Recovery point discarded"},
+    };
+    for (const auto& c : cases) {
+        ScriptedNotes::converted.clear();
+        StoreSetEnvString("DesktopSearchTimestamp", c.state.c_str());
+        LoadDatabaseList(); // as after a restart of the client
+        PassOverSlot(0, 0);
+        EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3)) << c.state;
+        const auto discarded = LinesStartingWith("TamselODSPlugin(" + mail.path() + "): ");
+        EXPECT_TRUE(!discarded.empty() && discarded.back().find(c.line) != std::string::npos)
+            << c.state << ": " << (discarded.empty() ? "no log line" : discarded.back());
+        EXPECT_FALSE(HasResumePoint()) << c.state;
+        EXPECT_EQ(StampVariable().find("2099"), std::string::npos) << StampVariable();
+    }
+    // The state a pass leaves is taken as it is.
+    ScriptedNotes::converted.clear();
+    const size_t lines = LogLines().size();
+    LoadDatabaseList();
+    PassOverSlot(0, 0);
+    EXPECT_TRUE(ScriptedNotes::converted.empty());
+    EXPECT_EQ(LogLines().size(), lines);
+}
+
 } // namespace
