@@ -124,7 +124,7 @@ HRESULT RegisterWithSecondEngine(bool retry) {
         const Attempt attempt = RegisterOnce();
         // The engine still knows the component from an earlier installation: remove that
         // registration and register once more, never twice.
-        if (!attempt.alreadyRegistered || retry || FAILED(UnregisterServer()))
+        if (!attempt.alreadyRegistered || retry || FAILED(UnregisterFromSecondEngine()))
             return attempt.result;
         return RegisterWithSecondEngine(true);
     } catch (const HResultError& error) {
