@@ -3,6 +3,7 @@
 #include "file_text.h"
 #include "installed_engines.h"
 #include "journal_file.h"
+#include "registered_plugin.h"
 #include "rich_text.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <set>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -92,8 +94,8 @@ class MailRun : public ::testing::Test {
                         testing_support::ReadFileText(data.file("tamsel.log")).c_str());
     }
     // The index's documents as listed (one zsearch run), without the plug-in's probe of the
-    // engine at start (no url) and documents a deletion emptied (no subject): without the
-    // plug-in registered as a COM server the second engine's query object has no cookie to
+    // engine at start (no url) and documents a deletion emptied (no subject): unless the
+    // plug-in is registered as a COM server, the second engine's query object has no cookie to
     // remove them with.
     std::vector<json> Listed() const {
         std::vector<json> listed;
@@ -174,6 +176,13 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     Index();
     ASSERT_EQ(Subjects(Documents()),
               (std::set<std::string>{"First words", "Short lived", "Staying"}));
+    std::string leavingUrl;
+    for (const json& summary : Listed())
+        if (summary["subject"] == "Short lived")
+            leavingUrl = summary["url"];
+    // Installed as a COM server, the plug-in holds the second engine's query cookie: the
+    // deleted mail leaves by the query road, not as an emptied event.
+    const RegisteredPlugin plugin(data);
     Put({Text("Form", "Memo"),
          Text("From", "CN=Carl Ny/O=Acme"),
          Text("Subject", "Second thoughts"),
@@ -182,6 +191,14 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     ASSERT_EQ(Open()->deleteNote(leaving), store::kOk);
     Index();
     EXPECT_EQ(Subjects(Documents()), (std::set<std::string>{"Second thoughts", "Staying"}));
+    // The engine's log of the index: its last record for the url says which road it took.
+    std::string last;
+    std::istringstream log(
+        testing_support::ReadFileText(engines.IndexFolder() + "\\documents.jsonl"));
+    for (std::string line; std::getline(log, line);)
+        if (!line.empty() && json::parse(line).value("url", "") == leavingUrl)
+            last = json::parse(line).value("op", "");
+    EXPECT_EQ(last, "remove") << leavingUrl;
 }
 
 TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {
