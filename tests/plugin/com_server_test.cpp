@@ -5,6 +5,7 @@
 #include "file_text.h"
 #include "idl/desktop_search.h"
 #include "plugin_fixture.h"
+#include "program_run.h"
 #include "tamsel_desktop.h"
 #include "unique_resource.h"
 
@@ -116,6 +117,12 @@ TEST_F(ComServer, OtherClassesAreNotAvailable) {
 // the second engine's registrar cannot be created.
 class ComRegistration : public ComServer {
   protected:
+    void SetUp() override {
+        for (const wchar_t* engine : {L"ZendriDS.dll", L"OrvennaDesktop.dll"})
+            testing_support::RunProgram(L"regsvr32.exe /s /u \"" + ProgramFolder() + engine +
+                                        L"\"");
+        ComServer::SetUp();
+    }
     void TearDown() override {
         unregisterServer();
         RegDeleteTreeW(HKEY_CLASSES_ROOT, appIdKey);
