@@ -24,6 +24,8 @@ class InstalledEngines {
     static void ClearSwitches();
     // The folder of the running test program, where the build puts every program.
     static std::wstring ProgramFolder();
+    // The engines' index folder (documents.jsonl, their log of every add and remove).
+    const std::string& IndexFolder() const { return index_.path(); }
 
   private:
     EngineTurn turn_;

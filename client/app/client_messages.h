@@ -13,6 +13,11 @@ enum ClientMessage : unsigned short {
     msgNoSuchMenuItem = 7,
     msgBoxShown = 8,
     msgBoxAnswered = 9,
+    // URLs the system's URL handler hands the client
+    msgOpenedNote = 20,
+    msgDocumentNotFound = 21,
+    msgReplyStarted = 22,
+    msgUnknownUrl = 23,
 };
 
 } // namespace nltamsel

@@ -7,6 +7,8 @@
 #include "ntamsel.h"
 #include "options.h"
 #include "unique_resource.h"
+#include "url_open.h"
+#include "url_protocols.h"
 
 #include <windows.h>
 
@@ -58,6 +60,10 @@ int Install() {
     const LONG result =
         RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        DWORD((folder.size() + 1) * sizeof(wchar_t)));
+    if (!RegisterUrlProtocols(std::wstring(path, length))) {
+        std::fprintf(stderr, "nltamsel: cannot register the Tamsel: and mailto: URLs\n");
+        return 1;
+    }
     return result == ERROR_SUCCESS ? 0 : 1;
 }
 
@@ -107,6 +113,11 @@ int main() {
     if (StoreThreadInit() != STORE_NOERROR) {
         std::fprintf(stderr, "nltamsel: no data directory (use --data DIR or set TAMSEL_DATA)\n");
         return 1;
+    }
+    if (!options->url.empty()) {
+        const int code = OpenUrl(options->url);
+        StoreThreadTerm();
+        return code;
     }
     quitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);

@@ -7,13 +7,16 @@ namespace nltamsel {
 const char* const usageText =
     "usage: nltamsel [--data DIR] [--headless] [--seconds N] [--menu K] [--answer A,B,...]\n"
     "       nltamsel --install\n"
+    "       nltamsel [--data DIR] --url URL\n"
     "  --data DIR     data directory with tamsel.ini (default: %TAMSEL_DATA%)\n"
     "  --headless     no main window; message boxes and dialogs are logged and answered\n"
     "  --seconds N    exit after N seconds\n"
     "  --menu K       choose menu add-in item K (from 0) once started\n"
     "  --answer LIST  answers for boxes in order: ok, cancel, yes, no, retry, abort, ignore;\n"
     "                 boxes beyond the list get their default button\n"
-    "  --install      record this program's folder as the client's installation path\n";
+    "  --install      record this program's folder as the client's installation path, and\n"
+    "                 make it the handler of Tamsel: document URLs and mailto: URLs\n"
+    "  --url URL      open the document of a Tamsel: URL or start a reply to a mailto: URL\n";
 
 namespace {
 
@@ -54,7 +57,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
         } else if (name == "--help" || name == "-h") {
             options.help = true;
         } else if (name == "--data" || name == "--seconds" || name == "--menu" ||
-                   name == "--answer") {
+                   name == "--answer" || name == "--url") {
             const std::string* text = value();
             if (!text) {
                 error = name + " needs a value";
@@ -62,6 +65,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
             }
             if (name == "--data") {
                 options.dataDirectory = *text;
+            } else if (name == "--url") {
+                options.url = *text;
             } else if (name == "--answer") {
                 options.answers = SplitList(*text);
             } else {

@@ -12,7 +12,8 @@ struct Options {
     std::optional<unsigned> seconds;  // --seconds N: run this long, then exit
     std::optional<unsigned> menuItem; // --menu K: choose add-in item K once started
     std::vector<std::string> answers; // --answer yes,no,...: answers to boxes, in order
-    bool install = false;             // --install: record the program's folder in the registry
+    bool install = false; // --install: record the program's folder, handle the client's URLs
+    std::string url;      // --url URL: open a document or start a reply, then exit
     bool help = false;
 };
 

@@ -102,4 +102,8 @@ size_t LoadMessageFixed(WORD id, char* buffer) {
     return length;
 }
 
+std::wstring LoadMessageText(WORD id, LANGID language) {
+    return std::wstring(FindStringTableEntry(moduleInstance, id, language));
+}
+
 } // namespace tamsel

@@ -27,4 +27,8 @@ bool LoadMessage(WORD id, LANGID language, std::string& target);
 // characters and terminated (empty when missing). Returns the length copied.
 size_t LoadMessageFixed(WORD id, char* buffer);
 
+// A message as the catalogue holds it, for COM callers that take wide text; empty when the
+// language lacks it.
+std::wstring LoadMessageText(WORD id, LANGID language);
+
 } // namespace tamsel

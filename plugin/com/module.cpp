@@ -1,5 +1,7 @@
 // The DLL's module: process attach, class objects and the unload check.
+#include "base/object_count.h"
 #include "catalogue/catalogue.h"
+#include "server_classes.h"
 #include "server_registration.h"
 #include "settings/database_list.h"
 
@@ -10,17 +12,15 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         tamsel::InitCatalogue(instance);
-        tamsel::withdrawServerRegistration = tamsel::UnregisterServer;
+        tamsel::withdrawServerRegistration = tamsel::UnregisterFromSecondEngine;
     }
     return TRUE;
 }
 
-extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object) {
-    if (object)
-        *object = nullptr;
-    return CLASS_E_CLASSNOTAVAILABLE;
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID* out) {
+    return tamsel::GetServerClassObject(classId, iid, out);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow(void) {
-    return S_OK;
+    return tamsel::ServerInUse() ? S_FALSE : S_OK;
 }

@@ -18,14 +18,7 @@ using engine_results::E_COMPONENT_ALREADY_REGISTERED;
 
 // A message of the current language; empty when there is none (the icon, 240).
 std::wstring CatalogueText(WORD id) {
-    std::string text;
-    LoadMessage(id, SelectedLanguage(), text);
-    if (text.empty())
-        return {};
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(),
-                                    int(wide.size())));
-    return wide;
+    return LoadMessageText(id, SelectedLanguage());
 }
 
 template <typename Interface>
@@ -124,7 +117,7 @@ HRESULT RegisterWithSecondEngine(bool retry) {
         const Attempt attempt = RegisterOnce();
         // The engine still knows the component from an earlier installation: remove that
         // registration and register once more, never twice.
-        if (!attempt.alreadyRegistered || retry || FAILED(UnregisterServer()))
+        if (!attempt.alreadyRegistered || retry || FAILED(UnregisterFromSecondEngine()))
             return attempt.result;
         return RegisterWithSecondEngine(true);
     } catch (const HResultError& error) {

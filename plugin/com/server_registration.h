@@ -1,16 +1,14 @@
-// The COM server's registration: its own registry entries and its part in the second engine.
+// The plug-in's part in the second engine, registered with the COM server.
 #pragma once
 #include <windows.h>
 
 namespace tamsel {
 
-// What DllUnregisterServer does; also run on the client's first start and when the second
-// engine's index was made anew. Answers the second engine's result.
-HRESULT UnregisterServer();
-
-// The engine part of the server's registration. retry: this is the one repetition after the
-// engine reported the component as already registered.
+// The engine part of DllRegisterServer. retry: this is the one repetition after the engine
+// reported the component as already registered.
 HRESULT RegisterWithSecondEngine(bool retry);
+// The engine part of DllUnregisterServer; also what the client's first start and a new index of
+// the second engine withdraw, leaving the COM server's own entries in place.
 HRESULT UnregisterFromSecondEngine();
 
 } // namespace tamsel

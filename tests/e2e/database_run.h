@@ -26,8 +26,8 @@ class DatabaseRun : public ::testing::Test {
     ClientRun Index(const std::string& arguments = "--seconds 6 --menu 0");
 
     // The index's documents as listed (one zsearch run), without the plug-in's probe of the
-    // engine at start (no url) and documents a deletion emptied (no subject): without the
-    // plug-in registered as a COM server the second engine's query object has no cookie to
+    // engine at start (no url) and documents a deletion emptied (no subject): unless the
+    // plug-in is registered as a COM server, the second engine's query object has no cookie to
     // remove them with.
     std::vector<nlohmann::json> Listed() const;
     // Every document in the index by subject; a subject sent twice fails the test.

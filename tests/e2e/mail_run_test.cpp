@@ -1,7 +1,9 @@
 #include "database_run.h"
 #include "file_text.h"
+#include "registered_plugin.h"
 #include "rich_text.h"
 
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -75,6 +77,13 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     Index();
     ASSERT_EQ(Subjects(Documents()),
               (std::set<std::string>{"First words", "Short lived", "Staying"}));
+    std::string leavingUrl;
+    for (const json& summary : Listed())
+        if (summary["subject"] == "Short lived")
+            leavingUrl = summary["url"];
+    // Installed as a COM server, the plug-in holds the second engine's query cookie: the
+    // deleted mail leaves by the query road, not as an emptied event.
+    const RegisteredPlugin plugin(data);
     Put({Text("Form", "Memo"),
          Text("From", "CN=Carl Ny/O=Acme"),
          Text("Subject", "Second thoughts"),
@@ -83,6 +92,14 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     ASSERT_EQ(Open()->deleteNote(leaving), store::kOk);
     Index();
     EXPECT_EQ(Subjects(Documents()), (std::set<std::string>{"Second thoughts", "Staying"}));
+    // The engine's log of the index: its last record for the url says which road it took.
+    std::string last;
+    std::istringstream log(
+        testing_support::ReadFileText(engines.IndexFolder() + "\\documents.jsonl"));
+    for (std::string line; std::getline(log, line);)
+        if (!line.empty() && json::parse(line).value("url", "") == leavingUrl)
+            last = json::parse(line).value("op", "");
+    EXPECT_EQ(last, "remove") << leavingUrl;
 }
 
 TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {

@@ -1,4 +1,5 @@
 // zsearch: reads the desktop search engines' index and steers their behaviour.
+#include "action_commands.h"
 #include "index_commands.h"
 #include "output.h"
 #include "switch_commands.h"
@@ -14,6 +15,8 @@ constexpr char kHelp[] =
     "  show URL            one document with all its properties\n"
     "  list                every document: url and subject\n"
     "  count               number of documents\n"
+    "  actions URL         the actions offered on a document, as its component answers them\n"
+    "  act URL ACTION      carry out an action (its id or its number in the list)\n"
     "  service start|stop|pause|resume\n"
     "  fail component on|off\n"
     "  fail property NAME CODE          AddProperty of NAME answers CODE\n"
@@ -44,6 +47,10 @@ int Run(std::vector<std::wstring> args) {
         return zsearch::List(json);
     if (command == L"count" && rest.empty())
         return zsearch::Count(json);
+    if (command == L"actions" && rest.size() == 1)
+        return zsearch::Actions(rest[0]);
+    if (command == L"act" && rest.size() == 2)
+        return zsearch::Act(rest[0], rest[1]);
     if (command == L"service" && rest.size() == 1)
         return zsearch::Service(rest[0]);
     if (command == L"fail")
