@@ -10,6 +10,7 @@ scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix"
 source "$root/scripts/wine-env"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+trap 'echo "regsvr32 round trip: a step failed at line $LINENO"' ERR
 wine_prefix_ready
 bin=$(winepath -w "$BUILD_DIR/bin" | tr -d '\r')
 failures=0
