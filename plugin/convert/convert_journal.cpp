@@ -3,7 +3,6 @@
 #include "body_content.h"
 #include "document_steps.h"
 #include "document_url.h"
-#include "engine_date.h"
 #include "item_property.h"
 #include "send_event.h"
 #include "settings/index_type_mask.h"
@@ -30,12 +29,7 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, DATE modified) {
 } // namespace
 
 bool ConvertJournalEntry(NOTEHANDLE note, PassContext* context) {
-    if (!note)
-        return RefuseMissingNote(context);
-    const auto modified = NoteModifiedDate(note);
-    if (!modified)
-        return HandOverAsDeleted(note, context);
-    return Finish(context, WriteAndSend(note, *context, *modified));
+    return ConvertDatedDocument(note, context, WriteAndSend);
 }
 
 } // namespace tamsel

@@ -5,7 +5,6 @@
 #include "conversion_buffers.h"
 #include "document_steps.h"
 #include "document_url.h"
-#include "engine_date.h"
 #include "folder_name.h"
 #include "send_event.h"
 #include "settings/client_settings.h"
@@ -50,12 +49,7 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, DATE modified) {
 } // namespace
 
 bool ConvertOtherDocument(NOTEHANDLE note, PassContext* context) {
-    if (!note)
-        return RefuseMissingNote(context);
-    const auto modified = NoteModifiedDate(note);
-    if (!modified)
-        return HandOverAsDeleted(note, context);
-    return Finish(context, WriteAndSend(note, *context, *modified));
+    return ConvertDatedDocument(note, context, WriteAndSend);
 }
 
 } // namespace tamsel

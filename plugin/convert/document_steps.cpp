@@ -59,4 +59,13 @@ bool Finish(PassContext* context, HRESULT result) {
     return result == S_OK;
 }
 
+bool ConvertDatedDocument(NOTEHANDLE note, PassContext* context, DocumentSteps steps) {
+    if (!note)
+        return RefuseMissingNote(context);
+    const auto modified = NoteModifiedDate(note);
+    if (!modified)
+        return HandOverAsDeleted(note, context);
+    return Finish(context, steps(note, *context, *modified));
+}
+
 } // namespace tamsel

@@ -24,4 +24,10 @@ HRESULT WriteFolder(DBHANDLE database, EngineEvent& event);
 // Keeps the result of a conversion's steps: true when the event went out.
 bool Finish(PassContext* context, HRESULT result);
 
+// A converter's steps from its event's creation to the send.
+using DocumentSteps = HRESULT (*)(NOTEHANDLE note, PassContext& context, DATE modified);
+// A document that needs only its last change to be indexed: no note, or no date of the last
+// change (the deletion road), else the steps.
+bool ConvertDatedDocument(NOTEHANDLE note, PassContext* context, DocumentSteps steps);
+
 } // namespace tamsel
