@@ -115,6 +115,8 @@ enum MessageId : WORD {
     msgDialogCancel = 206,
     msgDialogApply = 207,
     msgDialogCaption = 208,
+    // The settings file refused a write when the dialog stored its settings.
+    msgSettingsNotSaved = 209,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };
