@@ -192,13 +192,22 @@ STORESTATUS WINAPI StoreMessageBodyToFile(NOTEHANDLE note, const char* itemName,
         return STORE_ERR_BAD_ARGUMENT;
     std::string text;
     const STORESTATUS status = Guarded([&] {
-        const store::Item* item = FindItem(note, itemName ? itemName : "Body");
+        const char* name = itemName ? itemName : "Body";
+        const store::Item* item = FindItem(note, name);
         if (!item)
             return STORESTATUS(STORE_ERR_NO_NOTE);
-        if (item->sealed)
-            return STORESTATUS(STORE_ERR_STUB);
-        text = store::RenderItem(
-            *item, {lineDelimiter ? lineDelimiter : "\r\n", lineLength, convertTabs != FALSE});
+        const store::RenderOptions options{lineDelimiter ? lineDelimiter : "\r\n", lineLength,
+                                           convertTabs != FALSE};
+        // A rich text field too large for one item is kept as several items of its name.
+        for (const store::Item& part : Handles<OpenNote>().find(note)->note.items) {
+            if (&part != item &&
+                (item->type != store::ItemType::RichText ||
+                 part.type != store::ItemType::RichText || !store::SameItemName(part.name, name)))
+                continue;
+            if (part.sealed)
+                return STORESTATUS(STORE_ERR_STUB);
+            text += store::RenderItem(part, options);
+        }
         return STORESTATUS(STORE_NOERROR);
     });
     if (status != STORE_NOERROR)

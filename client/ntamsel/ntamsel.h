@@ -281,6 +281,8 @@ typedef struct STORETIMEFIELDS {
     int hour, minute, second, hundredth;
 } STORETIMEFIELDS;
 
+/* The environment variable TAMSEL_CLOCK, a time in the text form above, sets the clock seen
+   here: it reads that time when first asked and runs on from there (for tests and demos). */
 void WINAPI StoreCurrentTime(STORETIME* time);
 void WINAPI StoreSetTimeConstant(WORD code, STORETIME* time);
 /* Negative, 0 or positive as a is before, at or after b (instants, whatever their zones). */

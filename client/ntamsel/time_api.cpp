@@ -3,6 +3,7 @@
 #include "text_utf8.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 using namespace ntamsel;
@@ -15,13 +16,35 @@ store::TimeParts PartsOf(const STORETIMEFORMAT* format) {
     return format->structure == 0 ? store::TimeParts::DateOnly : store::TimeParts::TimeOnly;
 }
 
+// How far the clock that the client shows is set from the machine's: TAMSEL_CLOCK holds the
+// time (in the client's text form) that the clock reads when first asked; it runs on from
+// there. Zero without the variable or with a text that is not a time.
+int64_t ClockShift() {
+    static const int64_t shift = [] {
+        const char* text = std::getenv("TAMSEL_CLOCK");
+        const auto start = text ? store::TextToTime(text) : std::nullopt;
+        const auto startHundredths = start ? store::HundredthsSinceEpoch(*start) : std::nullopt;
+        const auto now = store::HundredthsSinceEpoch(store::CurrentTime());
+        return startHundredths && now ? *startHundredths - *now : int64_t(0);
+    }();
+    return shift;
+}
+
+store::TimeValue ClientNow() {
+    const store::TimeValue now = store::CurrentTime();
+    const int64_t shift = ClockShift();
+    if (shift == 0)
+        return now;
+    return store::TimeFromHundredths(*store::HundredthsSinceEpoch(now) + shift, 0);
+}
+
 } // namespace
 
 // The current instant, marked with the machine's zone so that its text shows local time.
 void WINAPI StoreCurrentTime(STORETIME* time) {
     if (!time)
         return;
-    store::TimeValue now = store::CurrentTime();
+    store::TimeValue now = ClientNow();
     TIME_ZONE_INFORMATION zone{};
     const DWORD kind = GetTimeZoneInformation(&zone);
     const bool dst = kind == TIME_ZONE_ID_DAYLIGHT && zone.DaylightBias == -60;

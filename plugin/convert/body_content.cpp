@@ -56,11 +56,12 @@ HRESULT WriteOtherData(const std::wstring& text, EngineEvent& event) {
 } // namespace
 
 HRESULT WriteBodyContent(NOTEHANDLE note, const char* itemName, bool writeContent,
-                         EngineEvent& event) {
+                         EngineEvent& event, NOTEHANDLE urlNote) {
     std::wstring text = BodyToText(note, itemName, 0);
     if (!itemName && text.empty())
         text = ReadDataFieldsText(note);
-    return writeContent ? WriteContent(note, text, event) : WriteOtherData(text, event);
+    return writeContent ? WriteContent(urlNote ? urlNote : note, text, event)
+                        : WriteOtherData(text, event);
 }
 
 } // namespace tamsel

@@ -3,10 +3,9 @@
 #include "body_content.h"
 #include "catalogue/catalogue.h"
 #include "catalogue_text.h"
-#include "deletion_notice.h"
+#include "document_steps.h"
 #include "document_url.h"
 #include "engine_date.h"
-#include "folder_name.h"
 #include "item_property.h"
 #include "item_text.h"
 #include "property_log.h"
@@ -71,14 +70,12 @@ constexpr AddressProperty addressProperties[] = {
     {STORE_MAIL_BLINDCOPYTO, propBcc},     {STORE_MAIL_REPLYTO, propReplyTo},
 };
 
-HRESULT WriteFolder(EngineEvent& event, const PassContext& context, bool draft) {
-    HRESULT hr;
-    if (draft) {
-        const std::string drafts = ClientCatalogueText(msgDraftsFolder);
-        hr = WriteTextProperty(drafts.data(), WORD(drafts.size()), propFolderName, event, false);
-    } else {
-        hr = WriteFolderName(context.database, event, propFolderName, false);
-    }
+HRESULT WriteMailFolder(EngineEvent& event, const PassContext& context, bool draft) {
+    if (!draft)
+        return WriteFolder(context.database, event);
+    const std::string drafts = ClientCatalogueText(msgDraftsFolder);
+    const HRESULT hr =
+        WriteTextProperty(drafts.data(), WORD(drafts.size()), propFolderName, event, false);
     if (FAILED(hr))
         DebugLogPropertyFailure("folder_name", hr);
     return hr;
@@ -104,7 +101,7 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, const Received& rece
     for (const AddressProperty& address : addressProperties)
         if (FAILED(hr = WriteAddressProperty(note, address.mailItemCode, event, address.id)))
             return hr;
-    if (FAILED(hr = WriteFolder(event, context, received.draft)))
+    if (FAILED(hr = WriteMailFolder(event, context, received.draft)))
         return hr;
     return SendDocumentEvent(event, context);
 }
@@ -112,25 +109,14 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, const Received& rece
 } // namespace
 
 bool ConvertMail(NOTEHANDLE note, PassContext* context) {
-    context->engineResult = S_OK;
-    context->noteStatus = 0;
-    if (!note) {
-        if (IsDebugLogging())
-            StoreLogMessage(msgLogMailFileNull, ModuleInstance(), 0);
-        context->noteStatus = STORE_ERR_NO_NOTE;
-        return false;
-    }
+    if (!note)
+        return RefuseMissingNote(context);
     const Received received = ReceivedTime(note);
     if (received.outcome == Received::skip)
-        return true;
-    if (received.outcome == Received::deleted) {
-        const bool result = TreatAsDeleted(note, context);
-        context->noteStatus = STORE_ERR_STUB;
-        context->engineResult = S_OK;
-        return result;
-    }
-    context->engineResult = WriteAndSend(note, *context, received);
-    return context->engineResult == S_OK;
+        return Finish(context, S_OK);
+    if (received.outcome == Received::deleted)
+        return HandOverAsDeleted(note, context);
+    return Finish(context, WriteAndSend(note, *context, received));
 }
 
 } // namespace tamsel

@@ -193,6 +193,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     pass.recoveryNoteId = recoveryNoteId;
     pass.initialPass = IsEarliest(*since);
     pass.historyPass = historyPass;
+    pass.slot = slot;
     const STORESTATUS walked = Walk(table, pass);
     FinishWalk(slot, pass);
     return SaveOutcome(slot, pass, walked, since, until);

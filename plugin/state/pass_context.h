@@ -20,6 +20,7 @@ struct PassContext {
     NOTEID recoveryNoteId;     // lower IDs are skipped; 0 = none
     BYTE initialPass;          // the database is indexed for the first time
     BYTE historyPass;
+    int slot; // the database's place in the list
 };
 
 } // namespace tamsel

@@ -72,7 +72,7 @@ TEST_F(IndexingRun, TheNextStartFindsNothingNewAndLogsNoSummary) {
     const ClientRun first = RunClient(data, "--seconds 6 --menu 0");
     ASSERT_EQ(first.exitCode, 0);
     const auto summaries = StartingWith(first.logLines, "TamselDesktopSearchPlugin(");
-    EXPECT_EQ(summaries.size(), 1u) << "journal entries are not indexed yet, mails are";
+    EXPECT_EQ(summaries.size(), 2u) << "the mails and the journal entries";
     const std::string stamped = SettingsText(data);
     const ClientRun again = RunClient(data, "--seconds 6 --menu 0");
     ASSERT_EQ(again.exitCode, 0) << again.output;

@@ -1,41 +1,20 @@
-#include "client_run.h"
-#include "database.h"
+#include "database_run.h"
 #include "file_text.h"
-#include "installed_engines.h"
-#include "journal_file.h"
 #include "rich_text.h"
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
-#include <cstdio>
-#include <set>
 #include <thread>
 
 namespace {
 
 using nlohmann::json;
 
-store::Item Text(const std::string& name, const std::string& value) {
-    return {name, store::ItemType::Text, false, value};
-}
-store::Item List(const std::string& name, const std::vector<std::string>& values) {
-    return {name, store::ItemType::TextList, false, values};
-}
-
-// The real client, plug-in and engines over one mail database that the test writes between
-// (and during) the client's runs, as the client's mail delivery would.
-class MailRun : public ::testing::Test {
+// One mail database that the test writes between (and during) the client's runs.
+class MailRun : public DatabaseRun {
   protected:
     void SetUp() override {
-        std::unique_ptr<store::Database> created;
-        ASSERT_EQ(
-            store::Database::Create(store::OpenJournalFile(MailPath(), store::OpenMode::CreateNew),
-                                    "Dora's Mail", created),
-            store::kOk);
+        CreateDatabase("mail.zrb", "Dora's Mail");
         Settings("");
     }
-    std::string MailPath() const { return data.file("mail.zrb"); }
     // The given lines come first: the first of two equal names counts.
     void Settings(const std::string& lines) {
         WriteClientSettings(data,
@@ -43,27 +22,9 @@ class MailRun : public ::testing::Test {
                                     "DesktopSearchInstallInstructions=1\r\nDesktopSearchDebug=1\r\n"
                                     "DesktopSearchFilePath=mail.zrb\r\n");
     }
-    std::unique_ptr<store::Database> Open() const {
-        std::unique_ptr<store::Database> database;
-        EXPECT_EQ(store::Database::Open(
-                      store::OpenJournalFile(MailPath(), store::OpenMode::ReadWrite), database),
-                  store::kOk);
-        return database;
-    }
+    std::unique_ptr<store::Database> Open() const { return OpenDatabase("mail.zrb"); }
     uint32_t Put(std::vector<store::Item> items, uint32_t id = 0) {
-        store::Note note;
-        note.id = id;
-        note.items = std::move(items);
-        auto database = Open();
-        if (database) {
-            if (id) {
-                store::Note old;
-                EXPECT_EQ(database->readNote(id, old), store::kOk);
-                note.originator = old.originator;
-            }
-            EXPECT_EQ(database->putNote(note), store::kOk);
-        }
-        return note.id;
+        return PutNote("mail.zrb", std::move(items), id);
     }
     // A posted mail; with an empty posting time, a note without one (a draft or a transcript).
     uint32_t PutMail(const std::string& subject, const std::string& body = "Hello",
@@ -81,67 +42,7 @@ class MailRun : public ::testing::Test {
         items.insert(items.end(), more.begin(), more.end());
         return Put(items);
     }
-    ClientRun Index(const std::string& arguments = "--seconds 6 --menu 0") {
-        const ClientRun run = RunClient(data, arguments);
-        EXPECT_EQ(run.exitCode, 0) << run.output;
-        return run;
-    }
-    void TearDown() override {
-        if (HasFailure())
-            std::printf("the client's log:\n%s",
-                        testing_support::ReadFileText(data.file("tamsel.log")).c_str());
-    }
-    // The index's documents as listed (one zsearch run), without the plug-in's probe of the
-    // engine at start (no url) and documents a deletion emptied (no subject): without the
-    // plug-in registered as a COM server the second engine's query object has no cookie to
-    // remove them with.
-    std::vector<json> Listed() const {
-        std::vector<json> listed;
-        for (const json& summary : json::parse(engines.Zsearch(L"--json list").output))
-            if (summary["url"] != "" && summary["subject"] != "")
-                listed.push_back(summary);
-        return listed;
-    }
-    // Every document in the index by subject; a subject sent twice fails the test.
-    std::map<std::string, json> Documents() const {
-        std::map<std::string, json> documents;
-        for (const json& summary : Listed()) {
-            const auto shown = engines.Zsearch(L"--json show \"" + Wide(summary["url"]) + L"\"");
-            const json document = json::parse(shown.output);
-            EXPECT_TRUE(documents.emplace(summary["subject"], document["properties"]).second)
-                << "sent twice: " << summary["subject"];
-        }
-        return documents;
-    }
-    // The subjects alone, from the list: a subject sent twice fails the test.
-    std::set<std::string> ListedSubjects() const {
-        std::set<std::string> subjects;
-        for (const json& summary : Listed())
-            EXPECT_TRUE(subjects.insert(summary["subject"].get<std::string>()).second)
-                << "sent twice: " << summary["subject"];
-        return subjects;
-    }
-    static std::wstring Wide(const std::string& text) {
-        const int length =
-            MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-        std::wstring wide(length, L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
-        return wide;
-    }
-    static std::set<std::string> Subjects(const std::map<std::string, json>& documents) {
-        std::set<std::string> subjects;
-        for (const auto& [subject, properties] : documents)
-            subjects.insert(subject);
-        return subjects;
-    }
-
-    testing_support::InstalledEngines engines;
-    testing_support::TempDir data;
 };
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 TEST_F(MailRun, AMessageArrivingWhileTheClientRunsIsFoundAfterTheNextCycle) {
     Settings("DesktopSearchFreqMinutes=1\r\n");

@@ -368,4 +368,30 @@ TEST_F(DatabasePass, HistoryPassesLeaveTheProgressRecordAlone) {
     EXPECT_TRUE(LinesStartingWith("TamselDesktopSearchPlugin(").empty());
 }
 
+TEST_F(DatabasePass, AHistoryPassWalksWhateverSlotTheProgressRecordNames) {
+    TestDatabase shelf(dir.file("shelf.zrb"));
+    shelf.AddMemos(3);
+    SetSlotPath(historySlot, shelf.path().c_str());
+    ScriptedNotes::answers[Note(1)] = ScriptedNotes::answers[Note(2)] =
+        ScriptedNotes::answers[Note(3)] = {false, S_OK, 0};
+    // Right after start-up with the first slot unused, and after a pass over a later slot
+    // that was then taken off the list.
+    for (const int current : {0, 3}) {
+        SetSlotPath(0, "");
+        indexStatus.currentSlot = current;
+        ScriptedNotes::converted.clear();
+        SaveSlotState(historySlot, nullptr, nullptr, 0, 0, 0);
+        PassOverSlot(historySlot, 1);
+        EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3)) << current;
+        STORETIME last;
+        EXPECT_TRUE(GetLastIndexed(historySlot, &last)) << "a new time stamp: " << current;
+    }
+    // Its own database leaving the list still ends it.
+    SaveSlotState(historySlot, nullptr, nullptr, 0, 0, 0);
+    ScriptedNotes::converted.clear();
+    ScriptedNotes::onNote = [&](NOTEID) { SetSlotPath(historySlot, ""); };
+    PassOverSlot(historySlot, 1);
+    EXPECT_EQ(ScriptedNotes::converted, Notes(1, 1));
+}
+
 } // namespace

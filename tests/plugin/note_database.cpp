@@ -27,8 +27,9 @@ void NoteDatabase::CloseAll() {
     handle_ = 0;
 }
 
-NOTEID NoteDatabase::Put(std::vector<store::Item> items) {
+NOTEID NoteDatabase::Put(std::vector<store::Item> items, uint16_t noteClass) {
     store::Note note;
+    note.noteClass = noteClass;
     note.items = std::move(items);
     if (writer_->putNote(note) != store::kOk)
         throw std::runtime_error("cannot write a note");

@@ -18,7 +18,7 @@ class NoteDatabase {
     NoteDatabase(const NoteDatabase&) = delete;
     NoteDatabase& operator=(const NoteDatabase&) = delete;
 
-    NOTEID Put(std::vector<store::Item> items);
+    NOTEID Put(std::vector<store::Item> items, uint16_t noteClass = store::NoteClass::Document);
     void MarkUnread(NOTEID id, const std::string& user);
     // Leaves a stub; notes opened so far are closed and the database is read afresh.
     void Delete(NOTEID id);

@@ -1,0 +1,47 @@
+// The real client, plug-in and engines over databases that a test writes between (and
+// during) the client's runs, as the client's own delivery and editing would.
+#pragma once
+#include "client_run.h"
+#include "database.h"
+#include "installed_engines.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class DatabaseRun : public ::testing::Test {
+  protected:
+    void TearDown() override;
+
+    void CreateDatabase(const std::string& file, const std::string& title);
+    std::unique_ptr<store::Database> OpenDatabase(const std::string& file) const;
+    // A new note, or the note `id` replaced (keeping its universal id).
+    uint32_t PutNote(const std::string& file, std::vector<store::Item> items, uint32_t id = 0,
+                     uint16_t noteClass = store::NoteClass::Document);
+    ClientRun Index(const std::string& arguments = "--seconds 6 --menu 0");
+
+    // The index's documents as listed (one zsearch run), without the plug-in's probe of the
+    // engine at start (no url) and documents a deletion emptied (no subject): without the
+    // plug-in registered as a COM server the second engine's query object has no cookie to
+    // remove them with.
+    std::vector<nlohmann::json> Listed() const;
+    // Every document in the index by subject; a subject sent twice fails the test.
+    std::map<std::string, nlohmann::json> Documents() const;
+    // The subjects alone, from the list: a subject sent twice fails the test.
+    std::set<std::string> ListedSubjects() const;
+    static std::set<std::string> Subjects(const std::map<std::string, nlohmann::json>& documents);
+    static std::wstring Wide(const std::string& text);
+
+    testing_support::InstalledEngines engines;
+    testing_support::TempDir data;
+};
+
+store::Item Text(const std::string& name, const std::string& value);
+store::Item List(const std::string& name, const std::vector<std::string>& values);
+store::Item Time(const std::string& name, const std::string& text);
+bool Has(const std::string& text, const std::string& part);
