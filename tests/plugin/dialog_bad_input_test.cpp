@@ -184,20 +184,19 @@ TEST_F(SettingsDialogInput, TheIndexingThreadMayStopWhileTheDialogIsOpen) {
     EXPECT_TRUE(dialog->WaitClosed());
 }
 
+BOOL CALLBACK CollectShownDialog(HWND window, LPARAM found) {
+    char className[16];
+    GetClassNameA(window, className, sizeof className);
+    if (IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
 TEST_F(SettingsDialogInput, ASecondMenuCommandBringsTheOpenDialogForward) {
     const auto dialog = Open();
     ShowSettingsDialog(nullptr); // returns at once instead of opening another
     std::vector<HWND> open;
-    EnumThreadWindows(
-        dialog->threadId(),
-        [](HWND window, LPARAM found) {
-            char className[16];
-            GetClassNameA(window, className, sizeof className);
-            if (IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0)
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&open));
+    EnumThreadWindows(dialog->threadId(), CollectShownDialog, reinterpret_cast<LPARAM>(&open));
     EXPECT_EQ(open, std::vector<HWND>{dialog->window()});
 }
 
