@@ -83,7 +83,8 @@ int ButtonForAnswer(const std::string& answer) {
     return 0;
 }
 
-BoxWatcher::BoxWatcher(std::vector<std::string> answers) : answers_(std::move(answers)) {
+BoxWatcher::BoxWatcher(std::vector<std::string> answers, std::vector<DialogAction> script)
+    : answers_(std::move(answers)), script_(std::move(script)) {
     // Wine loads its display driver on the first window call of a process; done here, on the
     // calling thread, rather than racing the watcher against DLLs that load under the loader lock.
     Search warmUp{GetCurrentProcessId(), {}};
@@ -96,22 +97,46 @@ BoxWatcher::~BoxWatcher() {
     thread_.join();
 }
 
+HWND BoxWatcher::NewDialog(HWND except) {
+    // Forget windows that are gone, so that a new box reusing a handle is answered.
+    std::erase_if(answered_, [](HWND window) { return !IsWindow(window); });
+    Search search{GetCurrentProcessId(), {}};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND dialog : search.dialogs)
+        if (dialog != except && IsWindowVisible(dialog) &&
+            std::find(answered_.begin(), answered_.end(), dialog) == answered_.end()) {
+            answered_.push_back(dialog);
+            return dialog;
+        }
+    return nullptr;
+}
+
 void BoxWatcher::Watch() {
     while (!stop_) {
-        Search search{GetCurrentProcessId(), {}};
-        EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-        for (HWND dialog : search.dialogs)
-            if (IsWindowVisible(dialog) &&
-                std::find(answered_.begin(), answered_.end(), dialog) == answered_.end())
+        while (HWND dialog = NewDialog(nullptr)) {
+            if (scriptArmed_.exchange(false) && !script_.empty())
+                Script(dialog);
+            else
                 Answer(dialog);
-        // Forget windows that are gone, so that a new box reusing a handle is answered.
-        std::erase_if(answered_, [](HWND window) { return !IsWindow(window); });
+        }
         Sleep(pollMs);
     }
 }
 
+void BoxWatcher::Script(HWND dialog) {
+    RunDialogScript(dialog, script_, [this](HWND scripted, DWORD milliseconds) {
+        for (DWORD waited = 0; waited < milliseconds; waited += pollMs / 4) {
+            if (HWND box = NewDialog(scripted))
+                return box;
+            Sleep(pollMs / 4);
+        }
+        return HWND(nullptr);
+    });
+    if (IsWindow(dialog) && IsWindowVisible(dialog))
+        Answer(dialog);
+}
+
 void BoxWatcher::Answer(HWND box) {
-    answered_.push_back(box);
     const std::string caption = WindowText(box);
     StoreLogMessage(msgBoxShown, GetModuleHandleW(nullptr), 0, caption.c_str(),
                     StaticTexts(box).c_str());

@@ -1,6 +1,8 @@
 // In headless runs nobody can click: every message box or dialog of the process is logged
 // with its caption and text and answered, from a list of answers or with its default button.
 #pragma once
+#include "dialog_script.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -12,18 +14,26 @@ namespace nltamsel {
 
 class BoxWatcher {
   public:
-    explicit BoxWatcher(std::vector<std::string> answers);
+    // The script, if any, is done on the first dialog shown after ArmScript.
+    BoxWatcher(std::vector<std::string> answers, std::vector<DialogAction> script);
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
 
+    void ArmScript() { scriptArmed_ = true; }
+
   private:
     void Watch();
     void Answer(HWND box);
+    void Script(HWND dialog);
+    // A visible dialog of the process not seen before (and now seen), or null.
+    HWND NewDialog(HWND except);
 
     std::vector<std::string> answers_;
     size_t nextAnswer_ = 0;
     std::vector<HWND> answered_;
+    std::vector<DialogAction> script_;
+    std::atomic<bool> scriptArmed_{false};
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

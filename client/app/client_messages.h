@@ -13,6 +13,8 @@ enum ClientMessage : unsigned short {
     msgNoSuchMenuItem = 7,
     msgBoxShown = 8,
     msgBoxAnswered = 9,
+    msgDialogControl = 10,
+    msgDialogScriptStopped = 11,
     // URLs the system's URL handler hands the client
     msgOpenedNote = 20,
     msgDocumentNotFound = 21,

@@ -126,7 +126,7 @@ int main() {
 
     std::unique_ptr<BoxWatcher> watcher;
     if (options->headless)
-        watcher = std::make_unique<BoxWatcher>(options->answers);
+        watcher = std::make_unique<BoxWatcher>(options->answers, options->dialogScript);
 
     AddInHost host;
     char list[1024];
@@ -134,6 +134,8 @@ int main() {
         host.LoadAll(list);
 
     HWND window = options->headless ? nullptr : CreateMainWindow(host);
+    if (watcher && options->menuItem)
+        watcher->ArmScript();
     if (options->menuItem && !host.Choose(*options->menuItem, window))
         StoreLogMessage(msgNoSuchMenuItem, self, 0, int(*options->menuItem));
     RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE);

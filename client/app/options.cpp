@@ -14,6 +14,9 @@ const char* const usageText =
     "  --menu K       choose menu add-in item K (from 0) once started\n"
     "  --answer LIST  answers for boxes in order: ok, cancel, yes, no, retry, abort, ignore;\n"
     "                 boxes beyond the list get their default button\n"
+    "  --dialog LIST  actions on the dialog the menu command opens (headless), for example\n"
+    "                 \"check 201, answer yes, click 239, file C:\\mail.zrb, click 1\";\n"
+    "                 see client/app/dialog_script.h\n"
     "  --install      record this program's folder as the client's installation path, and\n"
     "                 make it the handler of Tamsel: document URLs and mailto: URLs\n"
     "  --url URL      open the document of a Tamsel: URL or start a reply to a mailto: URL\n";
@@ -57,7 +60,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
         } else if (name == "--help" || name == "-h") {
             options.help = true;
         } else if (name == "--data" || name == "--seconds" || name == "--menu" ||
-                   name == "--answer" || name == "--url") {
+                   name == "--answer" || name == "--url" || name == "--dialog") {
             const std::string* text = value();
             if (!text) {
                 error = name + " needs a value";
@@ -69,6 +72,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
                 options.url = *text;
             } else if (name == "--answer") {
                 options.answers = SplitList(*text);
+            } else if (name == "--dialog") {
+                auto script = ParseDialogScript(*text, error);
+                if (!script)
+                    return std::nullopt;
+                options.dialogScript = std::move(*script);
             } else {
                 const auto number = ParseNumber(*text);
                 if (!number) {

@@ -1,5 +1,7 @@
 // The client program's command line.
 #pragma once
+#include "dialog_script.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@ struct Options {
     std::optional<unsigned> seconds;  // --seconds N: run this long, then exit
     std::optional<unsigned> menuItem; // --menu K: choose add-in item K once started
     std::vector<std::string> answers; // --answer yes,no,...: answers to boxes, in order
+    std::vector<DialogAction> dialogScript; // --dialog ACTIONS: for the menu command's dialog
     bool install = false; // --install: record the program's folder, handle the client's URLs
     std::string url;      // --url URL: open a document or start a reply, then exit
     bool help = false;

@@ -2,6 +2,6 @@
 
 namespace tamsel {
 
-UserInterface userInterface = {MessageBoxA, GetOpenFileNameA};
+UserInterface userInterface = {MessageBoxA, GetOpenFileNameA, DialogBoxParamA};
 
 } // namespace tamsel

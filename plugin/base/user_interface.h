@@ -9,6 +9,8 @@ namespace tamsel {
 struct UserInterface {
     int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
     BOOL(WINAPI* getOpenFileName)(LPOPENFILENAMEA dialog);
+    INT_PTR(WINAPI* dialogBoxParam)
+    (HINSTANCE module, LPCSTR resource, HWND owner, DLGPROC procedure, LPARAM parameter);
 };
 
 // The table in use; the real system functions unless a test has replaced them.

@@ -115,8 +115,10 @@ enum MessageId : WORD {
     msgDialogCancel = 206,
     msgDialogApply = 207,
     msgDialogCaption = 208,
-    msgLogTimeStampAhead = 209,
-    msgLogRecoveryDiscarded = 210,
+    // The settings file refused a write when the dialog stored its settings.
+    msgSettingsNotSaved = 209,
+    msgLogTimeStampAhead = 210,
+    msgLogRecoveryDiscarded = 211,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

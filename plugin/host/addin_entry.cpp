@@ -4,9 +4,9 @@
 #include "engine/component_registration.h"
 #include "exports.h"
 #include "host_state.h"
-#include "indexing/indexing_loop.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
+#include "ui/settings_dialog.h"
 
 #include <string>
 
@@ -51,15 +51,14 @@ void OnInitialise(ADDINMENURECORD& record) {
     TamselDesktopIndex();
 }
 
-void OnCommand() {
+void OnCommand(const ADDINMENURECORD& record) {
     const WORD status = CheckPrimaryEngine();
     const bool readyToIndex = (status & engineReadyBit) != 0;
     if (!readyToIndex && (status & engineInstalledBit) && !(status & engineRegisteredBit)) {
         if (LONG(RegisterWithPrimaryEngine()) >= 0)
             SetJustRegistered(1);
     }
-    // The settings dialog will open here; until it exists, the command only starts a pass now.
-    WakeIndexer();
+    ShowSettingsDialog(record.ownerWindow);
 }
 
 } // namespace
@@ -76,7 +75,7 @@ extern "C" WORD WINAPI AddinMenuProc(WORD message, ADDINMENURECORD* record) {
             break;
         case ADDIN_MSG_COMMAND:
             if (record)
-                OnCommand();
+                OnCommand(*record);
             break;
         case ADDIN_MSG_TERM:
             if (addinStarted)

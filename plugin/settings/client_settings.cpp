@@ -70,12 +70,12 @@ BYTE GetInverse(const Flag& flag) {
 }
 
 // Writes the variable only when the raw value changes.
-void SetRaw(Flag& flag, BYTE on) {
+STORESTATUS SetRaw(Flag& flag, BYTE on) {
     EnsureLoaded();
     const BYTE value = on ? 1 : 0;
-    if (flag.raw != value)
-        StoreSetEnvInt(flag.variable, value);
+    const STORESTATUS status = flag.raw != value ? StoreSetEnvInt(flag.variable, value) : 0;
     flag.raw = value;
+    return status;
 }
 
 } // namespace
@@ -165,31 +165,32 @@ BYTE GetComputeOK() {
     return Get(computeOK);
 }
 
-void SetIndexingEnabled(BYTE on) {
+STORESTATUS SetIndexingEnabled(BYTE on) {
     // Compared with the effective state, so that with "AdminODS" set switching on always writes.
     const BYTE value = on ? 1 : 0;
-    if (IsIndexingEnabled() != value)
-        StoreSetEnvInt(indexEnabled.variable, value);
+    const STORESTATUS status =
+        IsIndexingEnabled() != value ? StoreSetEnvInt(indexEnabled.variable, value) : 0;
     indexEnabled.raw = value;
+    return status;
 }
 
-void SetIndexEncrypted(BYTE on) {
-    SetRaw(indexEncrypted, on);
+STORESTATUS SetIndexEncrypted(BYTE on) {
+    return SetRaw(indexEncrypted, on);
 }
-void SetInstallInstructionsShown(BYTE on) {
-    SetRaw(installInstructions, on);
+STORESTATUS SetInstallInstructionsShown(BYTE on) {
+    return SetRaw(installInstructions, on);
 }
-void SetIndexDrafts(BYTE on) {
-    SetRaw(indexDrafts, on);
+STORESTATUS SetIndexDrafts(BYTE on) {
+    return SetRaw(indexDrafts, on);
 }
-void SetIndexOnIdle(BYTE on) {
-    SetRaw(indexOnIdle, on);
+STORESTATUS SetIndexOnIdle(BYTE on) {
+    return SetRaw(indexOnIdle, on);
 }
-void SetIndexDiscussion(BYTE on) {
-    SetRaw(indexDiscussion, on);
+STORESTATUS SetIndexDiscussion(BYTE on) {
+    return SetRaw(indexDiscussion, on);
 }
-void SetIndexHistory(BYTE on) {
-    SetRaw(noIndexHistory, on ? 0 : 1);
+STORESTATUS SetIndexHistory(BYTE on) {
+    return SetRaw(noIndexHistory, on ? 0 : 1);
 }
 
 DWORD GetFrequencyMinutes() {
@@ -197,15 +198,16 @@ DWORD GetFrequencyMinutes() {
     return frequencyMinutes;
 }
 
-void SetFrequencyMinutes(DWORD minutes) {
+STORESTATUS SetFrequencyMinutes(DWORD minutes) {
     if (minutes == 0)
         minutes = defaultFrequencyMinutes;
     else if (minutes > maximumFrequencyMinutes)
         minutes = maximumFrequencyMinutes;
     EnsureLoaded();
-    if (frequencyMinutes != minutes)
-        StoreSetEnvInt("DesktopSearchFreqMinutes", LONG(minutes));
+    const STORESTATUS status =
+        frequencyMinutes != minutes ? StoreSetEnvInt("DesktopSearchFreqMinutes", LONG(minutes)) : 0;
     frequencyMinutes = minutes;
+    return status;
 }
 
 DWORD GetWaitTime() {

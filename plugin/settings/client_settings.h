@@ -1,7 +1,8 @@
 // The plug-in's options, read once per process from the client's settings variables. Setters
-// write a changed value through at once and keep it in the process even when that write fails.
+// write a changed value through at once and keep it in the process even when that write fails;
+// they return the write's status (0 also when nothing needed writing).
 #pragma once
-#include <windows.h>
+#include "ntamsel.h"
 
 namespace tamsel {
 
@@ -29,16 +30,16 @@ BYTE GetSkipLegal();
 BYTE GetBuildVariant();
 BYTE GetComputeOK();
 
-void SetIndexingEnabled(BYTE on);
-void SetIndexEncrypted(BYTE on);
-void SetInstallInstructionsShown(BYTE on);
-void SetIndexDrafts(BYTE on);
-void SetIndexOnIdle(BYTE on);
-void SetIndexDiscussion(BYTE on);
-void SetIndexHistory(BYTE on);
+STORESTATUS SetIndexingEnabled(BYTE on);
+STORESTATUS SetIndexEncrypted(BYTE on);
+STORESTATUS SetInstallInstructionsShown(BYTE on);
+STORESTATUS SetIndexDrafts(BYTE on);
+STORESTATUS SetIndexOnIdle(BYTE on);
+STORESTATUS SetIndexDiscussion(BYTE on);
+STORESTATUS SetIndexHistory(BYTE on);
 
 DWORD GetFrequencyMinutes();
-void SetFrequencyMinutes(DWORD minutes);
+STORESTATUS SetFrequencyMinutes(DWORD minutes);
 DWORD GetWaitTime();
 LONG GetInstallTime();
 void SetInstallTime(LONG value);

@@ -38,16 +38,16 @@ std::string VariableName(const char* prefix, int slot) {
     return slot == 0 ? prefix : prefix + std::to_string(slot);
 }
 
-void WriteStateVariable(int slot, const std::string& text) {
-    StoreSetEnvString(VariableName("DesktopSearchTimestamp", slot).c_str(), text.c_str());
+STORESTATUS WriteStateVariable(int slot, const std::string& text) {
+    return StoreSetEnvString(VariableName("DesktopSearchTimestamp", slot).c_str(), text.c_str());
 }
 
-void SetState(int slot, const SlotState& state, const std::string& text) {
+STORESTATUS SetState(int slot, const SlotState& state, const std::string& text) {
     {
         std::lock_guard lock(slotsLock);
         slots[slot].state = state;
     }
-    WriteStateVariable(slot, text);
+    return WriteStateVariable(slot, text);
 }
 
 // The default history database, when it is a usable database.
@@ -112,10 +112,10 @@ int FindSlotByPath(const char* path) {
     return -1;
 }
 
-void SetSlotPath(int slot, const char* path) {
+STORESTATUS SetSlotPath(int slot, const char* path) {
     EnsureLoaded();
     if (!ValidSlot(slot))
-        return;
+        return STORE_ERR_BAD_ARGUMENT;
     char kept[slotPathLength + 1] = "";
     if (path)
         std::strncat(kept, path, slotPathLength);
@@ -123,7 +123,7 @@ void SetSlotPath(int slot, const char* path) {
         std::lock_guard lock(slotsLock);
         std::memcpy(slots[slot].path, kept, sizeof kept);
     }
-    StoreSetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), kept);
+    return StoreSetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), kept);
 }
 
 BYTE GetSlotPath(int slot, char* buffer, WORD size) {
@@ -182,11 +182,11 @@ BYTE GetSavedProgress(int slot, LONG* processed, LONG* total) {
     return 1;
 }
 
-void SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* until,
-                   NOTEID resumeNoteId, LONG processed, LONG total) {
+STORESTATUS SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* until,
+                          NOTEID resumeNoteId, LONG processed, LONG total) {
     EnsureLoaded();
     if (!ValidSlot(slot))
-        return;
+        return STORE_ERR_BAD_ARGUMENT;
     SlotState state = EmptySlotState();
     const STORETIME earliest = state.lastIndexedTime;
     std::string first;
@@ -210,7 +210,7 @@ void SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* unti
     for (const std::string& field : {second, std::to_string(LONG(resumeNoteId)),
                                      std::to_string(processed), std::to_string(total)})
         text.append("|").append(field);
-    SetState(slot, state, text);
+    return SetState(slot, state, text);
 }
 
 void ResetAllSlots() {

@@ -22,8 +22,9 @@ void LoadDatabaseList();
 
 // The user's slot holding exactly this path (case-sensitive), or -1.
 int FindSlotByPath(const char* path);
-// Null or empty clears the slot; a longer path is cut to 256 characters.
-void SetSlotPath(int slot, const char* path);
+// Null or empty clears the slot; a longer path is cut to 256 characters. Returns the status of
+// writing it to the settings.
+STORESTATUS SetSlotPath(int slot, const char* path);
 // 1 when the slot is in use; with a buffer, also its path, cut to fit and always terminated.
 BYTE GetSlotPath(int slot, char* buffer, WORD size);
 // The time up to which every change was handled (earliest = never); returns whether it is known.
@@ -33,9 +34,10 @@ BYTE GetResumePoint(int slot, STORETIME* until, NOTEID* noteId);
 // 1 and the interrupted pass's counts when one is recorded with both counts.
 BYTE GetSavedProgress(int slot, LONG* processed, LONG* total);
 // Records how far the slot's database is indexed and writes it to the settings: a null
-// last-indexed time clears the state; a null until-time records no interrupted pass.
-void SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* until,
-                   NOTEID resumeNoteId, LONG processed, LONG total);
+// last-indexed time clears the state; a null until-time records no interrupted pass. Returns the
+// status of writing it.
+STORESTATUS SaveSlotState(int slot, const STORETIME* lastIndexed, const STORETIME* until,
+                          NOTEID resumeNoteId, LONG processed, LONG total);
 // Everything is indexed again from the beginning; the paths stay.
 void ResetAllSlots();
 

@@ -30,6 +30,10 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     // The plug-in registers with whatever engine is installed: not while another test has
     // installed one for itself.
     const testing_support::EngineTurn turn;
+    // Nor the client nor what it starts (Wine's desktop and shell processes may outlive it) may
+    // hold this program's own output open: the test runner would wait for them.
+    for (DWORD own : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd, writeEnd;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))

@@ -107,9 +107,11 @@ TEST_F(AddinEntry, TerminationStopsTheThreadAndLogsBothLines) {
 TEST_F(AddinEntry, MenuCommandOpensTheDialogWithoutAnEngine) {
     UseSettings("DesktopSearchInstallInstructions=1\n");
     AddinMenuProc(ADDIN_MSG_INIT, &record);
-    wakeRequested = false;
+    record.ownerWindow = GetDesktopWindow();
     AddinMenuProc(ADDIN_MSG_COMMAND, &record);
-    EXPECT_TRUE(wakeRequested) << "opening the dialog wakes the indexer";
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].resource, MAKEINTRESOURCEA(109));
+    EXPECT_EQ(dialogs[0].owner, record.ownerWindow);
     EXPECT_FALSE(GetJustRegistered()) << "no engine, no registration";
 }
 

@@ -19,12 +19,18 @@
 #include <sstream>
 
 std::vector<PluginTest::Box> PluginTest::boxes;
+std::vector<PluginTest::Dialog> PluginTest::dialogs;
 
 namespace {
 
 int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     PluginTest::boxes.push_back({text ? text : "", caption ? caption : "", type});
     return IDOK;
+}
+
+INT_PTR WINAPI RecordDialog(HINSTANCE, LPCSTR resource, HWND owner, DLGPROC, LPARAM) {
+    PluginTest::dialogs.push_back({resource, owner});
+    return IDCANCEL;
 }
 
 // Unless a test hands in engines, none is installed: the indexing thread of a test must not
@@ -49,7 +55,9 @@ void PluginTest::SetUp() {
     ASSERT_EQ(StoreClientInit(dir.path().c_str(), 0), STORE_NOERROR);
     tamsel::InitCatalogue(GetModuleHandleW(nullptr));
     tamsel::userInterface.messageBox = RecordBox;
+    tamsel::userInterface.dialogBoxParam = RecordDialog;
     boxes.clear();
+    dialogs.clear();
     tamsel::addinStarted = false;
     tamsel::stopRequested = false;
     tamsel::wakeRequested = false;
@@ -69,7 +77,7 @@ void PluginTest::SetUp() {
 
 void PluginTest::TearDown() {
     StoreClientInit(nullptr, 0);
-    tamsel::userInterface.messageBox = MessageBoxA;
+    tamsel::userInterface = {MessageBoxA, GetOpenFileNameA, DialogBoxParamA};
     tamsel::engineFactory = realEngineFactory;
     tamsel::noteHandlers = realNoteHandlers;
     RegDeleteTreeA(HKEY_CURRENT_USER, testEngineIndexKey.c_str());

@@ -35,6 +35,12 @@ class PluginTest : public ::testing::Test {
         unsigned type;
     };
     static std::vector<Box> boxes;
+    // The dialogs the user-interface seam was asked to run (none runs).
+    struct Dialog {
+        LPCSTR resource;
+        HWND owner;
+    };
+    static std::vector<Dialog> dialogs;
 
   protected:
     testing_support::TempDir dir;
