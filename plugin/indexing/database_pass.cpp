@@ -156,6 +156,9 @@ void FinishWalk(int slot, const PassContext& pass) {
 STORESTATUS SaveOutcome(int slot, const PassContext& pass, STORESTATUS walked,
                         const STORETIME* since, STORETIME* until) {
     const bool userPass = !pass.historyPass;
+    // A slot given to another database meanwhile keeps nothing of this one.
+    if (GetSlotPath(slot, nullptr, 0) && !SlotHolds(slot, pass.path))
+        return walked;
     if (!pass.stopPass) {
         if (userPass) {
             indexStatus.resumePending = 0;
@@ -237,8 +240,11 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
         LogRecoveryDiscarded(slot, until, recoveryNoteId);
         recoveryNoteId = 0;
     }
+    char path[slotPathLength + 1];
+    GetSlotPath(slot, path, sizeof path);
     PassContext pass{};
     pass.database = database;
+    pass.path = path;
     pass.recoveryNoteId = recoveryNoteId;
     pass.initialPass = IsEarliest(*since);
     pass.historyPass = historyPass;

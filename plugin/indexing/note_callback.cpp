@@ -108,9 +108,9 @@ STORESTATUS WINAPI NoteCallback(void* context, NOTEID id) {
     indexStatus.historyActive = pass.historyPass;
     if (resetRequested)
         return walkStopped;
-    // A database taken off the list ends its walk. The pass's own slot: the progress record
-    // names the user's database, which a history pass between two of them is not.
-    if (!GetSlotPath(pass.slot, nullptr, 0))
+    // A database taken off the list, or replaced in its slot, ends its walk. The pass's own
+    // slot: the progress record names the user's database, which a history pass is not.
+    if (!SlotHolds(pass.slot, pass.path))
         return walkStopped;
     if (WalkMustStop(pass)) {
         pass.stopPass = 1;

@@ -126,6 +126,14 @@ STORESTATUS SetSlotPath(int slot, const char* path) {
     return StoreSetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), kept);
 }
 
+bool SlotHolds(int slot, const char* path) {
+    EnsureLoaded();
+    if (!ValidSlot(slot))
+        return false;
+    std::lock_guard lock(slotsLock);
+    return slots[slot].path[0] && (!path || std::strcmp(slots[slot].path, path) == 0);
+}
+
 BYTE GetSlotPath(int slot, char* buffer, WORD size) {
     EnsureLoaded();
     if (buffer && size > 0)

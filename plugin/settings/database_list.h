@@ -27,6 +27,8 @@ int FindSlotByPath(const char* path);
 STORESTATUS SetSlotPath(int slot, const char* path);
 // 1 when the slot is in use; with a buffer, also its path, cut to fit and always terminated.
 BYTE GetSlotPath(int slot, char* buffer, WORD size);
+// The slot is in use and, unless path is null, with exactly this path.
+bool SlotHolds(int slot, const char* path);
 // The time up to which every change was handled (earliest = never); returns whether it is known.
 BYTE GetLastIndexed(int slot, STORETIME* time);
 // 1 and the interrupted pass's until-time and note ID when one is recorded.

@@ -20,7 +20,8 @@ struct PassContext {
     NOTEID recoveryNoteId;     // lower IDs are skipped; 0 = none
     BYTE initialPass;          // the database is indexed for the first time
     BYTE historyPass;
-    int slot; // the database's place in the list
+    int slot;         // the database's place in the list
+    const char* path; // the database as the list named it when the pass began; null: any
 };
 
 } // namespace tamsel

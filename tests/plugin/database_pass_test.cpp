@@ -428,4 +428,23 @@ TEST_F(DatabasePass, AStoredStateNoPassCouldHaveLeftIsDiscardedAndTheDatabaseInd
     EXPECT_EQ(LogLines().size(), lines);
 }
 
+TEST_F(DatabasePass, ASlotGivenToAnotherDatabaseMidPassKeepsNothingOfTheOldOne) {
+    mail.AddMemos(5);
+    TestDatabase other(dir.file("other.zrb"));
+    other.AddMemos(2);
+    ScriptedNotes::onNote = [&](NOTEID id) {
+        if (id == Note(2))
+            SetSlotPath(0, other.path().c_str());
+    };
+    PassOverSlot(0, 0);
+    EXPECT_EQ(ScriptedNotes::converted, Notes(1, 2)) << "the walk ends with the change";
+    EXPECT_TRUE(StampVariable().empty()) << StampVariable();
+    EXPECT_FALSE(HasResumePoint());
+
+    ScriptedNotes::onNote = nullptr;
+    ScriptedNotes::converted.clear();
+    PassOverSlot(0, 0);
+    EXPECT_EQ(ScriptedNotes::converted, Notes(1, 2)) << "the new database from its beginning";
+}
+
 } // namespace
