@@ -1,4 +1,4 @@
-#include "client_run.h"
+#include "database_run.h"
 #include "file_text.h"
 #include "installed_engines.h"
 
@@ -35,16 +35,8 @@ void MakeSampleData(const testing_support::TempDir& data, const std::string& set
                             settings);
 }
 
-class IndexingRun : public ::testing::Test {
-  protected:
-    void TearDown() override {
-        if (HasFailure())
-            std::printf("the client's log:\n%s",
-                        testing_support::ReadFileText(data.file("tamsel.log")).c_str());
-    }
-    testing_support::InstalledEngines engines;
-    testing_support::TempDir data;
-};
+// The real client, plug-in and engines; the client's log is shown when a test fails.
+using IndexingRun = DatabaseRun;
 
 TEST_F(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
     MakeSampleData(data, "DesktopSearchDebug=1\r\n");

@@ -1,4 +1,4 @@
-#include "client_run.h"
+#include "database_run.h"
 #include "file_text.h"
 #include "installed_engines.h"
 #include "program_run.h"
@@ -9,16 +9,8 @@
 
 namespace {
 
-class SettingsDialogRun : public ::testing::Test {
-  protected:
-    void TearDown() override {
-        if (HasFailure())
-            std::printf("the client's log:\n%s",
-                        testing_support::ReadFileText(data.file("tamsel.log")).c_str());
-    }
-    testing_support::InstalledEngines engines;
-    testing_support::TempDir data;
-};
+// The real client, plug-in and engines; the client's log is shown when a test fails.
+using SettingsDialogRun = DatabaseRun;
 
 std::string LineStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
     for (const auto& line : lines)
