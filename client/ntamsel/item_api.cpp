@@ -3,8 +3,8 @@
 #include "rich_text.h"
 #include "store_handles.h"
 #include "text_convert.h"
+#include "unique_resource.h"
 
-#include <cstdio>
 #include <cstring>
 
 using namespace ntamsel;
@@ -21,6 +21,24 @@ const store::Item* FindItem(NOTEHANDLE note, const char* name, size_t length) {
 
 const store::Item* FindItem(NOTEHANDLE note, const char* name) {
     return FindItem(note, name, 0xFFFF);
+}
+
+// Replaces the file's content. The file is usually an empty temporary one the caller has just
+// created: it is not truncated unless it held more, because a file truncated to nothing is
+// flushed to disk when it is closed on some file systems (ext4 under Wine), which makes
+// deleting it afterwards cost milliseconds.
+bool WriteWholeFile(const std::wstring& path, const std::string& text) {
+    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER before{};
+    DWORD written = 0;
+    if (!GetFileSizeEx(file.get(), &before) ||
+        !WriteFile(file.get(), text.data(), DWORD(text.size()), &written, nullptr) ||
+        written != text.size())
+        return false;
+    return before.QuadPart <= LONGLONG(text.size()) || SetEndOfFile(file.get());
 }
 
 WORD CopyOut(const std::string& text, char* buffer, WORD size) {
@@ -212,11 +230,7 @@ STORESTATUS WINAPI StoreMessageBodyToFile(NOTEHANDLE note, const char* itemName,
     });
     if (status != STORE_NOERROR)
         return status;
-    FILE* file = _wfopen(Utf8ToWide(path).c_str(), L"wb");
-    if (!file)
-        return STORE_ERR_WRITE;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written)
+    if (!WriteWholeFile(Utf8ToWide(path), text))
         return STORE_ERR_WRITE;
     if (size)
         *size = static_cast<DWORD>(text.size());
