@@ -1,11 +1,10 @@
 #include "class_table.h"
 
-#include "class_factory.h"
+#include "com_server.h"
 #include "support/registry_key.h"
 
 #include <olectl.h>
 
-#include <new>
 #include <string>
 
 namespace engine_com {
@@ -43,13 +42,7 @@ HRESULT GetClassObject(std::span<const ClassEntry> classes, REFCLSID clsid, REFI
     for (const ClassEntry& entry : classes) {
         if (entry.clsid != clsid)
             continue;
-        auto* factory = new (std::nothrow) ClassFactory(entry.create);
-        if (!factory)
-            return E_OUTOFMEMORY;
-        factory->AddRef();
-        const HRESULT hr = factory->QueryInterface(iid, out);
-        factory->Release();
-        return hr;
+        return com_server::CreateClassFactory(entry.create, iid, out);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

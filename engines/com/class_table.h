@@ -1,12 +1,14 @@
 // The classes one engine DLL serves, and the module entry points built on them.
 #pragma once
+#include "com_server.h"
+
 #include <windows.h>
 
 #include <span>
 
 namespace engine_com {
 
-using CreateFunction = HRESULT (*)(REFIID iid, void** out);
+using com_server::CreateFunction;
 
 struct ClassEntry {
     const CLSID& clsid;

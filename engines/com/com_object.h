@@ -1,7 +1,7 @@
 // IUnknown and IDispatch for the engines' objects. The interfaces are called early-bound,
 // so late binding answers E_NOTIMPL instead of carrying a type library.
 #pragma once
-#include "module_count.h"
+#include "com_server.h"
 
 #include <oaidl.h>
 
@@ -23,10 +23,10 @@ template <typename Body> HRESULT Guarded(Body&& body) noexcept {
 
 template <typename Interface> class DispatchObject : public Interface {
   public:
-    DispatchObject() { ObjectCreated(); }
+    DispatchObject() { com_server::ObjectCreated(); }
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
-    virtual ~DispatchObject() { ObjectDestroyed(); }
+    virtual ~DispatchObject() { com_server::ObjectDestroyed(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out)

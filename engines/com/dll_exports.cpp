@@ -1,5 +1,5 @@
 // DllMain and the exports of an in-process COM server, for the classes of kServer.
-#include "module_count.h"
+#include "com_server.h"
 #include "server_definition.h"
 
 namespace {
@@ -19,7 +19,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return engine_com::CanUnload() ? S_OK : S_FALSE;
+    return com_server::ServerInUse() ? S_FALSE : S_OK;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

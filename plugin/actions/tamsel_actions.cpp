@@ -2,7 +2,7 @@
 
 #include "action_answer.h"
 #include "base/hresult_error.h"
-#include "base/object_count.h"
+#include "com_server.h"
 #include "engine/com_owners.h"
 #include "url_handler.h"
 
@@ -11,10 +11,10 @@
 namespace tamsel {
 
 TamselActions::TamselActions() {
-    ObjectCreated();
+    com_server::ObjectCreated();
 }
 TamselActions::~TamselActions() {
-    ObjectDestroyed();
+    com_server::ObjectDestroyed();
 }
 
 HRESULT TamselActions::Create(REFIID iid, void** out) {

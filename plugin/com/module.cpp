@@ -1,6 +1,6 @@
 // The DLL's module: process attach, class objects and the unload check.
-#include "base/object_count.h"
 #include "catalogue/catalogue.h"
+#include "com_server.h"
 #include "server_classes.h"
 #include "server_registration.h"
 #include "settings/database_list.h"
@@ -22,5 +22,5 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, LPVOID
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow(void) {
-    return tamsel::ServerInUse() ? S_FALSE : S_OK;
+    return com_server::ServerInUse() ? S_FALSE : S_OK;
 }

@@ -20,7 +20,7 @@ HRESULT GetServerClassObject(REFCLSID classId, REFIID iid, void** out) {
     *out = nullptr;
     for (const ServerClass& served : ServerClasses())
         if (IsEqualCLSID(served.classId, classId))
-            return ClassFactory::Create(served.create, iid, out);
+            return com_server::CreateClassFactory(served.create, iid, out);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

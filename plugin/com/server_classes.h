@@ -1,7 +1,7 @@
 // What the COM server serves and registers: its two classes with their registry scripts, and
 // the AppID the scripts name.
 #pragma once
-#include "class_factory.h"
+#include "com_server.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ inline constexpr wchar_t appId[] = L"{0C9E5D37-A6F1-4B28-93D4-E85B12F7C06A}";
 
 struct ServerClass {
     const CLSID& classId;
-    CreateFunction create;
+    com_server::CreateFunction create;
     WORD registryScript; // resource id in server_resources.h
 };
 

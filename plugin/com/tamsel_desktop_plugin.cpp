@@ -1,16 +1,16 @@
 #include "tamsel_desktop_plugin.h"
 
-#include "base/object_count.h"
+#include "com_server.h"
 
 #include <new>
 
 namespace tamsel {
 
 TamselDesktopPlugin::TamselDesktopPlugin() {
-    ObjectCreated();
+    com_server::ObjectCreated();
 }
 TamselDesktopPlugin::~TamselDesktopPlugin() {
-    ObjectDestroyed();
+    com_server::ObjectDestroyed();
 }
 
 HRESULT TamselDesktopPlugin::Create(REFIID iid, void** out) {
