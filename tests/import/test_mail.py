@@ -5,7 +5,10 @@ import os
 from importing import ImportTest, body_text
 
 
-def message(subject_header, extra="", body="Text.\n", date="Date: Tue, 8 Dec 2026 18:00:00 +0100\n"):
+DATE = "Date: Tue, 8 Dec 2026 18:00:00 +0100\n"
+
+
+def message(subject_header, extra="", body="Text.\n", date=DATE):
     return ("From: Anna <anna@example.org>\nTo: bo@example.org\n%sSubject: %s\n%s\n%s"
             % (date, subject_header, extra, body))
 
@@ -52,7 +55,6 @@ Content-Disposition: attachment; filename*=utf-8''R%%C3%%A9sum%%C3%%A9.txt
 
 class MailImport(ImportTest):
     def test_headers_bodies_and_attachments_in_every_charset(self):
-        latin = "Subject: =?iso-8859-1?q?Gr=FC=DFe?=\n".encode()
         raw = mbox(
             message("multipart", MULTIPART, body=""),
             message("=?utf-8?b?w5xiZXJzaWNodA==?= =?utf-8?q?_und_mehr?="),
@@ -60,7 +62,8 @@ class MailImport(ImportTest):
             message("=?shift_jis?b?k/qWe4zq?="),
             message("=?iso-8859-15?q?Preis_=A4?="),
             message("html only", "Content-Type: text/html; charset=windows-1252\n",
-                    body="<html><body><h1>Title</h1><p>caf\xe9 &amp; <b>more</b></p></body></html>"),
+                    body="<html><body><h1>Title</h1><p>caf\xe9 &amp; <b>more</b></p></body>"
+                         "</html>"),
             message("bad charset", "Content-Type: text/plain; charset=x-no-such-charset\n",
                     body="plain words\n"),
             message("raw 8-bit K\xf6ln"),
@@ -72,8 +75,8 @@ class MailImport(ImportTest):
         counts, report = self.run_import("mbox", path)
         self.assertEqual(counts, {"added": 8, "present": 0, "refused": 0}, report)
         notes = self.by_subject()
-        self.assertEqual(set(notes), {"multipart", "Übersicht und mehr", "Привет", "日本語",
-                                      "Preis €", "html only", "bad charset", "raw 8-bit Köln"})
+        self.assertEqual(set(notes), {"multipart", "Übersicht und mehr", "Привет", "日本語", "Preis €",
+                                      "html only", "bad charset", "raw 8-bit Köln"})
         multi = notes["multipart"]
         self.assertEqual(multi["From"], "Anna <anna@example.org>")
         self.assertEqual(multi["SendTo"], ["bo@example.org"])
@@ -97,7 +100,8 @@ class MailImport(ImportTest):
                                          "From the start: not a separator either\n"
                                          ">From an escaped line\n"))
                + b"From x Tue Dec  8 18:00:00 2026\n\x00\x01\x02\xff\xfe binary junk\n\n"
-               + mbox(message("last", date=""), "To: nobody@example.org\nSubject: no sender\n\nx\n"))
+               + mbox(message("last", date=""),
+                      "To: nobody@example.org\nSubject: no sender\n\nx\n"))
         path = self.write("broken.mbox", raw)
         counts, report = self.run_import("mbox", path)
         self.assertEqual(counts["added"], 3, report)

@@ -15,13 +15,16 @@ KINDS = ("mbox", "maildir", "eml", "ics", "vcf")
 
 
 class Progress:
+    """A line that counts up on a terminal; elsewhere only the last count is written."""
+
     def __init__(self, stream):
         self.stream, self.read, self.skipped, self.shown = stream, 0, 0, 0.0
+        self.live = stream.isatty()
 
     def count(self, skipped=False):
         self.read += 1
         self.skipped += skipped
-        if time.monotonic() - self.shown > 0.5:
+        if self.live and time.monotonic() - self.shown > 0.5:
             self.show("\r")
 
     def show(self, end):
@@ -30,7 +33,7 @@ class Progress:
         self.stream.flush()
 
     def skip(self, where, why):
-        self.stream.write("\rimport: skipped %s: %s\n" % (where, why))
+        self.stream.write("%simport: skipped %s: %s\n" % ("\r" if self.live else "", where, why))
         self.count(skipped=True)
 
 
@@ -66,7 +69,7 @@ def run(database, kind, source, user, title, stream):
     try:
         for where, note in notes(kind, source, user):
             if isinstance(note, Exception):
-                progress.skip(where, note or type(note).__name__)
+                progress.skip(where, str(note) or type(note).__name__)
                 continue
             batch.put(where, note)
             progress.count()
@@ -76,7 +79,7 @@ def run(database, kind, source, user, title, stream):
     for where, why in refused:
         progress.skip(where, "refused by the database: " + why)
     progress.read -= len(refused)
-    progress.show("\r")
+    progress.show("\r" if progress.live else "")
     stream.write(", %d new, %d there already\n" % (counts["added"], counts["present"]))
     return counts
 

@@ -46,8 +46,8 @@ def _date(line):
     return times.time_text(date.date()) if date else None
 
 
-def _joined(parts):
-    return ", ".join(p for p in parts if p) if isinstance(parts, list) else str(parts or "")
+def _joined(parts, separator=", "):
+    return separator.join(p for p in parts if p) if isinstance(parts, list) else str(parts or "")
 
 
 def _addresses(card, items):
@@ -97,10 +97,9 @@ def contact(card):
     items = {"Form": "Person"}
     name = card.contents.get("n", [None])[0]
     if name is not None:
-        if _joined(name.value.given):
-            items["FirstName"] = _joined(name.value.given)
-        if _joined(name.value.family):
-            items["LastName"] = _joined(name.value.family)
+        for part, item in ((name.value.given, "FirstName"), (name.value.family, "LastName")):
+            if _joined(part, " "):
+                items[item] = _joined(part, " ")
     emails = [str(line.value).strip() for line in _values(card, "email")]
     full = _first(card, "fn") or " ".join(
         filter(None, (items.get("FirstName"), items.get("LastName"))))

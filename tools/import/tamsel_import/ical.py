@@ -1,6 +1,7 @@
 """Events and to-dos of an iCalendar file as calendar entries and tasks, as the client's
 calendar templates write them."""
 import datetime
+import hashlib
 import re
 
 import icalendar
@@ -93,9 +94,10 @@ def occurrences(component, start):
 
 
 def _common(component, form):
+    # The key a second import knows the entry by.
+    key = _text(component, "UID") or hashlib.sha1(component.to_ical()).hexdigest()
     items = {"Form": form, "Subject": _text(component, "SUMMARY"),
-             "Body": {"richtext": _text(component, "DESCRIPTION")},
-             "$MessageID": _text(component, "UID")}
+             "Body": {"richtext": _text(component, "DESCRIPTION")}, "$MessageID": key}
     recurrence = _time(component, "RECURRENCE-ID")
     if recurrence is not None:
         items["$MessageID"] += " " + times.time_text(recurrence)

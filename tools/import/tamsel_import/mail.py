@@ -90,11 +90,11 @@ def _part_text(part):
     return text.decode_bytes(payload, part.get_content_charset())
 
 
-def _attachment_name(part, index):
+def _attachment(part, index):
+    """The "$FILE" entry of a part: its name (or a made-up one) and its decoded size."""
     name = part.get_filename()
-    if name:
-        return header_text(name)
-    return "attachment-%d" % index
+    return {"attachment": header_text(name) if name else "attachment-%d" % index,
+            "size": len(part.get_payload(decode=True) or b"")}
 
 
 def body_and_attachments(message):
@@ -104,21 +104,14 @@ def body_and_attachments(message):
     for part in message.walk():
         if part.is_multipart():
             continue
-        if _is_attachment(part):
-            payload = part.get_payload(decode=True) or b""
-            files.append({"attachment": _attachment_name(part, len(files) + 1),
-                          "size": len(payload)})
-            continue
         kind = part.get_content_type()
-        if kind == "text/plain":
+        # An inline picture is an attachment too; other inline text parts are not.
+        if _is_attachment(part) or part.get_content_maintype() != "text":
+            files.append(_attachment(part, len(files) + 1))
+        elif kind == "text/plain":
             plain.append(_part_text(part))
         elif kind == "text/html":
             markup.append(_part_text(part))
-        elif part.get_content_maintype() != "text":  # an inline picture, say
-            payload = part.get_payload(decode=True)
-            if payload:
-                files.append({"attachment": _attachment_name(part, len(files) + 1),
-                              "size": len(payload)})
     body = "\n\n".join(plain) if plain else "\n\n".join(text.html_to_text(m) for m in markup)
     return body.replace("\r\n", "\n").rstrip(), files
 
