@@ -67,16 +67,17 @@ class MailImport(ImportTest):
             message("bad charset", "Content-Type: text/plain; charset=x-no-such-charset\n",
                     body="plain words\n"),
             message("raw 8-bit K\xf6ln"),
+            message("=?x-no-such-charset?q?Caf=E9?= =?utf-8?q?_ok?="),
         )
         # The last message's subject and the html body are 8-bit bytes without a declaration
         # that Python could read as UTF-8: written as Latin-1.
         path = self.write("charsets.mbox", raw.replace("café".encode(), b"caf\xe9")
                           .replace("K\xf6ln".encode(), b"K\xf6ln"))
         counts, report = self.run_import("mbox", path)
-        self.assertEqual(counts, {"added": 8, "present": 0, "refused": 0}, report)
+        self.assertEqual(counts, {"added": 9, "present": 0, "refused": 0}, report)
         notes = self.by_subject()
         self.assertEqual(set(notes), {"multipart", "Übersicht und mehr", "Привет", "日本語", "Preis €",
-                                      "html only", "bad charset", "raw 8-bit Köln"})
+                                      "html only", "bad charset", "raw 8-bit Köln", "Café ok"})
         multi = notes["multipart"]
         self.assertEqual(multi["From"], "Anna <anna@example.org>")
         self.assertEqual(multi["SendTo"], ["bo@example.org"])
