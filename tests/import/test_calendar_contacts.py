@@ -101,6 +101,13 @@ VERSION:3.0\r
 ORG:Nameless Ltd\r
 EMAIL:info@nameless.example\r
 END:VCARD\r
+BEGIN:VCARD\r
+VERSION:2.1\r
+N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=F6rg\r
+TEL;WORK;FAX:+49 1\r
+TEL;CELL:+49 2\r
+ADR;WORK;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:;;Werkstra=DFe 5;K=F6ln;;50667;Germany\r
+END:VCARD\r
 """
 
 
@@ -155,7 +162,7 @@ class CalendarImport(ImportTest):
 class ContactImport(ImportTest):
     def test_a_card_with_every_field_and_one_without_a_name(self):
         counts, report = self.run_import("vcf", self.write("cards.vcf", CARDS))
-        self.assertEqual(counts["added"], 2, report)
+        self.assertEqual(counts["added"], 3, report)
         notes = {n["FullName"][0]: n for n in self.notes()}
         kari = notes["Kari Ødegaard"]
         expected = {
@@ -180,3 +187,8 @@ class ContactImport(ImportTest):
         nameless = notes["Nameless Ltd"]
         self.assertEqual(nameless["MailAddress"], "info@nameless.example")
         self.assertNotIn("FirstName", nameless)
+        old = notes["Jörg Müller"]
+        self.assertEqual({k: old.get(k) for k in ("OfficeFAXPhoneNumber", "CellPhoneNumber",
+                                                  "OfficeCity")},
+                         {"OfficeFAXPhoneNumber": "+49 1", "CellPhoneNumber": "+49 2",
+                          "OfficeCity": "Köln"}, "vCard 2.1: bare types")

@@ -22,7 +22,8 @@ _OFFICE_ADDRESS = ("OfficeStreetAddress", "OfficeCity", "OfficeState", "OfficeZi
 
 
 def _types(line):
-    found = set()
+    # vCard 2.1 writes the types bare: TEL;WORK;FAX.
+    found = {value.lower() for value in line.singletonparams}
     for value in line.params.get("TYPE", []):
         found.update(t.strip().lower() for t in value.split(","))
     return found
