@@ -43,8 +43,9 @@ def mail_notes(kind, source, user):
         try:
             yield found.where, mail.memo(found.message(), found.raw, found.fallback_date,
                                          user if found.unread else None)
-        except (mail.Unreadable, ValueError, TypeError, LookupError, AttributeError,
-                IndexError) as error:
+        # Messages are anyone's input: whatever a parser trips over costs that message only
+        # (a nesting bomb ends in RecursionError, say).
+        except Exception as error:  # pylint: disable=broad-except
             yield found.where, error
 
 

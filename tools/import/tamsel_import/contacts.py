@@ -152,7 +152,7 @@ def contact_notes(text):
         for number, card in enumerate(vobject.readComponents(text, ignoreUnreadable=True), 1):
             try:
                 yield "card %d" % number, contact(card)
-            except (ValueError, TypeError, AttributeError, KeyError) as error:
+            except Exception as error:  # pylint: disable=broad-except; one card's fault only
                 yield "card %d" % number, error
     except vobject.base.ParseError as error:
         yield "after the last card read", error

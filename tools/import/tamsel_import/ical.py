@@ -179,5 +179,5 @@ def calendar_notes(data):
                                                 _text(component, "UID") or "no UID")
             try:
                 yield where, (_event if component.name == "VEVENT" else _task)(component)
-            except (ValueError, TypeError, KeyError, OverflowError) as error:
+            except Exception as error:  # pylint: disable=broad-except; one entry's fault only
                 yield where, error
