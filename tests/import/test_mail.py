@@ -193,3 +193,10 @@ class MailImport(ImportTest):
         self.assertEqual(counts["added"], 1, report)
         self.assertEqual(self.by_subject()["big"]["$FILE"],
                          [{"file": "big.bin", "size": 50 * 1024 * 1024 * 3 // 4}])
+
+    def test_a_file_that_is_no_database_ends_the_import_with_the_stores_reason(self):
+        self.write("mail.zrb", b"a letter, not a database\n")
+        with self.assertRaises(RuntimeError) as ended:
+            self.run_import("mbox", self.write("box.mbox", mbox(*(message("m %d" % i)
+                                                                  for i in range(2000)))))
+        self.assertIn("not a database", str(ended.exception))

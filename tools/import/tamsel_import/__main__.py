@@ -73,6 +73,8 @@ def run(database, kind, source, user, title, stream):
                 progress.skip(where, str(note) or type(note).__name__)
                 continue
             batch.put(where, note)
+            if batch.closed:
+                break
             progress.count()
     except ValueError as error:  # a calendar file that is not one at all
         progress.skip(source, error)

@@ -41,13 +41,19 @@ class Batch:
 
     def __init__(self, path):
         self.lines = []  # where each line's note came from, to name refused ones
+        self.closed = False
         self.process = subprocess.Popen(
             zrb_command() + ["put", windows_path(path), "--batch", "--unique", "$MessageID"],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def put(self, where, note):
         self.lines.append(where)
-        self.process.stdin.write(json.dumps(note, ensure_ascii=False).encode("utf-8") + b"\n")
+        if self.closed:
+            return
+        try:
+            self.process.stdin.write(json.dumps(note, ensure_ascii=False).encode("utf-8") + b"\n")
+        except BrokenPipeError:
+            self.closed = True  # zrb gave up; finish() says why
 
     def finish(self):
         """The counts zrb reports, and the sources of the notes it refused with why."""
