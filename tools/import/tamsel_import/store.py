@@ -51,7 +51,9 @@ class Batch:
         if self.closed:
             return
         try:
-            self.process.stdin.write(json.dumps(note, ensure_ascii=False).encode("utf-8") + b"\n")
+            # A stray surrogate some parser let through must not end the import.
+            line = json.dumps(note, ensure_ascii=False).encode("utf-8", errors="replace")
+            self.process.stdin.write(line + b"\n")
         except BrokenPipeError:
             self.closed = True  # zrb gave up; finish() says why
 
