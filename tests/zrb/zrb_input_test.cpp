@@ -65,6 +65,7 @@ TEST(NoteInput, NamesTheItemThatCannotBeRead) {
         {R"({"items": {"Mixed": ["a", 1]}})", "Mixed"},
         {R"({"items": {"Odd": {"colour": "red"}}})", "Odd"},
         {R"({"items": {"Bad": {"type": 768, "value": "x"}}})", "Bad"},
+        {R"({"items": {"$FILE": [{"attachment": "a.pdf"}, {"colour": "red"}]}})", "$FILE"},
     };
     for (const auto& c : cases) {
         try {

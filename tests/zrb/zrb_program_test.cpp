@@ -1,6 +1,7 @@
 // zrb.exe run as its own process against a database: what it prints, and what a process that
 // has the database open sees of its changes.
 #include "database.h"
+#include "file_text.h"
 #include "item_values.h"
 #include "program_run.h"
 #include "temp_dir.h"
@@ -72,6 +73,55 @@ TEST_F(ZrbProgram, AnotherProcessesNotesShowInTheChangeListOfAnOpenDatabase) {
     EXPECT_EQ(form.noteClass, store::NoteClass::Form);
     ASSERT_TRUE(form.find("$TITLE"));
     EXPECT_EQ(store::ItemToText(*form.find("$TITLE"), ""), "Memo");
+}
+
+TEST_F(ZrbProgram, BatchPutStoresEachReadableLineOnceAndNamesTheOthers) {
+    // A note already there with the key of the batch's second note.
+    store::Note earlier;
+    earlier.items.push_back({"$MessageID", store::ItemType::Text, false, "<b@x>"});
+    ASSERT_EQ(database->putNote(earlier), store::kOk);
+    const std::string input = dir.file("notes.jsonl");
+    testing_support::WriteFileText(
+        input,
+        R"({"items": {"$MessageID": "<a@x>", "Subject": "first", "$FILE": [)"
+        R"({"attachment": "a.pdf", "size": 3}, {"attachment": "b.txt", "size": 4}]}, "unread": "Bo"})"
+        "\n"
+        R"({"items": {"$MessageID": "<b@x>", "Subject": "there already"}})"
+        "\n"
+        "{not json\n"
+        R"({"items": {"Subject": {"time": "not a time"}}})"
+        "\n\n"
+        R"({"items": {"$MessageID": "<a@x>", "Subject": "twice in the batch"}})"
+        "\n"
+        R"({"items": {"$MessageID": "<c@x>", "Subject": "last"}})"
+        "\n");
+
+    const auto run = testing_support::RunProgram(
+        std::wstring(L"cmd /c zrb.exe put \"") + std::wstring(path.begin(), path.end()) +
+        L"\" --batch --unique $MessageID < \"" + std::wstring(input.begin(), input.end()) + L"\"");
+    EXPECT_EQ(run.exitCode, 1u) << "lines were refused";
+    EXPECT_NE(run.output.find(": line 3: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(": line 4: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(R"({"added":2,"present":2,"refused":2})"), std::string::npos)
+        << run.output;
+
+    ASSERT_EQ(database->refresh(), store::kOk);
+    std::vector<std::string> subjects;
+    for (const auto& entry : database->entries()) {
+        store::Note note;
+        ASSERT_EQ(database->readNote(entry.id, note), store::kOk);
+        if (const store::Item* subject = note.find("Subject"))
+            subjects.push_back(store::ItemToText(*subject, ""));
+        if (entry.id != database->entries()[1].id)
+            continue;
+        std::vector<std::string> files;
+        for (const auto& item : note.items)
+            if (item.name == "$FILE")
+                files.push_back(store::ItemToText(item, ""));
+        EXPECT_EQ(files, (std::vector<std::string>{"a.pdf", "b.txt"}));
+        EXPECT_EQ(database->unreadNotes("Bo"), std::vector<uint32_t>{entry.id});
+    }
+    EXPECT_EQ(subjects, (std::vector<std::string>{"first", "last"}));
 }
 
 } // namespace

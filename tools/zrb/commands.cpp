@@ -1,12 +1,15 @@
 #include "commands.h"
 #include "arguments.h"
 #include "database.h"
+#include "item_values.h"
 #include "note_json.h"
 #include "sample_data.h"
 
 #include <cstdio>
 #include <iostream>
 #include <iterator>
+#include <map>
+#include <set>
 #include <stdexcept>
 
 namespace zrb {
@@ -77,9 +80,71 @@ int Create(const std::vector<std::string>& words) {
     return 0;
 }
 
+// The texts of `item` in the database's notes, to tell which notes of a batch are there already.
+std::set<std::string> ItemValues(const store::Database& database, const std::string& item) {
+    std::set<std::string> values;
+    for (const auto& entry : database.entries()) {
+        store::Note note;
+        if (database.readNote(entry.id, note) != store::kOk)
+            continue;
+        if (const store::Item* found = note.find(item))
+            values.insert(store::ItemToText(*found, "\n"));
+    }
+    return values;
+}
+
+// One note a line. A line that cannot be read or stored is named on standard error and the
+// others still go in; a failure to write ends the run.
+int PutBatch(const std::string& file, const std::optional<std::string>& unique) {
+    auto database = OpenFile(file);
+    std::set<std::string> seen = unique ? ItemValues(*database, *unique) : std::set<std::string>{};
+    std::map<std::string, std::vector<uint32_t>> unread;
+    int added = 0, present = 0, refused = 0;
+    std::string line;
+    for (size_t number = 1; std::getline(std::cin, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        json input;
+        store::Note note;
+        std::string refusal;
+        try {
+            input = json::parse(line);
+            note = NoteFromInput(input, database->info().replicaId);
+        } catch (const std::exception& error) {
+            refusal = error.what();
+        }
+        if (refusal.empty()) {
+            const store::Item* key = unique ? note.find(*unique) : nullptr;
+            if (key && !seen.insert(store::ItemToText(*key, "\n")).second) {
+                ++present;
+                continue;
+            }
+            const store::Status status = database->putNote(note);
+            if (status == store::kBadArgument)
+                refusal = StatusText(status);
+            else
+                Check(status, file + ": line " + std::to_string(number));
+        }
+        if (!refusal.empty()) {
+            std::cerr << file << ": line " << number << ": " << refusal << "\n";
+            ++refused;
+            continue;
+        }
+        if (const auto user = store::FieldOr<std::string>(input, "unread", ""); !user.empty())
+            unread[user].push_back(note.id);
+        ++added;
+    }
+    for (const auto& [user, ids] : unread)
+        Check(database->markUnread(user, ids, true), file);
+    std::cout << json{{"added", added}, {"present", present}, {"refused", refused}}.dump() << "\n";
+    return refused ? 1 : 0;
+}
+
 int Put(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--id"}, {});
+    const Arguments arguments = ParseArguments(words, {"--id", "--unique"}, {"--batch"});
     const std::string& file = Positional(arguments, 0, "FILE");
+    if (arguments.has("--batch"))
+        return PutBatch(file, arguments.text("--unique"));
     auto database = OpenFile(file);
     const json input = json::parse(std::istreambuf_iterator<char>(std::cin),
                                    std::istreambuf_iterator<char>(), nullptr, false);
@@ -223,7 +288,11 @@ const std::vector<Command>& Commands() {
          "put FILE [--id N] < note.json\n  Adds a note (or a new version of note N) from "
          "JSON on standard input;\n  prints the note ID. See the note format in the "
          "tool's documentation:\n  {\"class\":1,\"items\":{\"Subject\":\"Hi\",\"Body\":"
-         "{\"richtext\":\"text\"}}}",
+         "{\"richtext\":\"text\"}}}\n"
+         "put FILE --batch [--unique ITEM] < notes.jsonl\n  Adds one note a line; \"unread\":"
+         "USER on a note marks it unread for USER.\n  With --unique, a note whose ITEM equals "
+         "that of a stored note is left out.\n  Prints {\"added\":N,\"present\":N,"
+         "\"refused\":N}; each refused line is named\n  on standard error.",
          Put},
         {"delete", "delete FILE ID\n  Replaces note ID by a deletion stub.", Delete},
         {"unread",

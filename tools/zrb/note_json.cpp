@@ -67,10 +67,14 @@ store::Note NoteFromInput(const json& input, uint64_t sealKey) {
         note.noteClass = input["class"].get<uint16_t>();
     }
     for (const auto& [name, value] : input["items"].items()) {
-        store::Item item = ItemFromInput(name, value);
-        if (item.sealed)
-            item.value = store::SealValue(item.value, sealKey);
-        note.items.push_back(std::move(item));
+        // A list of objects is several items of one name, such as one "$FILE" per attachment.
+        const bool several = value.is_array() && !value.empty() && value[0].is_object();
+        for (const json& one : several ? value : json::array({value})) {
+            store::Item item = ItemFromInput(name, one);
+            if (item.sealed)
+                item.value = store::SealValue(item.value, sealKey);
+            note.items.push_back(std::move(item));
+        }
     }
     return note;
 }

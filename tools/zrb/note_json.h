@@ -6,7 +6,8 @@
 // A string is a text, an array of strings a text list, a number a number, an array of numbers
 // a number range; {"time": t} or {"time": [t, ...]} a time or time range; {"richtext": text or
 // paragraphs}; {"attachment": name, "size": n}; {"formula": source}; otherwise
-// {"type": n, "value": v} gives the type outright. "sealed": true encrypts the item.
+// {"type": n, "value": v} gives the type outright. "sealed": true encrypts the item. An array
+// of such objects gives several items of the one name ("$FILE": [{"attachment": ...}, ...]).
 #pragma once
 #include "note.h"
 
