@@ -106,7 +106,7 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
     } steps[] = {
         {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},      {L"service start", S_OK},
         {L"service pause", engine_results::S_INDEXING_PAUSED},         {L"service resume", S_OK},
-        {L"fail component off", engine_results::E_COMPONENT_DISABLED}, {L"fail component on", S_OK},
+        {L"fail component on", engine_results::E_COMPONENT_DISABLED}, {L"fail component off", S_OK},
         {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED}, {L"clear", S_OK},
         {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},    {L"clear", S_OK},
     };
