@@ -119,6 +119,7 @@ enum MessageId : WORD {
     msgSettingsNotSaved = 209,
     msgLogTimeStampAhead = 210,
     msgLogRecoveryDiscarded = 211,
+    msgLogSettingUnusable = 212,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };
