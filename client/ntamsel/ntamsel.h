@@ -20,6 +20,7 @@ typedef WORD STORESTATUS;
 #define STORE_ERR_NOT_DATABASE_FILE 513
 #define STORE_ERR_UNUSABLE 540
 #define STORE_ERR_STUB 549
+#define STORE_ERR_DAMAGED 550 /* the note's record is damaged and cannot be read */
 #define STORE_ERR_NO_NOTE 551
 #define STORE_ERR_NOT_MODIFIED 572
 #define STORE_ERR_REMOTE_REFUSED 788
@@ -151,8 +152,9 @@ STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table);
 #define STORE_NOTECLASS_VIEW 0x0008
 #define STORE_NOTECLASS_ALL 0xFFFF
 
-/* STORE_ERR_STUB (549) for a deletion stub or a note whose record is damaged, STORE_ERR_NO_NOTE
-   (551) for an ID the database never had. Open flags are accepted and ignored. */
+/* STORE_ERR_STUB (549) for a deletion stub, STORE_ERR_DAMAGED (550) for a note whose record is
+   damaged, STORE_ERR_NO_NOTE (551) for an ID the database never had. Open flags are accepted
+   and ignored. */
 STORESTATUS WINAPI StoreOpenNote(DBHANDLE database, NOTEID id, WORD flags, NOTEHANDLE* note);
 STORESTATUS WINAPI StoreCloseNote(NOTEHANDLE note);
 /* A new note in memory, of class document, belonging to the database; never written. */

@@ -158,7 +158,7 @@ TEST_F(DatabaseApi, DamagedRecordsSpoilOnlyTheirNotes) {
         NOTEID id;
         STORESTATUS expected;
     } cases[] = {
-        {a, STORE_NOERROR}, {b, STORE_ERR_STUB}, {c, STORE_NOERROR}, {c + 4, STORE_ERR_NO_NOTE}};
+        {a, STORE_NOERROR}, {b, STORE_ERR_DAMAGED}, {c, STORE_NOERROR}, {c + 4, STORE_ERR_NO_NOTE}};
     for (const auto& k : cases) {
         NOTEHANDLE note = 0;
         EXPECT_EQ(StoreOpenNote(database, k.id, 0, &note), k.expected) << k.id;

@@ -296,6 +296,22 @@ TEST_F(DatabasePass, ThrottleRestsInProportionToTheWaitTime) {
     }
 }
 
+// Bytes overwritten over the start of a record: that note is listed, cannot be opened and is
+// counted as an error, rather than missing from the index without a word.
+TEST_F(DatabasePass, AnOverwrittenRecordIsCountedAsAnError) {
+    mail.AddMemos(3);
+    std::string text = testing_support::ReadFileText(mail.path());
+    text.replace(text.find("{\"note\":8,"), 100, std::string(100, 'X'));
+    testing_support::WriteFileText(mail.path(), text);
+    Settings("DesktopSearchDebug=1\n");
+    PassOverSlot(0, 0);
+    EXPECT_EQ(ScriptedNotes::converted, (std::vector<NOTEID>{Note(1), Note(3)}));
+    EXPECT_EQ(LinesStartingWith(DebugSummary()),
+              std::vector<std::string>{DebugSummary() +
+                                       "2  Tamsel skipped:0  Zendri error/total:0/0  Tamsel "
+                                       "errors:1"});
+}
+
 TEST_F(DatabasePass, AnOpenFailureIsLoggedOnceUntilReset) {
     const std::string missing = dir.file("missing.zrb");
     SetSlotPath(0, missing.c_str());

@@ -1,6 +1,7 @@
 // zrb.exe run as its own process against a database: what it prints, and what a process that
 // has the database open sees of its changes.
 #include "database.h"
+#include "file_text.h"
 #include "item_values.h"
 #include "program_run.h"
 #include "temp_dir.h"
@@ -72,6 +73,20 @@ TEST_F(ZrbProgram, AnotherProcessesNotesShowInTheChangeListOfAnOpenDatabase) {
     EXPECT_EQ(form.noteClass, store::NoteClass::Form);
     ASSERT_TRUE(form.find("$TITLE"));
     EXPECT_EQ(store::ItemToText(*form.find("$TITLE"), ""), "Memo");
+}
+
+// A dump that met a damaged record names it and exits with 1.
+TEST_F(ZrbProgram, ADumpThatMetDamageNamesItAndExitsWithOne) {
+    PutMemo(std::string(300, 's'));
+    database.reset();
+    ASSERT_EQ(Zrb("dump \"" + path + "\"").exitCode, 0u);
+    std::string text = testing_support::ReadFileText(path);
+    text.replace(text.find("\"items\""), 100, std::string(100, 'X'));
+    testing_support::WriteFileText(path, text);
+    const auto run = Zrb("dump \"" + path + "\"");
+    EXPECT_EQ(run.exitCode, 1u) << run.output;
+    EXPECT_NE(run.output.find(path + ": note 4: not a JSON object (damaged)"), std::string::npos)
+        << run.output;
 }
 
 } // namespace
