@@ -64,6 +64,8 @@ const char* StatusText(unsigned short status) {
     switch (status) {
     case STORE_ERR_NOT_DATABASE:
         return "File is not a database";
+    case STORE_ERR_NO_FILE:
+        return "File does not exist";
     case STORE_ERR_SETTINGS_IO:
         return "Cannot write the settings file";
     case STORE_ERR_BAD_ARGUMENT:

@@ -13,6 +13,7 @@ typedef WORD STORESTATUS;
 
 #define STORE_NOERROR 0
 #define STORE_ERR_NOT_DATABASE 259
+#define STORE_ERR_NO_FILE 260 /* the file or its folder does not exist */
 #define STORE_ERR_SETTINGS_IO 261
 #define STORE_ERR_BAD_ARGUMENT 262
 #define STORE_ERR_NO_MEMORY 263
@@ -65,8 +66,9 @@ WORD WINAPI StoreTranslateText(WORD direction, const char* text, WORD length, ch
 WORD WINAPI StoreGetDataDirectory(char* buffer);
 
 /* ---- Databases ------------------------------------------------------------------------------
-   A database is one .zrb file. Statuses: STORE_ERR_NOT_DATABASE (259) the file is missing or
-   holds JSON without a database header; STORE_ERR_NOT_DATABASE_FILE (513) the file is empty or
+   A database is one .zrb file. Statuses: STORE_ERR_NO_FILE (260) the file or its folder does
+   not exist; STORE_ERR_NOT_DATABASE (259) the file cannot be read (a folder, say) or holds JSON
+   without a database header; STORE_ERR_NOT_DATABASE_FILE (513) the file is empty or
    not JSON at all; STORE_ERR_REMOTE_REFUSED (788) the path names a server ("server!!file"). A
    database whose flags lack STORE_DBFLAG_USABLE opens; callers check the flags. */
 #define STORE_ERR_WRITE 265 /* the database file cannot be written */

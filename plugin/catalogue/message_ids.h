@@ -120,6 +120,7 @@ enum MessageId : WORD {
     msgLogTimeStampAhead = 210,
     msgLogRecoveryDiscarded = 211,
     msgLogSettingUnusable = 212,
+    msgLogLoopEnginePaused = 213,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

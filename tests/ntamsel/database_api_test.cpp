@@ -15,7 +15,9 @@ TEST_F(DatabaseApi, OpeningAnswersWhyADatabaseCannotBeOpened) {
         STORESTATUS expected;
     } cases[] = {
         {"", STORE_ERR_NOT_DATABASE},
-        {"missing.zrb", STORE_ERR_NOT_DATABASE},
+        {"missing.zrb", STORE_ERR_NO_FILE},
+        {"nowhere\\missing.zrb", STORE_ERR_NO_FILE},
+        {".", STORE_ERR_NOT_DATABASE}, // the data directory itself
         {"notes.txt", STORE_ERR_NOT_DATABASE_FILE},
         {"other.json", STORE_ERR_NOT_DATABASE},
         {"Mailserver/Acme!!mail\\anna.zrb", STORE_ERR_REMOTE_REFUSED},

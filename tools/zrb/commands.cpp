@@ -41,9 +41,11 @@ void Check(store::Status status, const std::string& file) {
 }
 
 std::unique_ptr<store::Database> OpenFile(const std::string& file) {
+    auto journal = store::OpenJournalFile(file, store::OpenMode::ReadWrite);
+    if (!journal)
+        throw std::runtime_error(file + ": cannot open (no such file, a folder, or not writable)");
     std::unique_ptr<store::Database> database;
-    Check(store::Database::Open(store::OpenJournalFile(file, store::OpenMode::ReadWrite), database),
-          file);
+    Check(store::Database::Open(std::move(journal), database), file);
     return database;
 }
 
@@ -93,8 +95,12 @@ int Put(const std::vector<std::string>& words) {
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(file + ": " + error.what());
     }
-    if (auto id = arguments.text("--id"))
+    if (auto id = arguments.text("--id")) {
         note.id = NoteId(*id, file);
+        // A new version of a note: a note the database never had is not made up.
+        if (!database->entry(note.id))
+            throw std::runtime_error(file + ": no note " + std::to_string(note.id));
+    }
     Check(database->putNote(note), file + ": note " + std::to_string(note.id));
     std::cout << note.id << "\n";
     return 0;
