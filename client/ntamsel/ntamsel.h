@@ -37,6 +37,11 @@ typedef struct STORETIME {
    directory comes from the environment variable TAMSEL_DATA. */
 #define STORE_INIT_ECHO_LOG 0x0001 /* log lines also go to standard output */
 STORESTATUS WINAPI StoreClientInit(const char* dataDirectory, DWORD options);
+/* Called when a line cannot be added to the log or a setting cannot be written, with the
+   file's path (UTF-8): once per file, and again only after a write to it has succeeded. It may
+   run on any thread, with the library's locks held: it must not call the library. */
+typedef void(WINAPI* STOREWRITEFAILEDPROC)(const char* file);
+void WINAPI StoreSetWriteFailureHandler(STOREWRITEFAILEDPROC report);
 /* The client is shutting down: StoreTerminationPending answers nonzero from now on. */
 void WINAPI StoreClientShutdown(void);
 

@@ -121,6 +121,7 @@ enum MessageId : WORD {
     msgLogRecoveryDiscarded = 211,
     msgLogSettingUnusable = 212,
     msgLogLoopEnginePaused = 213,
+    msgLogSlotStateNotSaved = 214,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

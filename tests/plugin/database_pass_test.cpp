@@ -355,7 +355,17 @@ TEST_F(DatabasePass, AnUnwritableSettingsFileRepeatsWorkRatherThanLosingIt) {
     HANDLE holder = CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    PassOverSlot(0, 0);
+    // A walk to the end, then a pass that finds nothing new: neither state could be saved.
+    const std::string notSaved = "TamselODSPlugin(" + mail.path() +
+                                 "): How far the database is indexed could not be saved: its "
+                                 "changes will be indexed again: Cannot write the settings file "
+                                 "(261)";
+    for (size_t pass = 1; pass <= 2; ++pass) {
+        PassOverSlot(0, 0);
+        EXPECT_EQ(LinesStartingWith("TamselODSPlugin(" + mail.path() + "): How far"),
+                  std::vector<std::string>(pass, notSaved));
+        EXPECT_FALSE(indexStatus.upToDate) << "a pass it could not record is no complete one";
+    }
     CloseHandle(holder);
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3));
     LoadSettings();
