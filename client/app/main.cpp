@@ -9,6 +9,7 @@
 #include "unique_resource.h"
 #include "url_open.h"
 #include "url_protocols.h"
+#include "write_failures.h"
 
 #include <windows.h>
 
@@ -68,7 +69,7 @@ int Install() {
 }
 
 // Runs the message loop until the main window closes, the time is up or Ctrl+C.
-void RunMessageLoop(DWORD milliseconds) {
+void RunMessageLoop(DWORD milliseconds, HWND window) {
     const DWORD start = GetTickCount();
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
@@ -81,6 +82,8 @@ void RunMessageLoop(DWORD milliseconds) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 return;
+            if (ShowWriteFailure(message, window))
+                continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -119,6 +122,7 @@ int main() {
         StoreThreadTerm();
         return code;
     }
+    WatchWriteFailures();
     quitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     const HMODULE self = GetModuleHandleW(nullptr);
@@ -138,7 +142,7 @@ int main() {
         watcher->ArmScript();
     if (options->menuItem && !host.Choose(*options->menuItem, window))
         StoreLogMessage(msgNoSuchMenuItem, self, 0, int(*options->menuItem));
-    RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE);
+    RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE, window);
     if (window && IsWindow(window))
         DestroyWindow(window);
 

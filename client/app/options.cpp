@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include <charconv>
+#include <climits>
 
 namespace nltamsel {
 
@@ -23,12 +24,22 @@ const char* const usageText =
 
 namespace {
 
-std::optional<unsigned> ParseNumber(const std::string& text) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+// The longest run whose milliseconds still fit a finite wait.
+constexpr unsigned maximumSeconds = 0xFFFFFFFEu / 1000;
+
+std::optional<unsigned> ParseNumber(const std::string& text, unsigned largest,
+                                    const std::string& name, std::string& error) {
+    unsigned long long value = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure == std::errc::invalid_argument || end != text.data() + text.size()) {
+        error = name + " needs a whole number, not '" + text + "'";
         return std::nullopt;
-    return value;
+    }
+    if (failure == std::errc::result_out_of_range || value > largest) {
+        error = name + " must be at most " + std::to_string(largest) + ", not " + text;
+        return std::nullopt;
+    }
+    return unsigned(value);
 }
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -78,12 +89,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
                     return std::nullopt;
                 options.dialogScript = std::move(*script);
             } else {
-                const auto number = ParseNumber(*text);
-                if (!number) {
-                    error = name + " needs a number, not '" + *text + "'";
+                const bool seconds = name == "--seconds";
+                const auto number =
+                    ParseNumber(*text, seconds ? maximumSeconds : UINT_MAX, name, error);
+                if (!number)
                     return std::nullopt;
-                }
-                (name == "--seconds" ? options.seconds : options.menuItem) = *number;
+                (seconds ? options.seconds : options.menuItem) = *number;
             }
         } else {
             error = "unknown argument '" + name + "'";

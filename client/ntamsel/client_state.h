@@ -9,5 +9,7 @@ std::string DataDirectory();
 // A file of the data directory, as a path for the wide file functions; empty without one.
 std::wstring DataFilePath(const wchar_t* fileName);
 bool EchoLogToStdout();
+// Tells the program's handler of a failed write to the log or the settings file.
+void NoteWrite(const std::wstring& path, bool written);
 
 } // namespace ntamsel

@@ -27,6 +27,15 @@ IDTABLEHANDLE NewTable(std::vector<DWORD> ids) {
     return Handles<IdTable>().add(std::move(table));
 }
 
+// Nothing by that name, as opposed to something there that cannot be read.
+bool IsMissing(const std::string& path) {
+    if (GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+}
+
 } // namespace
 
 STORESTATUS WINAPI StoreParseNetPath(const char* path, char* server, char* file) {
@@ -60,6 +69,8 @@ STORESTATUS WINAPI StoreOpenDatabase(const char* path, DBHANDLE* database) {
         auto file = store::OpenJournalFile(fullPath, store::OpenMode::ReadWrite);
         if (!file)
             file = store::OpenJournalFile(fullPath, store::OpenMode::ReadOnly);
+        if (!file && IsMissing(fullPath))
+            return STORESTATUS(STORE_ERR_NO_FILE);
         const store::Status status = store::Database::Open(std::move(file), open->database);
         if (status != store::kOk)
             return status;

@@ -42,10 +42,11 @@ void AppendToLog(const std::string& line) {
         const win32::UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            DWORD written = 0;
-            WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr);
-        }
+        DWORD written = 0;
+        NoteWrite(path,
+                  file &&
+                      WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr) &&
+                      written == line.size());
     }
     if (EchoLogToStdout()) {
         std::fwrite(line.data(), 1, line.size(), stdout);

@@ -64,6 +64,8 @@ const char* StatusText(unsigned short status) {
     switch (status) {
     case STORE_ERR_NOT_DATABASE:
         return "File is not a database";
+    case STORE_ERR_NO_FILE:
+        return "File does not exist";
     case STORE_ERR_SETTINGS_IO:
         return "Cannot write the settings file";
     case STORE_ERR_BAD_ARGUMENT:
@@ -77,7 +79,9 @@ const char* StatusText(unsigned short status) {
     case STORE_ERR_UNUSABLE:
         return "Database is not usable";
     case STORE_ERR_STUB:
-        return "Document has been deleted or its data is missing";
+        return "Document has been deleted";
+    case STORE_ERR_DAMAGED:
+        return "Document is damaged and cannot be read";
     case STORE_ERR_NO_NOTE:
         return "Document does not exist";
     case STORE_ERR_NOT_MODIFIED:

@@ -13,6 +13,7 @@ typedef WORD STORESTATUS;
 
 #define STORE_NOERROR 0
 #define STORE_ERR_NOT_DATABASE 259
+#define STORE_ERR_NO_FILE 260 /* the file or its folder does not exist */
 #define STORE_ERR_SETTINGS_IO 261
 #define STORE_ERR_BAD_ARGUMENT 262
 #define STORE_ERR_NO_MEMORY 263
@@ -20,6 +21,7 @@ typedef WORD STORESTATUS;
 #define STORE_ERR_NOT_DATABASE_FILE 513
 #define STORE_ERR_UNUSABLE 540
 #define STORE_ERR_STUB 549
+#define STORE_ERR_DAMAGED 550 /* the note's record is damaged and cannot be read */
 #define STORE_ERR_NO_NOTE 551
 #define STORE_ERR_NOT_MODIFIED 572
 #define STORE_ERR_REMOTE_REFUSED 788
@@ -35,6 +37,11 @@ typedef struct STORETIME {
    directory comes from the environment variable TAMSEL_DATA. */
 #define STORE_INIT_ECHO_LOG 0x0001 /* log lines also go to standard output */
 STORESTATUS WINAPI StoreClientInit(const char* dataDirectory, DWORD options);
+/* Called when a line cannot be added to the log or a setting cannot be written, with the
+   file's path (UTF-8): once per file, and again only after a write to it has succeeded. It may
+   run on any thread, with the library's locks held: it must not call the library. */
+typedef void(WINAPI* STOREWRITEFAILEDPROC)(const char* file);
+void WINAPI StoreSetWriteFailureHandler(STOREWRITEFAILEDPROC report);
 /* The client is shutting down: StoreTerminationPending answers nonzero from now on. */
 void WINAPI StoreClientShutdown(void);
 
@@ -64,8 +71,9 @@ WORD WINAPI StoreTranslateText(WORD direction, const char* text, WORD length, ch
 WORD WINAPI StoreGetDataDirectory(char* buffer);
 
 /* ---- Databases ------------------------------------------------------------------------------
-   A database is one .zrb file. Statuses: STORE_ERR_NOT_DATABASE (259) the file is missing or
-   holds JSON without a database header; STORE_ERR_NOT_DATABASE_FILE (513) the file is empty or
+   A database is one .zrb file. Statuses: STORE_ERR_NO_FILE (260) the file or its folder does
+   not exist; STORE_ERR_NOT_DATABASE (259) the file cannot be read (a folder, say) or holds JSON
+   without a database header; STORE_ERR_NOT_DATABASE_FILE (513) the file is empty or
    not JSON at all; STORE_ERR_REMOTE_REFUSED (788) the path names a server ("server!!file"). A
    database whose flags lack STORE_DBFLAG_USABLE opens; callers check the flags. */
 #define STORE_ERR_WRITE 265 /* the database file cannot be written */
@@ -151,8 +159,9 @@ STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table);
 #define STORE_NOTECLASS_VIEW 0x0008
 #define STORE_NOTECLASS_ALL 0xFFFF
 
-/* STORE_ERR_STUB (549) for a deletion stub or a note whose record is damaged, STORE_ERR_NO_NOTE
-   (551) for an ID the database never had. Open flags are accepted and ignored. */
+/* STORE_ERR_STUB (549) for a deletion stub, STORE_ERR_DAMAGED (550) for a note whose record is
+   damaged, STORE_ERR_NO_NOTE (551) for an ID the database never had. Open flags are accepted
+   and ignored. */
 STORESTATUS WINAPI StoreOpenNote(DBHANDLE database, NOTEID id, WORD flags, NOTEHANDLE* note);
 STORESTATUS WINAPI StoreCloseNote(NOTEHANDLE note);
 /* A new note in memory, of class document, belonging to the database; never written. */

@@ -73,7 +73,9 @@ bool WriteSetting(std::string_view name, std::string_view value) {
     SettingsLock lock(path);
     const std::string before = win32::ReadWholeFile(path.c_str()).value_or("");
     const std::string after = WithSetting(before, name, value);
-    return after == before || ReplaceWholeFile(path, after);
+    const bool written = after == before || ReplaceWholeFile(path, after);
+    NoteWrite(path, written);
+    return written;
 }
 
 } // namespace ntamsel

@@ -9,7 +9,8 @@
 //   - the file cannot be read, or its first line is JSON but not a header: kNotDatabase (259);
 //   - the file is empty or its first line is not a JSON object: kNotDatabaseFile (513);
 //   - a last line without its line end is not there yet (a writer may be appending);
-//   - a note record that cannot be parsed makes that note answer kStubOrMissing (549);
+//   - a note record that cannot be parsed makes that note answer kDamaged (550) and puts it in
+//     change lists; a record whose note ID is lost stands for the next new note;
 //   - a new note whose ID is not above every ID before it, or any record whose modification
 //     time does not follow the one before, is skipped and reported in problems();
 //   - a file that shrank since it was read has been replaced: refresh() answers kNotDatabase.
@@ -62,8 +63,8 @@ class Database {
     // Skipped lines, each naming its line number and why.
     const std::vector<std::string>& problems() const { return problems_; }
 
-    // Fills `note` and answers kOk, kStubOrMissing (a stub, whose identity is filled in, or a
-    // corrupt record, `error` then says why) or kNoNote.
+    // Fills `note` and answers kOk, kStubOrMissing (a stub, whose identity is filled in),
+    // kDamaged (a record that cannot be read, `error` then says why) or kNoNote.
     Status readNote(uint32_t id, Note& note, std::string* error = nullptr) const;
     // Notes of the classes in classMask changed after `since`, ascending; deletion stubs carry
     // kDeletedNoteFlag and so come last. `until` receives the time up to which the list is
@@ -86,6 +87,7 @@ class Database {
     Status processLine(uint64_t offset, std::string_view line);
     Status readHeader(std::string_view line);
     void indexNote(uint64_t offset, std::string_view line, const struct RecordSummary& summary);
+    void indexDamaged(uint64_t offset, std::string_view line);
     void applyControlRecord(std::string_view line);
     void reject(const std::string& why);
     Status appendLocked(const std::string& record);

@@ -88,15 +88,35 @@ Status Database::processLine(uint64_t offset, std::string_view line) {
         applyControlRecord(line);
         return kOk;
     }
-    // A broken note record still names its note when its start survived: that note becomes
-    // unreadable rather than silently keeping an older version.
-    if (auto id = LeadingNoteId(line); id && entry(*id)) {
-        auto found = std::lower_bound(entries_.begin(), entries_.end(), *id,
-                                      [](const NoteEntry& e, uint32_t v) { return e.id < v; });
-        found->corrupt = true;
-    }
+    if (record.is_discarded() || LeadingNoteId(line))
+        indexDamaged(offset, line);
     reject("not a record that can be read");
     return kOk;
+}
+
+// A broken record still stands for a note: the one its start names, else the next new note
+// (new notes are numbered upwards in fours). That note becomes unreadable, rather than silently
+// keeping an older version or vanishing, and its time just after the record before puts it in
+// the change lists of the callers that have not seen that far.
+void Database::indexDamaged(uint64_t offset, std::string_view line) {
+    const uint32_t id = LeadingNoteId(line).value_or(entries_.empty() ? 4 : entries_.back().id + 4);
+    if (id == 0)
+        return;
+    const auto since = HundredthsSinceEpoch(lastModified());
+    auto found = std::lower_bound(entries_.begin(), entries_.end(), id,
+                                  [](const NoteEntry& e, uint32_t v) { return e.id < v; });
+    const bool known = found != entries_.end() && found->id == id;
+    const NoteEntry damaged{id,
+                            known ? found->noteClass : NoteClass::Document,
+                            false,
+                            true,
+                            since ? TimeFromHundredths(*since + 1, 0) : lastModified(),
+                            offset,
+                            static_cast<uint32_t>(line.size())};
+    if (known)
+        *found = damaged;
+    else
+        entries_.insert(found, damaged);
 }
 
 Status Database::readHeader(std::string_view line) {
@@ -195,7 +215,7 @@ Status Database::readNote(uint32_t id, Note& note, std::string* error) const {
     }
     if (error)
         *error = "note " + std::to_string(id) + ": " + why;
-    return kStubOrMissing;
+    return kDamaged;
 }
 
 Status Database::modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,

@@ -119,6 +119,9 @@ enum MessageId : WORD {
     msgSettingsNotSaved = 209,
     msgLogTimeStampAhead = 210,
     msgLogRecoveryDiscarded = 211,
+    msgLogSettingUnusable = 212,
+    msgLogLoopEnginePaused = 213,
+    msgLogSlotStateNotSaved = 214,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

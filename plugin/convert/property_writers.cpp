@@ -2,6 +2,7 @@
 
 #include "engine_date.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -39,11 +40,15 @@ HRESULT AppendContentLine(EngineEvent& event, const wchar_t* name, const VARIANT
     return S_OK;
 }
 
-// Seconds since 1970-01-01 UTC; of a wider number only the low 32 bits.
+// Seconds since 1970-01-01 UTC, to the nearest second: a date made from whole seconds lands a
+// hair off them. Before 1901-12-13 the earliest value, rather than a wrapped one in 2036; of a
+// wider number only the low 32 bits.
 LONG UnixSeconds(DATE date) {
-    const double seconds = std::trunc((date - 25569.0) * 86400.0);
+    const double seconds = std::round((date - 25569.0) * 86400.0);
     if (!std::isfinite(seconds))
         return 0;
+    if (seconds < double(LONG_MIN))
+        return LONG_MIN;
     return LONG(DWORD(static_cast<long long>(std::fmod(seconds, 4294967296.0))));
 }
 

@@ -7,6 +7,7 @@ namespace tamsel {
 constexpr WORD engineReadyBit = 0x8000;
 constexpr WORD engineInstalledBit = 0x0001;
 constexpr WORD engineRegisteredBit = 0x0002;
+constexpr WORD enginePausedBit = 0x2000; // runs, but its indexing is paused
 
 // Status words of the component checks (see the bits above). Each check sends the engine an
 // empty probe event when the component is registered. Raise HResultError{E_OUTOFMEMORY} when

@@ -21,12 +21,13 @@ namespace {
 using namespace engine_results;
 
 // Status words: bit 0 installed, bit 1 registered, bit 2 enabled, bits 3-8 an event can be
-// created, bits 14-15 ready.
+// created, bit 13 paused, bits 14-15 ready.
 constexpr WORD notInstalled = 0x0000;
 constexpr WORD notRegistered = 0x0001;
 constexpr WORD eventRefused = 0x0003;
 constexpr WORD notRunning = 0x01FF;
 constexpr WORD componentDisabled = 0x01FB;
+constexpr WORD indexingPaused = notRunning | enginePausedBit;
 constexpr WORD ready = 0xC1FF;
 
 struct PrimaryEngine {
@@ -74,7 +75,9 @@ bool ComponentKeyExists(const wchar_t* componentsKey) {
 WORD StatusOfProbe(HRESULT probe) {
     if (probe == E_COMPONENT_DISABLED)
         return componentDisabled;
-    if (probe == E_SERVICE_NOT_RUNNING || probe == S_INDEXING_PAUSED)
+    if (probe == S_INDEXING_PAUSED)
+        return indexingPaused;
+    if (probe == E_SERVICE_NOT_RUNNING)
         return notRunning;
     // Any other answer, a refused property included, means the engine takes events.
     return ready;

@@ -110,13 +110,26 @@ void StartProgress(int slot, BYTE historyPass) {
     indexStatus.historyActive = 0;
 }
 
+// A state the settings file refused is said always: otherwise every start indexes everything
+// again without a word. Only what was saved counts as up to date.
+bool SaveState(int slot, const STORETIME* lastIndexed, const STORETIME* until, NOTEID noteId,
+               LONG processed, LONG total) {
+    const STORESTATUS saved = SaveSlotState(slot, lastIndexed, until, noteId, processed, total);
+    if (saved == STORE_NOERROR)
+        return true;
+    char path[slotPathLength + 1];
+    GetSlotPath(slot, path, sizeof path);
+    StoreLogMessage(msgLogSlotStateNotSaved, ModuleInstance(), saved, path);
+    return false;
+}
+
 STORESTATUS NothingModified(int slot, STORETIME* until, BYTE historyPass) {
-    SaveSlotState(slot, until, nullptr, 0, 0, 0);
+    const bool saved = SaveState(slot, until, nullptr, 0, 0, 0);
     if (IsDebugLogging())
         StoreLogMessage(msgLogNoModifiedNotes, ModuleInstance(), 0);
     if (!historyPass) {
         indexStatus.passRunning = 0;
-        indexStatus.upToDate = 1;
+        indexStatus.upToDate = saved;
     }
     return STORE_NOERROR;
 }
@@ -160,15 +173,16 @@ STORESTATUS SaveOutcome(int slot, const PassContext& pass, STORESTATUS walked,
     if (GetSlotPath(slot, nullptr, 0) && !SlotHolds(slot, pass.path))
         return walked;
     if (!pass.stopPass) {
+        const bool saved =
+            SaveState(slot, walked == STORE_NOERROR ? until : since, nullptr, 0, 0, 0);
         if (userPass) {
             indexStatus.resumePending = 0;
-            indexStatus.upToDate = walked == STORE_NOERROR;
+            indexStatus.upToDate = walked == STORE_NOERROR && saved;
         }
-        SaveSlotState(slot, walked == STORE_NOERROR ? until : since, nullptr, 0, 0, 0);
         return walked;
     }
-    SaveSlotState(slot, since, until, pass.noteId, userPass ? LONG(indexStatus.processed) : 0,
-                  userPass ? LONG(indexStatus.total) : 0);
+    SaveState(slot, since, until, pass.noteId, userPass ? LONG(indexStatus.processed) : 0,
+              userPass ? LONG(indexStatus.total) : 0);
     if (userPass)
         indexStatus.resumePending = 1;
     if (IsDebugLogging())

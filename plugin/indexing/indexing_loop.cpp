@@ -50,10 +50,13 @@ void ClearAllSlotStates() {
         SaveSlotState(slot, nullptr, nullptr, 0, 0, 0);
 }
 
-bool AnEngineIsReady() {
-    if (CheckPrimaryEngine() & engineReadyBit)
-        return true;
-    return (CheckSecondEngine() & engineReadyBit) != 0;
+// The status of the first ready engine, else of the second.
+WORD EngineStatus() {
+    const WORD primary = CheckPrimaryEngine();
+    if (primary & engineReadyBit)
+        return primary;
+    const WORD second = CheckSecondEngine();
+    return (second & engineReadyBit) ? second : WORD(second | (primary & enginePausedBit));
 }
 
 // One cycle over the user's databases from the rotating start, then the history check.
@@ -63,8 +66,8 @@ void RunCycle() {
         return;
     }
     ForgetEngineClassObjects(); // each cycle finds the engines as they are installed now
-    if (!AnEngineIsReady()) {
-        DebugLog(msgLogLoopEngineNotReady);
+    if (const WORD engine = EngineStatus(); !(engine & engineReadyBit)) {
+        DebugLog(engine & enginePausedBit ? msgLogLoopEnginePaused : msgLogLoopEngineNotReady);
         return;
     }
     if (resetRequested) {

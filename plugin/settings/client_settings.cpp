@@ -1,10 +1,16 @@
 #include "client_settings.h"
 
+#include "catalogue/catalogue.h"
 #include "database_list.h"
 #include "ntamsel.h"
 
+#include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <climits>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace tamsel {
 namespace {
@@ -47,6 +53,8 @@ Flag* const flagsInLoadOrder[] = {
 constexpr DWORD defaultFrequencyMinutes = 5;
 constexpr DWORD maximumFrequencyMinutes = 99;
 constexpr DWORD defaultWaitTime = 20;
+// A rest of more than a minute after every note would stall indexing: never meant.
+constexpr long long maximumWaitTime = 60000;
 
 std::atomic<bool> settingsLoaded{false};
 std::atomic<DWORD> frequencyMinutes{defaultFrequencyMinutes};
@@ -78,6 +86,71 @@ STORESTATUS SetRaw(Flag& flag, BYTE on) {
     return status;
 }
 
+// A numeric variable's value: none when absent or empty; the text when it is not a whole
+// decimal number of 32 bits.
+struct NumberSetting {
+    const char* variable;
+    std::optional<long long> number;
+    std::string text;
+    bool present = false;
+};
+
+NumberSetting ReadNumber(const char* variable) {
+    NumberSetting setting{variable, std::nullopt, {}, false};
+    char text[64];
+    if (!StoreGetEnvString(variable, text, sizeof text))
+        return setting;
+    setting.text = text;
+    const size_t first = setting.text.find_first_not_of(" \t");
+    const size_t last = setting.text.find_last_not_of(" \t");
+    if (first == std::string::npos)
+        return setting;
+    setting.present = true;
+    const std::string digits = setting.text.substr(first, last - first + 1);
+    long long value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data() + (digits[0] == '+'), end, value);
+    if (error == std::errc() && stop == end && value >= LONG_MIN && value <= LONG_MAX)
+        setting.number = value;
+    return setting;
+}
+
+// A value that cannot be meant gives way to the default, said once per load.
+template <typename T> T Unusable(const NumberSetting& setting, T fallback) {
+    StoreLogMessage(msgLogSettingUnusable, ModuleInstance(), 0, setting.variable,
+                    setting.text.c_str(), int(fallback));
+    return fallback;
+}
+
+DWORD FrequencyFromSettings() {
+    const NumberSetting minutes = ReadNumber("DesktopSearchFreqMinutes");
+    if (!minutes.present)
+        return defaultFrequencyMinutes;
+    if (!minutes.number || *minutes.number < 0)
+        return Unusable(minutes, defaultFrequencyMinutes);
+    if (*minutes.number == 0)
+        return defaultFrequencyMinutes;
+    return DWORD(std::min<long long>(*minutes.number, maximumFrequencyMinutes));
+}
+
+DWORD WaitTimeFromSettings() {
+    const NumberSetting wait = ReadNumber("DesktopSearchWaitTime");
+    if (!wait.present)
+        return defaultWaitTime;
+    if (!wait.number || *wait.number < 0 || *wait.number > maximumWaitTime)
+        return Unusable(wait, defaultWaitTime);
+    return DWORD(*wait.number);
+}
+
+LONG InstallTimeFromSettings() {
+    const NumberSetting cookie = ReadNumber("DesktopSearchInstallTime2");
+    if (!cookie.present)
+        return 0;
+    if (!cookie.number)
+        return Unusable(cookie, LONG(0));
+    return LONG(*cookie.number);
+}
+
 } // namespace
 
 void LoadSettings() {
@@ -85,17 +158,9 @@ void LoadSettings() {
     for (Flag* flag : flagsInLoadOrder)
         flag->raw = StoreGetEnvInt(flag->variable) != 0 ? 1 : 0;
 
-    const DWORD minutes = DWORD(StoreGetEnvInt("DesktopSearchFreqMinutes"));
-    frequencyMinutes = minutes == 0                        ? defaultFrequencyMinutes
-                       : minutes > maximumFrequencyMinutes ? maximumFrequencyMinutes
-                                                           : minutes;
-
-    char probe[2];
-    waitTime = StoreGetEnvString("DesktopSearchWaitTime", probe, sizeof probe)
-                   ? DWORD(StoreGetEnvInt("DesktopSearchWaitTime"))
-                   : defaultWaitTime;
-
-    installTime = StoreGetEnvInt("DesktopSearchInstallTime2");
+    frequencyMinutes = FrequencyFromSettings();
+    waitTime = WaitTimeFromSettings();
+    installTime = InstallTimeFromSettings();
 
     if (!StoreGetEnvString("DesktopSearchDataFields", dataFields, sizeof dataFields))
         dataFields[0] = '\0';

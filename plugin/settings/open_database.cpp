@@ -38,6 +38,12 @@ void AppendCut(char* result, size_t resultSize, const char* text, size_t limit) 
     result[length + (end - text)] = '\0';
 }
 
+// A UNC path (\\server\share\...) names a file on another machine just as "server!!file" does.
+bool IsNetworkPath(const char* path) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    return separator(path[0]) && separator(path[1]);
+}
+
 // Status and message of opening and checking; the database stays open only when usable.
 STORESTATUS OpenChecked(const char* path, UniqueDatabase& database, WORD& message) {
     if (!path || !*path) {
@@ -49,7 +55,7 @@ STORESTATUS OpenChecked(const char* path, UniqueDatabase& database, WORD& messag
         message = msgInvalidDatabasePath;
         return status;
     }
-    if (!IsRemoteAllowed() && server[0]) {
+    if (!IsRemoteAllowed() && (server[0] || IsNetworkPath(path))) {
         message = msgOnlyLocalDatabases;
         return STORE_ERR_REMOTE_REFUSED;
     }

@@ -70,10 +70,24 @@ TEST(ClientStart, MissingAddInIsLoggedAndTheClientRunsOn) {
     EXPECT_TRUE(Contains(run.logLines, "TamselODSPlugin: Starting indexing")) << run.output;
 }
 
-TEST(ClientStart, BadCommandLinesAreRefused) {
+TEST(ClientStart, BadCommandLinesAreRefusedSayingWhy) {
     TempDir data;
-    EXPECT_EQ(RunClient(data, "--seconds soon").exitCode, 2);
-    EXPECT_EQ(RunClient(data, "--bogus").exitCode, 2);
+    const struct {
+        const char* arguments;
+        const char* says;
+    } cases[] = {
+        {"--seconds soon", "--seconds needs a whole number, not 'soon'"},
+        {"--seconds -1", "--seconds needs a whole number, not '-1'"},
+        {"--seconds 99999999999", "--seconds must be at most 4294967, not 99999999999"},
+        {"--seconds 4294968", "--seconds must be at most 4294967, not 4294968"},
+        {"--menu 4294967296", "--menu must be at most 4294967295, not 4294967296"},
+        {"--bogus", "unknown argument '--bogus'"},
+    };
+    for (const auto& c : cases) {
+        const ClientRun run = RunClient(data, c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.arguments;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << ": " << run.output;
+    }
 }
 
 } // namespace

@@ -59,6 +59,29 @@ TEST_F(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
     }
 }
 
+// With the log and the settings file that cannot be written, the client says so on standard
+// error and in a box, and the plug-in that its time stamps are lost.
+TEST_F(IndexingRun, WritesTheDataFolderRefusesAreReportedNotLost) {
+    MakeSampleData(data, "");
+    testing_support::WriteFileText(data.file("tamsel.log"), "");
+    std::vector<HANDLE> holders;
+    for (const char* file : {"tamsel.log", "tamsel.ini"})
+        holders.push_back(CreateFileA(data.file(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    const ClientRun run = RunClient(data, "--seconds 8 --menu 0");
+    for (HANDLE holder : holders)
+        CloseHandle(holder);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (const std::string& said :
+         {"nltamsel: cannot write " + data.file("tamsel.log"),
+          "nltamsel: cannot write " + data.file("tamsel.ini"),
+          "The client cannot write " + data.file("tamsel.ini"),
+          std::string("TamselODSPlugin(mail.zrb): How far the database is indexed could not be "
+                      "saved: its changes will be indexed again")})
+        EXPECT_NE(run.output.find(said), std::string::npos) << said << "\n" << run.output;
+    EXPECT_EQ(testing_support::ReadFileText(data.file("tamsel.log")), "");
+}
+
 TEST_F(IndexingRun, TheNextStartFindsNothingNewAndLogsNoSummary) {
     MakeSampleData(data, "");
     const ClientRun first = RunClient(data, "--seconds 6 --menu 0");

@@ -3,6 +3,7 @@
 #include "core/components.h"
 #include "core/orvenna_index.h"
 #include "engines_notice.h"
+#include "file_text.h"
 #include "idl/engine_results.h"
 #include "index/index_folder.h"
 #include "program_run.h"
@@ -104,11 +105,16 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
         const wchar_t* command;
         HRESULT send;
     } steps[] = {
-        {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},      {L"service start", S_OK},
-        {L"service pause", engine_results::S_INDEXING_PAUSED},         {L"service resume", S_OK},
-        {L"fail component off", engine_results::E_COMPONENT_DISABLED}, {L"fail component on", S_OK},
-        {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED}, {L"clear", S_OK},
-        {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},    {L"clear", S_OK},
+        {L"service stop", engine_results::E_SERVICE_NOT_RUNNING},
+        {L"service start", S_OK},
+        {L"service pause", engine_results::S_INDEXING_PAUSED},
+        {L"service resume", S_OK},
+        {L"fail component on", engine_results::E_COMPONENT_DISABLED},
+        {L"fail component off", S_OK},
+        {L"fail send 0x8004000C 1 1", engine_results::E_SEND_DELAYED},
+        {L"clear", S_OK},
+        {L"fail limit event 1", engine_results::E_EVENT_TOO_LARGE},
+        {L"clear", S_OK},
     };
     for (const auto& step : steps) {
         EXPECT_EQ(RunZsearch(step.command).exitCode, 0u);
@@ -189,6 +195,38 @@ TEST_F(SearchTool, TheEngineKeyDeletedAndMadeAgainIsReadAfresh) {
     ClearSwitch(L"IndexingPaused");
     SendMail(L"Tamsel:///03//2", L"After", L"Jo", L"");
     EXPECT_EQ(Documents().size(), 2u);
+}
+
+// An index that is no folder (or whose log is a folder) is an error, not an empty index.
+TEST_F(SearchTool, AnIndexThatCannotBeReadIsAnErrorNotAnEmptyIndex) {
+    SendMail(L"Tamsel:///04//1", L"Kept", L"Jo", L"");
+    const std::string file = index_.file("not-a-folder"), other = index_.file("other");
+    testing_support::WriteFileText(file, "x");
+    // Another index folder whose log is a folder.
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((other + "\\documents.jsonl").c_str(), nullptr));
+    const struct {
+        const char* what;
+        std::string folder;
+        const char* says;
+    } cases[] = {
+        {"a file as index folder", file, "not-a-folder is not a folder"},
+        {"a folder as index log", other, "documents.jsonl is a folder"},
+    };
+    const RegistryKey engine = RegistryKey::Create(HKEY_CURRENT_USER, engine_index::kEngineKey);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(engine.SetString(engine_index::kIndexFolderValue,
+                                     std::wstring(c.folder.begin(), c.folder.end())));
+        testing_support::LetEnginesNotice();
+        for (const wchar_t* command : {L"count", L"list", L"query kept", L"show Tamsel:///04//1"}) {
+            const ToolRun run = RunZsearch(command);
+            EXPECT_EQ(run.exitCode, 1u)
+                << c.what << ": " << testing::PrintToString(std::wstring(command));
+            EXPECT_NE(run.output.find(c.says), std::string::npos) << c.what << ": " << run.output;
+        }
+    }
+    ASSERT_TRUE(engine.SetString(engine_index::kIndexFolderValue,
+                                 std::wstring(index_.path().begin(), index_.path().end())));
 }
 
 TEST_F(SearchTool, ResetEmptiesTheIndexUnderANewCreationTime) {

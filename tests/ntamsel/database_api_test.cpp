@@ -15,7 +15,9 @@ TEST_F(DatabaseApi, OpeningAnswersWhyADatabaseCannotBeOpened) {
         STORESTATUS expected;
     } cases[] = {
         {"", STORE_ERR_NOT_DATABASE},
-        {"missing.zrb", STORE_ERR_NOT_DATABASE},
+        {"missing.zrb", STORE_ERR_NO_FILE},
+        {"nowhere\\missing.zrb", STORE_ERR_NO_FILE},
+        {".", STORE_ERR_NOT_DATABASE}, // the data directory itself
         {"notes.txt", STORE_ERR_NOT_DATABASE_FILE},
         {"other.json", STORE_ERR_NOT_DATABASE},
         {"Mailserver/Acme!!mail\\anna.zrb", STORE_ERR_REMOTE_REFUSED},
@@ -158,7 +160,7 @@ TEST_F(DatabaseApi, DamagedRecordsSpoilOnlyTheirNotes) {
         NOTEID id;
         STORESTATUS expected;
     } cases[] = {
-        {a, STORE_NOERROR}, {b, STORE_ERR_STUB}, {c, STORE_NOERROR}, {c + 4, STORE_ERR_NO_NOTE}};
+        {a, STORE_NOERROR}, {b, STORE_ERR_DAMAGED}, {c, STORE_NOERROR}, {c + 4, STORE_ERR_NO_NOTE}};
     for (const auto& k : cases) {
         NOTEHANDLE note = 0;
         EXPECT_EQ(StoreOpenNote(database, k.id, 0, &note), k.expected) << k.id;

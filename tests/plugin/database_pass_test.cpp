@@ -296,13 +296,30 @@ TEST_F(DatabasePass, ThrottleRestsInProportionToTheWaitTime) {
     }
 }
 
+// Bytes overwritten over the start of a record: that note is listed, cannot be opened and is
+// counted as an error, rather than missing from the index without a word.
+TEST_F(DatabasePass, AnOverwrittenRecordIsCountedAsAnError) {
+    mail.AddMemos(3);
+    std::string text = testing_support::ReadFileText(mail.path());
+    text.replace(text.find("{\"note\":8,"), 100, std::string(100, 'X'));
+    testing_support::WriteFileText(mail.path(), text);
+    Settings("DesktopSearchDebug=1\n");
+    PassOverSlot(0, 0);
+    EXPECT_EQ(ScriptedNotes::converted, (std::vector<NOTEID>{Note(1), Note(3)}));
+    EXPECT_EQ(LinesStartingWith(DebugSummary()),
+              std::vector<std::string>{DebugSummary() +
+                                       "2  Tamsel skipped:0  Zendri error/total:0/0  Tamsel "
+                                       "errors:1"});
+}
+
 TEST_F(DatabasePass, AnOpenFailureIsLoggedOnceUntilReset) {
     const std::string missing = dir.file("missing.zrb");
     SetSlotPath(0, missing.c_str());
     for (int pass = 0; pass < 3; ++pass)
         PassOverSlot(0, 0);
     const std::string line = "TamselODSPlugin: Cannot open file: " + missing;
-    EXPECT_EQ(LinesStartingWith(line).size(), 1u);
+    EXPECT_EQ(LinesStartingWith(line),
+              std::vector<std::string>{line + ": File does not exist (260)"});
     ResetAllSlots();
     resetRequested = false;
     PassOverSlot(0, 0);
@@ -338,7 +355,17 @@ TEST_F(DatabasePass, AnUnwritableSettingsFileRepeatsWorkRatherThanLosingIt) {
     HANDLE holder = CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    PassOverSlot(0, 0);
+    // A walk to the end, then a pass that finds nothing new: neither state could be saved.
+    const std::string notSaved = "TamselODSPlugin(" + mail.path() +
+                                 "): How far the database is indexed could not be saved: its "
+                                 "changes will be indexed again: Cannot write the settings file "
+                                 "(261)";
+    for (size_t pass = 1; pass <= 2; ++pass) {
+        PassOverSlot(0, 0);
+        EXPECT_EQ(LinesStartingWith("TamselODSPlugin(" + mail.path() + "): How far"),
+                  std::vector<std::string>(pass, notSaved));
+        EXPECT_FALSE(indexStatus.upToDate) << "a pass it could not record is no complete one";
+    }
     CloseHandle(holder);
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3));
     LoadSettings();

@@ -111,7 +111,7 @@ TEST_F(DeletionNoticesWithFakes, AFailedEmptyEventReportsTheEnginesAnswer) {
     EXPECT_FALSE(SendDeletionNotice(db->Handle(), id, &context));
     EXPECT_EQ(context.engineResult, E_INVALIDARG);
     EXPECT_TRUE(fakes.CallsStartingWith("Send").empty());
-    EXPECT_EQ(Added("time"), std::vector<std::string>{"I4 2085805696"});
+    EXPECT_EQ(Added("time"), std::vector<std::string>{"I4 -2147483648"});
 }
 
 } // namespace

@@ -87,7 +87,7 @@ TEST_F(EngineCheck, StatusWordFollowsHowFarTheEngineGets) {
         {"no event interface", true,
          [](FakeEngines& f, const Engine&) { f.eventLacksInterface = true; }, 0x01FF},
         {"send: paused", true,
-         [](FakeEngines& f, const Engine&) { f.answers["Send"] = {S_INDEXING_PAUSED}; }, 0x01FF},
+         [](FakeEngines& f, const Engine&) { f.answers["Send"] = {S_INDEXING_PAUSED}; }, 0x21FF},
         {"send: service stopped", true,
          [](FakeEngines& f, const Engine&) { f.answers["Send"] = {E_SERVICE_NOT_RUNNING}; },
          0x01FF},

@@ -224,6 +224,26 @@ class IndexingLoopWithPasses : public IndexingLoop {
     std::vector<Visit> walked;
 };
 
+TEST_F(IndexingLoopWithPasses, APausedEngineIsLoggedAsPausedAndNothingIsWalked) {
+    UseSettings("DesktopSearchIndexEnabled=1\nDesktopSearchFreqMinutes=1\nDesktopSearchDebug=1\n");
+    const struct {
+        HRESULT probe;
+        const char* logged;
+    } cases[] = {
+        {engine_results::S_INDEXING_PAUSED, "TamselODSPlugin: Indexing loop... ODS paused"},
+        {engine_results::E_SERVICE_NOT_RUNNING,
+         "TamselODSPlugin: Indexing loop... ODS not installed/running"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA(dir.file("tamsel.log").c_str());
+        fakes.answers["Send"] = {c.probe};
+        RunFor(Elapsed() + 90000);
+        stopRequested = false;
+        EXPECT_TRUE(walked.empty()) << c.logged;
+        EXPECT_TRUE(Contains(c.logged)) << testing::PrintToString(LogLines());
+    }
+}
+
 TEST_F(IndexingLoopWithPasses, TheEnginesWaitIsHonouredUnlessLongerThanTheInterval) {
     SetSlotPath(1, nullptr); // a later pass that sends again needs no wait
     const std::pair<DWORD, DWORD> cases[] = {{5000, 5000}, {120000, 60000}};

@@ -27,7 +27,16 @@ TEST_F(OpenDatabase, EachFailureHasItsStatusAndMessage) {
         {"good.zrb", STORE_NOERROR, ""},
         {"", STORE_ERR_NOT_DATABASE, "The database path is invalid."},
         {"server!!mail.zrb", STORE_ERR_REMOTE_REFUSED, "Only local databases can be indexed."},
-        {"missing.zrb", STORE_ERR_NOT_DATABASE, "The file is not an ZRB database."},
+        {"\\\\fileserver\\mail\\anna.zrb", STORE_ERR_REMOTE_REFUSED,
+         "Only local databases can be indexed."},
+        {"//fileserver/mail/anna.zrb", STORE_ERR_REMOTE_REFUSED,
+         "Only local databases can be indexed."},
+        {"missing.zrb", STORE_ERR_NO_FILE,
+         "The database with the given path can not be opened. Please verify the path and "
+         "permissions."},
+        {"nowhere\\mail.zrb", STORE_ERR_NO_FILE,
+         "The database with the given path can not be opened. Please verify the path and "
+         "permissions."},
         {"text.zrb", STORE_ERR_NOT_DATABASE_FILE, "The file is not an ZRB database."},
         {"json.zrb", STORE_ERR_NOT_DATABASE, "The file is not an ZRB database."},
         {"unusable.zrb", STORE_ERR_UNUSABLE,
@@ -37,8 +46,10 @@ TEST_F(OpenDatabase, EachFailureHasItsStatusAndMessage) {
     const HWND owner = GetDesktopWindow();
     for (const auto& c : cases) {
         boxes.clear();
-        const std::string path =
-            c.file.empty() || c.file.find("!!") != std::string::npos ? c.file : dir.file(c.file);
+        const std::string path = c.file.empty() || c.file.find("!!") != std::string::npos ||
+                                         c.file.find("server") != std::string::npos
+                                     ? c.file
+                                     : dir.file(c.file);
         DBHANDLE database = 0xDEAD;
         EXPECT_EQ(OpenIndexedDatabase(owner, path.c_str(), &database), c.status) << c.file;
         if (c.message.empty()) {
@@ -60,7 +71,7 @@ TEST_F(OpenDatabase, EachFailureHasItsStatusAndMessage) {
 TEST_F(OpenDatabase, WithoutAnOwnerNothingIsShownAndValidationClosesTheDatabase) {
     TestDatabase good(dir.file("good.zrb"));
     EXPECT_EQ(OpenIndexedDatabase(nullptr, dir.file("missing.zrb").c_str(), nullptr),
-              STORE_ERR_NOT_DATABASE);
+              STORE_ERR_NO_FILE);
     EXPECT_EQ(OpenIndexedDatabase(nullptr, dir.file("good.zrb").c_str(), nullptr), STORE_NOERROR);
     EXPECT_TRUE(boxes.empty());
     // The file is not held open: it can be replaced at once.

@@ -1,4 +1,5 @@
 #include "conversion_fixtures.h"
+#include "convert/engine_date.h"
 #include "convert/property_writers.h"
 
 #include <cstring>
@@ -23,16 +24,37 @@ TEST_F(PropertyWriters, TimeIdsSendUnixSecondsAndReplaceTheDefault) {
         const char* expected;
     } cases[] = {
         {43, 25569.5, "I4 43200"},
-        {48, 25568.0, "I4 -86400"},          // before 1970
-        {53, 25569.0 - 0.5 / 86400, "I4 0"}, // truncated toward zero
-        {58, 25569.0 + 49711, "I4 63104"},   // 4295030400 s: only the low 32 bits
+        {48, 25568.0, "I4 -86400"},                                       // before 1970
+        {53, 25569.0 - 0.4 / 86400, "I4 0"},                              // the nearest second
+        {43, 25569.0 + 0.6 / 86400, "I4 1"},                              //
+        {48, *DateFromParts(2026, 7, 8, 16, 0, 0), "I4 1783526400"},      // a hair below it
+        {53, *DateFromParts(1901, 12, 13, 20, 45, 52), "I4 -2147483648"}, // the earliest
+        {58, *DateFromParts(1901, 12, 13, 20, 45, 51), "I4 -2147483648"}, // clamped, no wrap
+        {43, 0.0, "I4 -2147483648"},                                      // 1899-12-30
+        {48, -657434.0, "I4 -2147483648"},                                // 0100-01-01
+        {58, 25569.0 + 49711, "I4 63104"}, // 4295030400 s: only the low 32 bits
     };
     for (const auto& c : cases) {
         fakes.calls.clear();
         EngineEvent event(indexTypeMail);
         EXPECT_EQ(SetEventDate(event, c.id, c.date), S_OK);
         EXPECT_EQ(event.Send(), S_OK);
-        EXPECT_EQ(Added("time"), std::vector<std::string>{c.expected}) << c.id;
+        EXPECT_EQ(Added("time"), std::vector<std::string>{c.expected}) << c.date;
+    }
+}
+
+TEST_F(PropertyWriters, EverySecondOfADayIsSentAsItself) {
+    const LONG midnight = 1783468800; // 2026-07-08 00:00:00 UTC
+    for (int second = 0; second < 86400; ++second) {
+        const auto date = DateFromParts(2026, 7, 8, WORD(second / 3600), WORD(second / 60 % 60),
+                                        WORD(second % 60));
+        fakes.calls.clear();
+        EngineEvent event(indexTypeMail);
+        ASSERT_EQ(SetEventDate(event, 43, *date), S_OK);
+        ASSERT_EQ(event.Send(), S_OK);
+        ASSERT_EQ(Added("time"),
+                  std::vector<std::string>{"I4 " + std::to_string(midnight + second)})
+            << second;
     }
 }
 

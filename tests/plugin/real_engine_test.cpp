@@ -33,7 +33,7 @@ TEST_F(RealEngines, StatusWordsFollowRegistrationAndTheEnginesSwitches) {
         {"normal", [] {}, 0xC1FF},
         {"service stopped", [] { SetSwitch(L"ServiceStopped", 1); }, 0x01FF},
         {"component disabled", [] { SetSwitch(L"ComponentDisabled", 1); }, 0x01FB},
-        {"indexing paused", [] { SetSwitch(L"IndexingPaused", 1); }, 0x01FF},
+        {"indexing paused", [] { SetSwitch(L"IndexingPaused", 1); }, 0x21FF},
         {"send delayed", [] { SetSwitch(L"FailSendCode", DWORD(E_SEND_DELAYED)); }, 0xC1FF},
         {"content refused",
          [] {

@@ -71,25 +71,54 @@ TEST_F(Settings, AdministratorSwitchOverridesEnabling) {
     EXPECT_TRUE(IsDebugLogging()) << "verbose logging implies debug logging";
 }
 
-TEST_F(Settings, FrequencyIsClampedToItsRange) {
+// Each numeric setting: its value, or its default with one log line when the value cannot be
+// meant (negative where that means nothing, beyond 32 bits, not a number, an endless wait).
+TEST_F(Settings, NumericSettingsTakeTheirDefaultAndSaySoWhenAValueCannotBeMeant) {
+    const auto frequency = [] { return (long long)GetFrequencyMinutes(); };
+    const auto wait = [] { return (long long)GetWaitTime(); };
+    const auto install = [] { return (long long)GetInstallTime(); };
     const struct {
+        const char* variable;
         const char* value;
-        DWORD expected;
-    } cases[] = {{"0", 5},    {"", 5},    {"1", 1},   {"99", 99},         {"100", 99},
-                 {"150", 99}, {"-1", 99}, {"abc", 5}, {"99999999999", 99}};
+        std::function<long long()> getter;
+        long long expected;
+        bool logged;
+    } cases[] = {
+        {"DesktopSearchFreqMinutes", "0", frequency, 5, false},
+        {"DesktopSearchFreqMinutes", "", frequency, 5, false},
+        {"DesktopSearchFreqMinutes", "1", frequency, 1, false},
+        {"DesktopSearchFreqMinutes", " 99 ", frequency, 99, false},
+        {"DesktopSearchFreqMinutes", "+7", frequency, 7, false},
+        {"DesktopSearchFreqMinutes", "100", frequency, 99, false},
+        {"DesktopSearchFreqMinutes", "150", frequency, 99, false},
+        {"DesktopSearchFreqMinutes", "-1", frequency, 5, true},
+        {"DesktopSearchFreqMinutes", "abc", frequency, 5, true},
+        {"DesktopSearchFreqMinutes", "12x", frequency, 5, true},
+        {"DesktopSearchFreqMinutes", "99999999999", frequency, 5, true},
+        {"DesktopSearchWaitTime", "0", wait, 0, false},
+        {"DesktopSearchWaitTime", "", wait, 20, false},
+        {"DesktopSearchWaitTime", "70", wait, 70, false},
+        {"DesktopSearchWaitTime", "60000", wait, 60000, false},
+        {"DesktopSearchWaitTime", "60001", wait, 20, true},
+        {"DesktopSearchWaitTime", "-1", wait, 20, true},
+        {"DesktopSearchWaitTime", "4294967295", wait, 20, true},
+        {"DesktopSearchWaitTime", "fast", wait, 20, true},
+        {"DesktopSearchWaitTime", "1.5", wait, 20, true},
+        {"DesktopSearchInstallTime2", "12345", install, 12345, false},
+        {"DesktopSearchInstallTime2", "-2147483648", install, -2147483648LL, false},
+        {"DesktopSearchInstallTime2", "2147483648", install, 0, true},
+        {"DesktopSearchInstallTime2", "cookie", install, 0, true},
+    };
     for (const auto& c : cases) {
-        UseSettings(std::string("DesktopSearchFreqMinutes=") + c.value + "\n");
-        EXPECT_EQ(GetFrequencyMinutes(), c.expected) << c.value;
+        const std::string line = std::string(c.variable) + "=" + c.value;
+        DeleteFileA(dir.file("tamsel.log").c_str());
+        UseSettings(line + "\n");
+        EXPECT_EQ(c.getter(), c.expected) << line;
+        const std::vector<std::string> expectedLog{"TamselODSPlugin: Setting " + line +
+                                                   " is not a usable value: using " +
+                                                   std::to_string(c.expected)};
+        EXPECT_EQ(LogLines(), c.logged ? expectedLog : std::vector<std::string>{}) << line;
     }
-}
-
-TEST_F(Settings, WaitTimeDistinguishesAnExplicitZeroFromAbsence) {
-    UseSettings("DesktopSearchWaitTime=0\n");
-    EXPECT_EQ(GetWaitTime(), 0u);
-    UseSettings("DesktopSearchWaitTime=70\n");
-    EXPECT_EQ(GetWaitTime(), 70u);
-    UseSettings("");
-    EXPECT_EQ(GetWaitTime(), 20u);
 }
 
 TEST_F(Settings, DataFieldsAreCopiedWhole) {

@@ -73,7 +73,7 @@ TEST_F(DatabaseFaults, CorruptRecordInTheMiddleSpoilsOnlyItsNote) {
     ASSERT_TRUE(database);
     Note note;
     std::string error;
-    EXPECT_EQ(database->readNote(8, note, &error), kStubOrMissing);
+    EXPECT_EQ(database->readNote(8, note, &error), kDamaged);
     EXPECT_NE(error.find("note 8"), std::string::npos) << error;
     ASSERT_EQ(database->readNote(4, note), kOk);
     EXPECT_EQ(ItemToText(*note.find("Subject"), ""), "first");
@@ -82,6 +82,60 @@ TEST_F(DatabaseFaults, CorruptRecordInTheMiddleSpoilsOnlyItsNote) {
     ASSERT_EQ(database->problems().size(), 1u);
     EXPECT_NE(database->problems()[0].find("record 4"), std::string::npos)
         << database->problems()[0];
+}
+
+// Bytes overwritten in a journal: whatever record they hit, its note is in the change list and
+// answers kDamaged, so a caller counts it rather than missing it; the notes around stay whole.
+TEST_F(DatabaseFaults, AnOverwrittenRecordIsListedAndAnswersDamaged) {
+    std::vector<std::string> records;
+    for (uint32_t id : {4, 8, 12, 16, 20})
+        records.push_back(Record(id, ("2026-01-0" + std::to_string(id / 4) + " 10:00").c_str(),
+                                 std::string(400, char('a' + id / 4))));
+    const std::string update = Record(8, "2026-01-06 10:00", std::string(400, 'u'));
+    std::string journal = kHeader;
+    for (const auto& record : records)
+        journal += record;
+    const size_t twelve = journal.find("{\"note\":12,");
+    const size_t sixteen = journal.find("{\"note\":16,");
+    const size_t update8 = (journal + update).rfind("{\"note\":8,");
+    journal += update;
+    const struct {
+        const char* what;
+        size_t at;
+        uint32_t damaged;
+        std::vector<uint32_t> listed;
+    } cases[] = {
+        {"the record's start", twelve, 12, {4, 8, 12, 16, 20}},
+        {"its note ID left", twelve + 10, 12, {4, 8, 12, 16, 20}},
+        {"its items", journal.find("\"items\"", twelve), 12, {4, 8, 12, 16, 20}},
+        {"the line end before it", sixteen - 50, 12, {4, 8, 12, 20}}, // 16 is lost with it
+        {"a later version, its ID left", update8 + 10, 8, {4, 8, 12, 16, 20}},
+    };
+    for (const auto& c : cases) {
+        std::string damaged = journal;
+        damaged.replace(c.at, 100, std::string(100, 'X'));
+        Write(damaged);
+        auto database = Open();
+        std::vector<uint32_t> ids;
+        TimeValue until;
+        ASSERT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
+        EXPECT_EQ(ids, c.listed) << c.what;
+        for (uint32_t id : ids) {
+            Note note;
+            EXPECT_EQ(database->readNote(id, note), id == c.damaged ? kDamaged : kOk)
+                << c.what << ": note " << id;
+        }
+    }
+    // The damaged later version is listed since the last readable change before it.
+    std::string damaged = journal;
+    damaged.replace(update8 + 10, 100, std::string(100, 'X'));
+    Write(damaged);
+    std::vector<uint32_t> ids;
+    TimeValue until;
+    ASSERT_EQ(
+        Open()->modifiedSince(*TextToTime("2026-01-05 10:00"), NoteClass::Document, ids, until),
+        kOk);
+    EXPECT_EQ(ids, std::vector<uint32_t>{8});
 }
 
 TEST_F(DatabaseFaults, DecreasingIdsAndTimesAreSkipped) {
@@ -119,7 +173,7 @@ TEST_F(DatabaseFaults, WrongItemTypeInTheFileMakesTheNoteUnreadable) {
     Write(kHeader + record);
     Note note;
     std::string error;
-    EXPECT_EQ(Open()->readNote(4, note, &error), kStubOrMissing);
+    EXPECT_EQ(Open()->readNote(4, note, &error), kDamaged);
     EXPECT_NE(error.find("Form"), std::string::npos) << error;
 }
 

@@ -66,6 +66,13 @@ TEST(NoteInput, NamesTheItemThatCannotBeRead) {
         {R"({"items": {"Odd": {"colour": "red"}}})", "Odd"},
         {R"({"items": {"Bad": {"type": 768, "value": "x"}}})", "Bad"},
         {R"({"items": {"$FILE": [{"attachment": "a.pdf"}, {"colour": "red"}]}})", "$FILE"},
+        {R"({"class": 70000, "items": {}})",
+         "\"class\" must be a number from 0 to 65535, not 70000"},
+        {R"({"class": -1, "items": {}})", "\"class\" must be a number from 0 to 65535, not -1"},
+        {R"({"class": 1.5, "items": {}})", "not 1.5"},
+        {R"({"items": {"Wide": {"type": 99999, "value": "x"}}})",
+         "Wide\": \"type\" must be a number from 0 to 65535, not 99999"},
+        {R"({"items": {"Minus": {"type": -1, "value": "x"}}})", "not -1"},
     };
     for (const auto& c : cases) {
         try {

@@ -124,4 +124,56 @@ TEST_F(ZrbProgram, BatchPutStoresEachReadableLineOnceAndNamesTheOthers) {
     EXPECT_EQ(subjects, (std::vector<std::string>{"first", "last"}));
 }
 
+// A dump that met a damaged record names it and exits with 1.
+TEST_F(ZrbProgram, ADumpThatMetDamageNamesItAndExitsWithOne) {
+    PutMemo(std::string(300, 's'));
+    database.reset();
+    ASSERT_EQ(Zrb("dump \"" + path + "\"").exitCode, 0u);
+    std::string text = testing_support::ReadFileText(path);
+    text.replace(text.find("\"items\""), 100, std::string(100, 'X'));
+    testing_support::WriteFileText(path, text);
+    const auto run = Zrb("dump \"" + path + "\"");
+    EXPECT_EQ(run.exitCode, 1u) << run.output;
+    EXPECT_NE(run.output.find(path + ": note 4: not a JSON object (damaged)"), std::string::npos)
+        << run.output;
+}
+
+// The folder of this program, where zrb.exe is built too.
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// What zrb refuses, it says so and exits with 1.
+TEST_F(ZrbProgram, FailuresAreNamedAndEndWithANonZeroExit) {
+    const uint32_t kept = PutMemo("kept");
+    const std::string file = "\"" + path + "\"";
+    const struct {
+        std::string arguments;
+        std::string input;
+        unsigned exitCode;
+        std::string says;
+    } cases[] = {
+        {"put " + file + " --id 4000", R"({"items": {"Subject": "x"}})", 1,
+         path + ": no note 4000"},
+        {"put " + file + " --id " + std::to_string(kept), R"({"items": {"Subject": "x"}})", 0,
+         std::to_string(kept)},
+        {"put " + file, R"({"class": 70000, "items": {}})", 1,
+         "\"class\" must be a number from 0 to 65535, not 70000"},
+        {"dump \"" + dir.file("missing.zrb") + "\"", "", 1,
+         dir.file("missing.zrb") + ": cannot open"},
+    };
+    const std::string input = dir.file("input.json");
+    for (const auto& c : cases) {
+        testing_support::WriteFileText(input, c.input);
+        const auto run = testing_support::RunProgram(
+            L"cmd.exe /c \"\"" + ProgramFolder() + L"zrb.exe\" " +
+            std::wstring(c.arguments.begin(), c.arguments.end()) + L" < \"" +
+            std::wstring(input.begin(), input.end()) + L"\"\"");
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
 } // namespace

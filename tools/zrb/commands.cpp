@@ -24,7 +24,9 @@ std::string StatusText(store::Status status) {
     case store::kNotDatabaseFile:
         return "not a database file (513)";
     case store::kStubOrMissing:
-        return "deleted or damaged (549)";
+        return "deleted (549)";
+    case store::kDamaged:
+        return "damaged (550)";
     case store::kNoNote:
         return "no such note (551)";
     case store::kBadArgument:
@@ -42,9 +44,11 @@ void Check(store::Status status, const std::string& file) {
 }
 
 std::unique_ptr<store::Database> OpenFile(const std::string& file) {
+    auto journal = store::OpenJournalFile(file, store::OpenMode::ReadWrite);
+    if (!journal)
+        throw std::runtime_error(file + ": cannot open (no such file, a folder, or not writable)");
     std::unique_ptr<store::Database> database;
-    Check(store::Database::Open(store::OpenJournalFile(file, store::OpenMode::ReadWrite), database),
-          file);
+    Check(store::Database::Open(std::move(journal), database), file);
     return database;
 }
 
@@ -156,8 +160,12 @@ int Put(const std::vector<std::string>& words) {
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(file + ": " + error.what());
     }
-    if (auto id = arguments.text("--id"))
+    if (auto id = arguments.text("--id")) {
         note.id = NoteId(*id, file);
+        // A new version of a note: a note the database never had is not made up.
+        if (!database->entry(note.id))
+            throw std::runtime_error(file + ": no note " + std::to_string(note.id));
+    }
     Check(database->putNote(note), file + ": note " + std::to_string(note.id));
     std::cout << note.id << "\n";
     return 0;
@@ -213,12 +221,17 @@ int Dump(const std::vector<std::string>& words) {
         for (const auto& entry : database->entries())
             ids.push_back(entry.id);
     json notes = json::array();
+    bool damaged = false;
     for (uint32_t id : ids) {
         store::Note note;
         std::string error;
         const store::Status status = database->readNote(id, note, &error);
         if (status == store::kNoNote)
             throw std::runtime_error(file + ": no note " + std::to_string(id));
+        if (status == store::kDamaged) {
+            std::cerr << file << ": " << error << " (damaged)\n";
+            damaged = true;
+        }
         notes.push_back(status == store::kOk || note.deleted
                             ? NoteToOutput(note)
                             : json{{"note", id}, {"error", error}});
@@ -236,7 +249,7 @@ int Dump(const std::vector<std::string>& words) {
     for (const auto& problem : database->problems())
         std::cerr << file << ": " << problem << "\n";
     std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
-    return 0;
+    return damaged || !database->problems().empty() ? 1 : 0;
 }
 
 int Flags(const std::vector<std::string>& words) {
@@ -305,7 +318,8 @@ const std::vector<Command>& Commands() {
          Form},
         {"dump",
          "dump FILE [--id N]\n  Prints the database (or note N) and each user's unread "
-         "notes as JSON;\n  damaged records are named on standard error.",
+         "notes as JSON;\n  damaged records are named on standard error, and the exit code is "
+         "then 1.",
          Dump},
         {"flags", "flags FILE N\n  Sets the database's flag word (bit 0 = usable).", Flags},
         {"sample",

@@ -2,6 +2,7 @@
 #include "item_values.h"
 #include "rich_text.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace zrb {
@@ -9,6 +10,14 @@ namespace {
 
 using nlohmann::json;
 namespace Type = store::ItemType;
+
+// A JSON number that is a whole number from 0 to `largest`, else none.
+std::optional<uint16_t> SmallNumber(const json& value, uint16_t largest) {
+    if (!value.is_number_integer() || value.get<long long>() < 0 ||
+        value.get<long long>() > largest)
+        return std::nullopt;
+    return static_cast<uint16_t>(value.get<long long>());
+}
 
 bool AllStrings(const json& value) {
     for (const auto& entry : value)
@@ -40,8 +49,13 @@ store::Item ItemFromInput(const std::string& name, const json& value) {
         } else if (value.contains("formula")) {
             item.type = Type::Formula;
             item.value = value["formula"];
-        } else if (value.contains("type") && value["type"].is_number_unsigned()) {
-            item.type = value["type"].get<uint16_t>();
+        } else if (value.contains("type")) {
+            const auto type = SmallNumber(value["type"], 0xFFFF);
+            if (!type)
+                throw std::runtime_error("item \"" + name +
+                                         "\": \"type\" must be a number from 0 to 65535, not " +
+                                         value["type"].dump());
+            item.type = *type;
             item.value = store::FieldOr(value, "value", json());
         } else {
             throw std::runtime_error("item \"" + name + "\": cannot tell its type");
@@ -62,9 +76,11 @@ store::Note NoteFromInput(const json& input, uint64_t sealKey) {
         throw std::runtime_error("the note needs an object \"items\"");
     store::Note note;
     if (input.contains("class")) {
-        if (!input["class"].is_number_unsigned())
-            throw std::runtime_error("\"class\" must be a number");
-        note.noteClass = input["class"].get<uint16_t>();
+        const auto noteClass = SmallNumber(input["class"], 0xFFFF);
+        if (!noteClass)
+            throw std::runtime_error("\"class\" must be a number from 0 to 65535, not " +
+                                     input["class"].dump());
+        note.noteClass = *noteClass;
     }
     for (const auto& [name, value] : input["items"].items()) {
         // A list of objects is several items of one name, such as one "$FILE" per attachment.

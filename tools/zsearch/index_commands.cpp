@@ -12,6 +12,23 @@ namespace {
 using engine_index::Document;
 using Json = nlohmann::ordered_json;
 
+// A missing index is an empty one; an index folder that is a file, or a log that is a folder,
+// is no index at all and must not read as one without documents.
+bool IndexReadable() {
+    const engine_index::IndexLog& log = engine_core::CurrentIndexLog();
+    for (const auto& [path, folder] :
+         {std::pair{log.folder(), true}, std::pair{log.path(), false}}) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES ||
+            bool(attributes & FILE_ATTRIBUTE_DIRECTORY) == folder)
+            continue;
+        PrintError("cannot read the index: " + engine_support::ToUtf8(path) +
+                   (folder ? " is not a folder\n" : " is a folder\n"));
+        return false;
+    }
+    return true;
+}
+
 std::vector<Document> LoadDocuments() {
     return engine_index::LiveDocuments(engine_core::CurrentIndexLog().ReadWholeLines());
 }
@@ -39,6 +56,8 @@ void PrintJson(const Json& value) {
 } // namespace
 
 int Query(const std::vector<std::wstring>& words, bool json) {
+    if (!IndexReadable())
+        return 1;
     std::wstring text;
     for (const auto& word : words)
         text += word + L" ";
@@ -71,6 +90,8 @@ int Query(const std::vector<std::wstring>& words, bool json) {
 }
 
 int Show(const std::wstring& url, bool json) {
+    if (!IndexReadable())
+        return 1;
     const std::string wanted = engine_support::ToUtf8(url);
     for (const Document& document : LoadDocuments()) {
         if (document.url != wanted)
@@ -95,6 +116,8 @@ int Show(const std::wstring& url, bool json) {
 }
 
 int List(bool json) {
+    if (!IndexReadable())
+        return 1;
     const std::vector<Document> documents = LoadDocuments();
     if (json) {
         Json result = Json::array();
@@ -111,6 +134,8 @@ int List(bool json) {
 }
 
 int Count(bool json) {
+    if (!IndexReadable())
+        return 1;
     const size_t count =
         engine_index::LiveAddRecords(engine_core::CurrentIndexLog().ReadWholeLines()).lines.size();
     Print(json ? Json{{"count", count}}.dump() + "\n" : std::to_string(count) + "\n");

@@ -18,7 +18,7 @@ constexpr char kHelp[] =
     "  actions URL         the actions offered on a document, as its component answers them\n"
     "  act URL ACTION      carry out an action (its id or its number in the list)\n"
     "  service start|stop|pause|resume\n"
-    "  fail component on|off\n"
+    "  fail component on|off            on: the component answers that it is disabled\n"
     "  fail property NAME CODE          AddProperty of NAME answers CODE\n"
     "  fail send CODE [FROM [COUNT]]    Send answers CODE from the FROM-th send on\n"
     "  fail limit property|event BYTES  larger values or events are refused\n"

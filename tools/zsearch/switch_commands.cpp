@@ -60,7 +60,7 @@ int Fail(const std::vector<std::wstring>& args) {
         return at < args.size() ? ParseNumber(args[at]) : std::optional<DWORD>(fallback);
     };
     if (what == L"component" && args.size() == 2 && (args[1] == L"on" || args[1] == L"off"))
-        return SetValues({{L"ComponentDisabled", args[1] == L"off"}});
+        return SetValues({{L"ComponentDisabled", args[1] == L"on"}});
     if (what == L"property" && args.size() == 3 && number(2, 0)) {
         const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
         if (!key || !key.SetString(L"FailProperty", args[1]))
