@@ -28,8 +28,10 @@ const store::Item* FindItem(NOTEHANDLE note, const char* name) {
 // flushed to disk when it is closed on some file systems (ext4 under Wine), which makes
 // deleting it afterwards cost milliseconds.
 bool WriteWholeFile(const std::wstring& path, const std::string& text) {
-    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared as the C runtime shares the files it opens: a reader may hold it meanwhile.
+    const win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     LARGE_INTEGER before{};
