@@ -101,6 +101,7 @@ HRESULT EventBuilder::Send() {
     const auto url = document_.properties.find(kind_.urlProperty);
     document_.url = url != document_.properties.end() && url->is_string() ? url->get<std::string>()
                                                                           : std::string();
+    document_.stored = engine_index::StoredNow();
     return CurrentIndexLog().Append(engine_index::AddRecord(document_));
 }
 

@@ -1,5 +1,7 @@
 #include "document.h"
 
+#include <windows.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -140,6 +142,15 @@ std::string DateText(double oleDate) {
 
 } // namespace
 
+double StoredNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr double ticksPerDay = 864e9, daysFrom1601To1899 = 109205;
+    return static_cast<double>(ticks) / ticksPerDay - daysFrom1601To1899;
+}
+
 std::string AddRecord(const Document& document) {
     size_t size = 96 + document.url.size() + document.engine.size() + document.schema.size() +
                   document.component.size();
@@ -172,6 +183,8 @@ std::string AddRecord(const Document& document) {
     } else {
         record += Dump(document.properties);
     }
+    if (document.stored != 0)
+        record += R"(,"stored":)" + Dump(Json(document.stored));
     record += '}';
     return record;
 }

@@ -20,7 +20,11 @@ struct Document {
     std::string component; // the sending component's id
     Properties properties = Properties::object();
     std::uint64_t sequence = 0; // position of its record in the log
+    double stored = 0;          // OLE date (UTC) the engine stored it; 0 = not told
 };
+
+// Now as an OLE date in UTC, the form of "stored".
+double StoredNow();
 
 std::string AddRecord(const Document& document);
 std::string RemoveRecord(std::string_view url);

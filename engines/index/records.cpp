@@ -190,6 +190,8 @@ std::optional<Document> ParseAddRecord(const RecordLine& line) {
     if (auto props = record.find("props"); props != record.end() && props->is_object())
         document.properties = std::move(*props);
     document.sequence = line.sequence;
+    if (auto stored = record.find("stored"); stored != record.end() && stored->is_number())
+        document.stored = stored->get<double>();
     return document;
 }
 

@@ -6,8 +6,10 @@
 #include "document_steps.h"
 #include "document_url.h"
 #include "engine_date.h"
+#include "form_tests.h"
 #include "item_property.h"
 #include "item_text.h"
+#include "note_kind.h"
 #include "property_log.h"
 #include "property_writers.h"
 #include "send_event.h"
@@ -29,21 +31,18 @@ struct Received {
 
 // The posted date; for chat transcripts and drafts, which have none, the last change.
 Received ReceivedTime(NOTEHANDLE note) {
-    bool draft = false;
-    if (HasItem(note, "PostedDate")) {
+    const MailSort sort = SortOfMail(note);
+    if (sort == MailSort::posted) {
         STORETIME posted;
         if (StoreGetMailItemTime(note, STORE_MAIL_POSTEDDATE, &posted) == STORE_NOERROR)
             if (const auto date = ToEngineDate(posted))
                 return {Received::date, *date, false};
-    } else if (HasItem(note, "$IMTranscript")) {
+    } else if (!IsSortIndexed(sort)) {
         // A transcript that is not to be indexed must leave the index.
-        if (!GetIndexChats())
-            return {Received::deleted, 0.0, false};
-    } else if (!GetIndexDrafts()) {
-        return {Received::skip, 0.0, true};
-    } else {
-        draft = true;
+        return {sort == MailSort::transcript ? Received::deleted : Received::skip, 0.0,
+                sort == MailSort::draft};
     }
+    const bool draft = sort == MailSort::draft;
     const auto modified = NoteModifiedDate(note);
     return modified ? Received{Received::date, *modified, draft}
                     : Received{Received::deleted, 0.0, draft};

@@ -2,29 +2,29 @@
 
 #include "base/hresult_error.h"
 #include "converters.h"
-#include "form_tests.h"
+#include "note_kind.h"
 #include "settings/client_settings.h"
-#include "settings/index_type_mask.h"
 
 namespace tamsel {
 namespace {
 
 bool Dispatch(NOTEHANDLE note, PassContext* context) {
-    // The first test that matches decides; a disabled kind is not tried against the others.
-    if (IsCalendarEntry(note))
-        return IsIndexTypeEnabled(indexTypeCalendar) && ConvertCalendarEntry(note, context);
-    if (IsTask(note))
-        return IsIndexTypeEnabled(indexTypeTasks) && ConvertTask(note, context);
-    if (IsMailDocument(note))
+    switch (ConverterKind(note)) {
+    case NoteKind::calendar:
+        return ConvertCalendarEntry(note, context);
+    case NoteKind::task:
+        return ConvertTask(note, context);
+    case NoteKind::mail:
         return ConvertMail(note, context);
-    if (IsContact(note))
-        return IsIndexTypeEnabled(indexTypeContacts) && ConvertContact(note, context);
-    if (IsJournalEntry(note))
-        return IsIndexTypeEnabled(indexTypeJournal) && ConvertJournalEntry(note, context);
-    if (GetIndexDiscussion() && IsDiscussionDocument(note))
+    case NoteKind::contact:
+        return ConvertContact(note, context);
+    case NoteKind::journal:
+        return ConvertJournalEntry(note, context);
+    case NoteKind::other:
+        return ConvertOtherDocument(note, context);
+    default:
         return false;
-    return GetIndexAllForms() && IsIndexTypeEnabled(indexTypeOther) &&
-           ConvertOtherDocument(note, context);
+    }
 }
 
 } // namespace

@@ -25,8 +25,23 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
         return false;
     char url[documentUrlSize];
     const WORD length = BuildDocumentUrl(database, originator, url);
+    if (length == 0)
+        return false;
+    HRESULT lastRemoval = S_OK;
+    if (!RemoveDocument(std::wstring(url, url + length), &lastRemoval))
+        return false;
+    context.noteStatus = 0;
+    context.engineResult = lastRemoval;
+    return true;
+}
+
+} // namespace
+
+bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval) {
+    if (!IsIndexTypeEnabled(indexFeatureDeletions))
+        return false;
     const LONG cookie = GetInstallTime();
-    if (cookie == 0 || length == 0)
+    if (cookie == 0)
         return false;
     ComPtr<IOrvennaQuery> query;
     HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), inProcessContext, query);
@@ -36,7 +51,7 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
         DebugLogResult(msgLogFactoryCreationFailed, hr);
         return false;
     }
-    const ThrowingBstr text(std::wstring(url, url + length));
+    const ThrowingBstr text(url);
     UniqueVariant category, ranking;
     ComPtr<IOrvennaResultSet> results;
     hr = query->Query(cookie, text.get(), *category, *ranking, &results);
@@ -47,21 +62,16 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     if (!results)
         return false;
     bool removed = false;
-    HRESULT lastRemoval = S_OK;
     ComPtr<IOrvennaResultItem> item;
     while (results->Next(&item) == S_OK && item) {
-        lastRemoval = item->Remove(0);
-        removed = removed || SUCCEEDED(lastRemoval);
+        const HRESULT removal = item->Remove(0);
+        removed = removed || SUCCEEDED(removal);
+        if (lastRemoval)
+            *lastRemoval = removal;
         item.Reset();
-    }
-    if (removed) {
-        context.noteStatus = 0;
-        context.engineResult = lastRemoval;
     }
     return removed;
 }
-
-} // namespace
 
 bool SendDeletionNotice(DBHANDLE database, NOTEID id, PassContext* context) {
     try {

@@ -2,7 +2,13 @@
 #pragma once
 #include "state/pass_context.h"
 
+#include <string>
+
 namespace tamsel {
+
+// Takes the documents at the url out of the index through the second engine's query object;
+// true when at least one left. The last removal's answer goes to lastRemoval when given.
+bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval = nullptr);
 
 // Removes the items at the document's url through the engine's query object, else overwrites
 // the document with an empty mail event. True when the engine dropped the document; false

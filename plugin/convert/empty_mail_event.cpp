@@ -16,8 +16,7 @@ constexpr PropertyId emptiedIds[] = {propContent,    propFrom,       propTo,    
                                      propCc,         propBcc,        propReplyTo, propFolderName,
                                      propMailHeader, propExtendedUrl};
 
-HRESULT WriteEmptyEvent(EngineEvent& event, DBHANDLE database,
-                        const STOREORIGINATORID& originator) {
+HRESULT WriteEmptyEvent(EngineEvent& event, const std::wstring& url) {
     HRESULT hr = SetEventDate(event, propReceivedTime, 0.0);
     if (FAILED(hr)) {
         DebugLogPropertyFailure("received", hr);
@@ -30,22 +29,20 @@ HRESULT WriteEmptyEvent(EngineEvent& event, DBHANDLE database,
     for (const PropertyId id : emptiedIds)
         if (FAILED(hr = WriteEmptyProperty(event, id)))
             return hr;
-    char url[documentUrlSize];
-    const WORD length = BuildDocumentUrl(database, originator, url);
-    if (FAILED(hr = SetEventText(event, propMailUrl, std::wstring(url, url + length)))) {
+    if (FAILED(hr = SetEventText(event, propMailUrl, url))) {
         DebugLogPropertyFailure("mail_id", hr);
         return hr;
     }
     return hr;
 }
 
-HRESULT WriteAndSendEmptyEvent(DBHANDLE database, const STOREORIGINATORID& originator) {
+} // namespace
+
+HRESULT SendEmptiedDocument(const std::wstring& url) {
     EngineEvent event(indexTypeMail);
-    RETURN_IF_FAILED(WriteEmptyEvent(event, database, originator));
+    RETURN_IF_FAILED(WriteEmptyEvent(event, url));
     return SendEvent(event);
 }
-
-} // namespace
 
 HRESULT WriteEmptyProperty(EngineEvent& event, PropertyId id) {
     const HRESULT hr = SetEventText(event, id, L"");
@@ -61,7 +58,9 @@ bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context) {
     const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
     if (status != STORE_NOERROR && status != STORE_ERR_STUB)
         return false;
-    context->engineResult = WriteAndSendEmptyEvent(database, originator);
+    char url[documentUrlSize];
+    const WORD length = BuildDocumentUrl(database, originator, url);
+    context->engineResult = SendEmptiedDocument(std::wstring(url, url + length));
     return context->engineResult == S_OK;
 }
 

@@ -4,7 +4,12 @@
 #include "property_id.h"
 #include "state/pass_context.h"
 
+#include <string>
+
 namespace tamsel {
+
+// Overwrites the document at the url with the empty event; S_OK when it was sent.
+HRESULT SendEmptiedDocument(const std::wstring& url);
 
 // True when the empty event was sent. Always leaves noteStatus 0.
 bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context);

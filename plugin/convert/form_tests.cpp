@@ -64,4 +64,10 @@ bool IsMailDocument(NOTEHANDLE note) {
            MailItemScore(note) >= 4;
 }
 
+MailSort SortOfMail(NOTEHANDLE note) {
+    if (HasItem(note, "PostedDate"))
+        return MailSort::posted;
+    return HasItem(note, "$IMTranscript") ? MailSort::transcript : MailSort::draft;
+}
+
 } // namespace tamsel

@@ -13,4 +13,8 @@ bool IsContact(NOTEHANDLE note);
 bool IsJournalEntry(NOTEHANDLE note);
 bool IsDiscussionDocument(NOTEHANDLE note);
 
+// What a mail is by its items: posted, a chat transcript, or a draft (neither).
+enum class MailSort { posted, transcript, draft };
+MailSort SortOfMail(NOTEHANDLE note);
+
 } // namespace tamsel

@@ -84,12 +84,18 @@ void LoadSlot(int slot) {
 
 } // namespace
 
-void LoadDatabaseList() {
-    const std::string created = EngineIndexCreationText();
+bool EngineIndexRemade(std::string* created) {
+    const std::string now = EngineIndexCreationText();
+    if (created)
+        *created = now;
     char seen[256];
-    if (!created.empty() &&
-        (!StoreGetEnvString("DesktopSearchInstallTimestamp", seen, sizeof seen) ||
-         created != seen)) {
+    return !now.empty() &&
+           (!StoreGetEnvString("DesktopSearchInstallTimestamp", seen, sizeof seen) || now != seen);
+}
+
+void LoadDatabaseList() {
+    std::string created;
+    if (EngineIndexRemade(&created)) {
         SetInstallTime(0);
         StoreSetEnvString("DesktopSearchInstallTimestamp", created.c_str());
         for (int slot = 0; slot < slotCount; ++slot)

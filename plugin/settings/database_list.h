@@ -5,6 +5,7 @@
 #include "ntamsel.h"
 
 #include <cstddef>
+#include <string>
 
 namespace tamsel {
 
@@ -16,6 +17,9 @@ constexpr size_t slotPathLength = 256;
 // it loads (no one else needs to know the server).
 extern HRESULT (*withdrawServerRegistration)();
 
+// The second engine's index was made anew since the plug-in last looked: every time stamp is
+// void. Also the index creation text it now has (empty when absent).
+bool EngineIndexRemade(std::string* created = nullptr);
 // Reads every slot's path and time stamp; first empties every time stamp when the second
 // engine's index was made anew since the last start.
 void LoadDatabaseList();

@@ -3,6 +3,7 @@
 #include "index_commands.h"
 #include "output.h"
 #include "switch_commands.h"
+#include "verify_command.h"
 
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ constexpr char kHelp[] =
     "  reset               a new, empty index with a new creation time\n"
     "The index folder is HKCU\\Software\\Zendri\\DesktopSearch \"IndexFolder\".\n";
 
+void PrintHelp() {
+    zsearch::Print(std::string(kHelp) + zsearch::kVerifyHelp);
+}
+
 int Run(std::vector<std::wstring> args) {
     bool json = false;
     std::erase_if(args, [&](const std::wstring& arg) {
@@ -34,7 +39,7 @@ int Run(std::vector<std::wstring> args) {
         return isJson;
     });
     if (args.empty() || args[0] == L"--help" || args[0] == L"-h") {
-        zsearch::Print(kHelp);
+        PrintHelp();
         return args.empty() ? 2 : 0;
     }
     const std::wstring command = args[0];
@@ -59,6 +64,8 @@ int Run(std::vector<std::wstring> args) {
         return zsearch::Clear();
     if (command == L"reset" && rest.empty())
         return zsearch::Reset();
+    if (command == L"verify")
+        return zsearch::Verify(rest, json);
     zsearch::PrintError(kHelp);
     return 2;
 }
