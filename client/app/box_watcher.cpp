@@ -8,9 +8,12 @@
 namespace nltamsel {
 namespace {
 
-// A box waits at most this long for its answer; polling more often made the idle client
-// cost more processor time than the plug-in in it.
-constexpr DWORD pollMs = 200;
+// Wine 8 tells an out-of-context event hook when a window is created but not when it is
+// shown: after a dialog's creation the watcher looks this often, this long, for it to appear.
+// With no dialog the watcher sleeps in GetMessage and costs the idle client nothing.
+constexpr DWORD showPollMs = 20;
+constexpr DWORD showWaitMs = 10000;
+constexpr UINT dialogCreatedMessage = WM_APP + 1;
 
 std::string WindowText(HWND window) {
     wchar_t text[4096];
@@ -42,15 +45,25 @@ struct Search {
     std::vector<HWND> dialogs;
 };
 
+bool IsDialog(HWND window) {
+    wchar_t className[16];
+    return GetClassNameW(window, className, int(std::size(className))) > 0 &&
+           lstrcmpW(className, L"#32770") == 0;
+}
+
 BOOL CALLBACK CollectDialog(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    wchar_t className[16];
-    GetClassNameW(window, className, int(std::size(className)));
-    if (process == search->process && lstrcmpW(className, L"#32770") == 0)
+    if (process == search->process && IsDialog(window))
         search->dialogs.push_back(window);
     return TRUE;
+}
+
+// Runs on the watcher's thread, which installed the hook out of context.
+void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_WINDOW && IsDialog(window))
+        PostThreadMessageW(GetCurrentThreadId(), dialogCreatedMessage, WPARAM(window), 0);
 }
 
 const char* AnswerName(int button) {
@@ -89,11 +102,15 @@ BoxWatcher::BoxWatcher(std::vector<std::string> answers, std::vector<DialogActio
     // calling thread, rather than racing the watcher against DLLs that load under the loader lock.
     Search warmUp{GetCurrentProcessId(), {}};
     EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&warmUp));
-    thread_ = std::thread([this] { Watch(); });
+    std::promise<DWORD> watching;
+    std::future<DWORD> watcherThread = watching.get_future();
+    thread_ = std::thread([this, &watching] { Watch(watching); });
+    // Dialogs created from now on are reported to the watcher.
+    threadId_ = watcherThread.get();
 }
 
 BoxWatcher::~BoxWatcher() {
-    stop_ = true;
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     thread_.join();
 }
 
@@ -111,24 +128,42 @@ HWND BoxWatcher::NewDialog(HWND except) {
     return nullptr;
 }
 
-void BoxWatcher::Watch() {
-    while (!stop_) {
-        while (HWND dialog = NewDialog(nullptr)) {
-            if (scriptArmed_.exchange(false) && !script_.empty())
-                Script(dialog);
-            else
-                Answer(dialog);
-        }
-        Sleep(pollMs);
+void BoxWatcher::Watch(std::promise<DWORD>& watching) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE); // the queue the hook and quit post to
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    watching.set_value(GetCurrentThreadId());
+    AnswerNewDialogs();
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message != dialogCreatedMessage)
+            continue;
+        const HWND created = reinterpret_cast<HWND>(message.wParam);
+        for (DWORD waited = 0;
+             waited < showWaitMs && IsWindow(created) && !IsWindowVisible(created);
+             waited += showPollMs)
+            Sleep(showPollMs);
+        AnswerNewDialogs();
+    }
+    UnhookWinEvent(hook);
+}
+
+void BoxWatcher::AnswerNewDialogs() {
+    while (HWND dialog = NewDialog(nullptr)) {
+        if (scriptArmed_.exchange(false) && !script_.empty())
+            Script(dialog);
+        else
+            Answer(dialog);
     }
 }
 
 void BoxWatcher::Script(HWND dialog) {
     RunDialogScript(dialog, script_, [this](HWND scripted, DWORD milliseconds) {
-        for (DWORD waited = 0; waited < milliseconds; waited += pollMs / 4) {
+        for (DWORD waited = 0; waited < milliseconds; waited += showPollMs) {
             if (HWND box = NewDialog(scripted))
                 return box;
-            Sleep(pollMs / 4);
+            Sleep(showPollMs);
         }
         return HWND(nullptr);
     });

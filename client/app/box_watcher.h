@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,7 +24,8 @@ class BoxWatcher {
     void ArmScript() { scriptArmed_ = true; }
 
   private:
-    void Watch();
+    void Watch(std::promise<DWORD>& watching);
+    void AnswerNewDialogs();
     void Answer(HWND box);
     void Script(HWND dialog);
     // A visible dialog of the process not seen before (and now seen), or null.
@@ -34,8 +36,8 @@ class BoxWatcher {
     std::vector<HWND> answered_;
     std::vector<DialogAction> script_;
     std::atomic<bool> scriptArmed_{false};
-    std::atomic<bool> stop_{false};
     std::thread thread_;
+    DWORD threadId_ = 0;
 };
 
 // The button id for an answer word ("yes", "ok", ...); 0 for an unknown word.

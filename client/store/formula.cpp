@@ -178,14 +178,17 @@ FormulaValue ItemValue(const Note& note, const std::string& name) {
         return value;
     }
     value.type = ScalarType(item->type);
+    // Files are input: a value of the wrong JSON type reads as 0 or the earliest time (shown
+    // as empty text).
     if (value.type == ItemType::Number)
         for (const auto& n :
              item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
-            value.numbers.push_back(n.get<double>());
+            value.numbers.push_back(n.is_number() ? n.get<double>() : 0);
     else if (value.type == ItemType::Time)
         for (const auto& t :
              item->value.is_array() ? item->value : nlohmann::json::array({item->value}))
-            value.times.push_back(TextToTime(t.get<std::string>()).value_or(kEarliestTime));
+            value.times.push_back((t.is_string() ? TextToTime(t.get<std::string>()) : std::nullopt)
+                                      .value_or(kEarliestTime));
     else {
         value.type = ItemType::Text;
         value.texts = ItemTextList(*item);
@@ -210,10 +213,12 @@ std::optional<FormulaValue> Plus(const FormulaValue& a, const FormulaValue& b) {
             const auto instant = HundredthsSinceEpoch(t);
             if (!instant)
                 return std::nullopt;
-            const int64_t moved = *instant + static_cast<int64_t>(b.numbers[at(i, b.size())] * 100);
-            if (moved < 0)
+            // Moved in floating point: any number of seconds may come in, only a valid day out.
+            const double moved = double(*instant) + b.numbers[at(i, b.size())] * 100;
+            if (!(moved >= 0 && moved < double(kMaxDay + 1) * kHundredthsPerDay))
                 return std::nullopt;
-            out.times.push_back(TimeFromHundredths(moved, t.dayNumber & 0xFF000000));
+            out.times.push_back(
+                TimeFromHundredths(static_cast<int64_t>(moved), t.dayNumber & 0xFF000000));
         } else
             return std::nullopt;
     }

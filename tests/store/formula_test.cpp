@@ -58,7 +58,7 @@ TEST(Formula, EvaluatesLiteralsItemsAndOperators) {
     }
 }
 
-TEST(Formula, RejectsBrokenSourceAndMismatchedOperands) {
+TEST(Formula, RejectsBrokenSourceMismatchedOperandsAndTimesOutOfRange) {
     for (const char* broken : {"", "\"open", "1 +", "(1", "[not a time]", "a b", "#", "1..2"}) {
         std::string error;
         EXPECT_FALSE(Formula::Parse(broken, error)) << broken;
@@ -67,10 +67,33 @@ TEST(Formula, RejectsBrokenSourceAndMismatchedOperands) {
     std::string deep(200, '(');
     std::string error;
     EXPECT_FALSE(Formula::Parse(deep + "1" + std::string(200, ')'), error)) << "bounded depth";
-    for (const char* mismatched : {"Subject + 1", "Count : Subject", "Due + Due"}) {
+    // A time moved past the last day is no time (and no undefined conversion of a huge number).
+    for (const char* mismatched : {"Subject + 1", "Count : Subject", "Due + Due",
+                                   "Due + 2000000000000", "Due + 360000000000000000000000000"}) {
         const auto formula = Formula::Parse(mismatched, error);
         ASSERT_TRUE(formula) << mismatched;
         EXPECT_FALSE(formula->evaluate(Discussion())) << mismatched;
+    }
+}
+
+TEST(Formula, ValuesOfTheWrongJsonTypeReadAsZeroOrTheEarliestTime) {
+    Note note;
+    note.items.push_back({"Count", ItemType::NumberRange, false, {"three", 4}});
+    note.items.push_back({"Due", ItemType::TimeRange, false, {7, "2026-01-01"}});
+    const struct {
+        const char* source;
+        const char* expected;
+    } cases[] = {
+        {"Count + 1", "769: 1 5"},
+        {"Due : [2026-01-02]", "1025:  2026-01-01 2026-01-02"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto formula = Formula::Parse(c.source, error);
+        ASSERT_TRUE(formula) << c.source << ": " << error;
+        const auto value = formula->evaluate(note);
+        ASSERT_TRUE(value) << c.source;
+        EXPECT_EQ(Show(*value), c.expected) << c.source;
     }
 }
 
