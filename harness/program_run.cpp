@@ -22,17 +22,37 @@ ProgramRun RunProgram(const std::wstring& commandLine) {
     PROCESS_INFORMATION process = {};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &process);
-    write.reset(); // the child's copy alone keeps the pipe open: reading ends when it exits
+    write.reset();
     if (started) {
         const win32::UniqueHandle program(process.hProcess), thread(process.hThread);
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-            run.output.append(buffer, got);
-        WaitForSingleObject(program.get(), 60000);
+        ReadUntilExit(read.get(), program.get(), INFINITE, 1, run.output);
         GetExitCodeProcess(program.get(), &run.exitCode);
     }
     return run;
+}
+
+void ReadUntilExit(HANDLE readEnd, HANDLE process, DWORD limitMs, UINT killedExitCode,
+                   std::string& output) {
+    auto drain = [&] {
+        DWORD available = 0;
+        char chunk[4096];
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            DWORD got = 0;
+            if (!ReadFile(readEnd, chunk, sizeof chunk < available ? sizeof chunk : available, &got,
+                          nullptr))
+                break;
+            output.append(chunk, got);
+        }
+    };
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
+        drain();
+        if (limitMs != INFINITE && GetTickCount() - start >= limitMs) {
+            TerminateProcess(process, killedExitCode);
+            WaitForSingleObject(process, INFINITE);
+        }
+    }
+    drain();
 }
 
 } // namespace testing_support

@@ -11,7 +11,14 @@ struct ProgramRun {
     std::string output; // standard output and error together
 };
 
-// commandLine: the program's name and its arguments; waits up to a minute.
+// commandLine: the program's name and its arguments; waits until the program ends.
 ProgramRun RunProgram(const std::wstring& commandLine);
+
+// Appends what `process` writes into the pipe `readEnd` to `output` until the process ends, not
+// until the pipe closes: Wine's desktop process, when the program happens to start it, inherits
+// the pipe and outlives the program. Ends the process with `killedExitCode` after `limitMs`
+// (INFINITE: never).
+void ReadUntilExit(HANDLE readEnd, HANDLE process, DWORD limitMs, UINT killedExitCode,
+                   std::string& output);
 
 } // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include "engine_turn.h"
 #include "file_text.h"
+#include "program_run.h"
 
 #include <windows.h>
 
@@ -53,29 +54,9 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
                         ProgramFolder().c_str(), &startup, &process))
         throw std::runtime_error("cannot start " + command);
     CloseHandle(writeEnd);
-    // Read until the client exits, not until the pipe closes: Wine's desktop process, when the
-    // client happens to start it, inherits the pipe and outlives the client.
     ClientRun run;
-    auto drain = [&] {
-        DWORD available = 0;
-        char chunk[4096];
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            DWORD got = 0;
-            if (!ReadFile(readEnd, chunk, sizeof chunk < available ? sizeof chunk : available, &got,
-                          nullptr))
-                break;
-            run.output.append(chunk, got);
-        }
-    };
-    const DWORD start = GetTickCount();
-    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
-        drain();
-        if (GetTickCount() - start >= killAfterMs) {
-            TerminateProcess(process.hProcess, killedExitCode);
-            WaitForSingleObject(process.hProcess, INFINITE);
-        }
-    }
-    drain();
+    testing_support::ReadUntilExit(readEnd, process.hProcess, killAfterMs, killedExitCode,
+                                   run.output);
     CloseHandle(readEnd);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
