@@ -14,7 +14,7 @@ constexpr size_t partLength = 255;
 WORD OpenFailureMessage(STORESTATUS status) {
     return status == STORE_ERR_NOT_DATABASE_FILE || status == STORE_ERR_NOT_DATABASE
                ? msgNotADatabase
-               : 114;
+               : msgDatabaseCannotBeOpened;
 }
 
 void ShowFailure(HWND owner, const char* path, WORD message) {
