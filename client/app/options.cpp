@@ -1,5 +1,8 @@
 #include "options.h"
 
+#include "box_watcher.h"
+
+#include <algorithm>
 #include <charconv>
 #include <climits>
 
@@ -42,17 +45,25 @@ std::optional<unsigned> ParseNumber(const std::string& text, unsigned largest,
     return unsigned(value);
 }
 
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> items;
+// Answers as written in a list ("yes, no"); a word that is not an answer is an error, not a
+// box left to its default button.
+std::optional<std::vector<std::string>> ParseAnswers(const std::string& text, std::string& error) {
+    std::vector<std::string> answers;
     size_t start = 0;
     while (start <= text.size()) {
-        const size_t comma = text.find(',', start);
-        items.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            break;
+        const size_t comma = std::min(text.find(',', start), text.size());
+        std::string answer = text.substr(start, comma - start);
+        answer.erase(0, answer.find_first_not_of(' '));
+        answer.erase(answer.find_last_not_of(' ') + 1);
+        if (!ButtonForAnswer(answer)) {
+            error = "--answer: '" + answer +
+                    "' is not one of ok, cancel, yes, no, retry, abort, ignore";
+            return std::nullopt;
+        }
+        answers.push_back(answer);
         start = comma + 1;
     }
-    return items;
+    return answers;
 }
 
 } // namespace
@@ -82,7 +93,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, s
             } else if (name == "--url") {
                 options.url = *text;
             } else if (name == "--answer") {
-                options.answers = SplitList(*text);
+                auto answers = ParseAnswers(*text, error);
+                if (!answers)
+                    return std::nullopt;
+                options.answers = std::move(*answers);
             } else if (name == "--dialog") {
                 auto script = ParseDialogScript(*text, error);
                 if (!script)

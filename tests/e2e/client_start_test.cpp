@@ -82,6 +82,10 @@ TEST(ClientStart, BadCommandLinesAreRefusedSayingWhy) {
         {"--seconds 4294968", "--seconds must be at most 4294967, not 4294968"},
         {"--menu 4294967296", "--menu must be at most 4294967295, not 4294967296"},
         {"--bogus", "unknown argument '--bogus'"},
+        {"--answer yes,maybe", "--answer: 'maybe' is not one of ok, cancel, yes, no,"},
+        {"--answer yes,,no", "--answer: '' is not one of"},
+        {"--dialog \"wiggle 3\"", "--dialog: cannot do 'wiggle 3'"},
+        {"--data", "--data needs a value"},
     };
     for (const auto& c : cases) {
         const ClientRun run = RunClient(data, c.arguments);

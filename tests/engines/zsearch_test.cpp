@@ -120,9 +120,32 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
         EXPECT_EQ(RunZsearch(step.command).exitCode, 0u);
         EXPECT_EQ(sendResult(), step.send) << testing::PrintToString(std::wstring(step.command));
     }
-    for (const wchar_t* bad :
-         {L"service halt", L"fail send nonsense", L"fail limit disk 3", L"bogus"})
-        EXPECT_EQ(RunZsearch(bad).exitCode, 2u) << testing::PrintToString(std::wstring(bad));
+    // Refused, saying why, and the switches stay as they were: a number is never wrapped.
+    const struct {
+        const wchar_t* command;
+        const char* says;
+    } bad[] = {
+        {L"service halt", "usage: zsearch service"},
+        {L"fail send nonsense", "usage: zsearch fail"},
+        {L"fail limit disk 3", "usage: zsearch fail"},
+        {L"fail limit event -1", "numbers from 0 to 4294967295"},
+        {L"fail limit event 4294967296", "usage: zsearch fail"},
+        {L"fail limit property 99999999999999999999", "usage: zsearch fail"},
+        {L"fail send 0x8004000C -1", "usage: zsearch fail"},
+        {L"fail send 0x1FFFFFFFF", "usage: zsearch fail"},
+        {L"fail send \" 5\"", "usage: zsearch fail"},
+        {L"bogus", "zsearch: unknown command 'bogus'"},
+        {L"count extra", "zsearch: wrong arguments for 'count'"},
+        {L"show", "zsearch: wrong arguments for 'show'"},
+    };
+    for (const auto& c : bad) {
+        const ToolRun run = RunZsearch(c.command);
+        EXPECT_EQ(run.exitCode, 2u) << testing::PrintToString(std::wstring(c.command));
+        EXPECT_NE(run.output.find(c.says), std::string::npos)
+            << testing::PrintToString(std::wstring(c.command)) << "\n"
+            << run.output;
+    }
+    EXPECT_EQ(sendResult(), S_OK) << "no refused command set a switch";
     EXPECT_EQ(RunZsearch(L"--help").exitCode, 0u);
 }
 

@@ -87,13 +87,14 @@ TEST(NoteInput, NamesTheItemThatCannotBeRead) {
 
 TEST(ToolArguments, SplitsWordsOptionsAndFlags) {
     const auto arguments = zrb::ParseArguments({"mail.zrb", "--user", "Anna Berg", "--add", "4,8"},
-                                               {"--user", "--add", "--remove"}, {});
+                                               1, {"--user", "--add", "--remove"}, {});
     EXPECT_EQ(arguments.positional, std::vector<std::string>{"mail.zrb"});
     EXPECT_EQ(arguments.text("--user").value_or(""), "Anna Berg");
     EXPECT_FALSE(arguments.has("--remove"));
-    EXPECT_THROW(zrb::ParseArguments({"--colour", "red"}, {"--user"}, {}), std::runtime_error);
-    EXPECT_THROW(zrb::ParseArguments({"x", "--user"}, {"--user"}, {}), std::runtime_error);
-    const auto numbers = zrb::ParseArguments({"--mails", "12x"}, {"--mails"}, {});
+    EXPECT_THROW(zrb::ParseArguments({"--colour", "red"}, 1, {"--user"}, {}), std::runtime_error);
+    EXPECT_THROW(zrb::ParseArguments({"x", "--user"}, 1, {"--user"}, {}), std::runtime_error);
+    EXPECT_THROW(zrb::ParseArguments({"x", "y"}, 1, {}, {}), std::runtime_error);
+    const auto numbers = zrb::ParseArguments({"--mails", "12x"}, 0, {"--mails"}, {});
     EXPECT_THROW(numbers.number("--mails"), std::runtime_error);
 }
 

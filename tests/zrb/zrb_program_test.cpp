@@ -163,6 +163,19 @@ TEST_F(ZrbProgram, FailuresAreNamedAndEndWithANonZeroExit) {
          "\"class\" must be a number from 0 to 65535, not 70000"},
         {"dump \"" + dir.file("missing.zrb") + "\"", "", 1,
          dir.file("missing.zrb") + ": cannot open"},
+        {"put " + file + " --id -1", R"({"items": {"Subject": "x"}})", 1,
+         R"("-1" is not a note ID)"},
+        {"put " + file + " --id 4294967297", R"({"items": {"Subject": "x"}})", 1,
+         R"("4294967297" is not a note ID)"},
+        {"put " + file + " --batch --id " + std::to_string(kept), R"({"items": {}})", 1,
+         "cannot go with --batch"},
+        {"put " + file + " --unique $MessageID", R"({"items": {}})", 1, "goes with --batch"},
+        {"put " + file + " extra", R"({"items": {}})", 1, "unexpected argument \"extra\""},
+        {"delete " + file + " " + std::to_string(kept) + " 4000", "", 1,
+         "unexpected argument \"4000\""},
+        {"flags " + file + " -1", "", 1, R"("-1" is not a flag word)"},
+        {"flags " + file + " 0x100000000", "", 1, R"("0x100000000" is not a flag word)"},
+        {"frobnicate " + file, "", 2, "zrb: unknown command \"frobnicate\""},
     };
     const std::string input = dir.file("input.json");
     for (const auto& c : cases) {

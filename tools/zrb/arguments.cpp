@@ -27,12 +27,14 @@ std::optional<long long> Arguments::number(const std::string& name) const {
     return parsed;
 }
 
-Arguments ParseArguments(const std::vector<std::string>& words, const std::set<std::string>& known,
-                         const std::set<std::string>& flags) {
+Arguments ParseArguments(const std::vector<std::string>& words, size_t positionals,
+                         const std::set<std::string>& known, const std::set<std::string>& flags) {
     Arguments arguments;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.rfind("--", 0) != 0 || word.size() == 2) {
+            if (arguments.positional.size() == positionals)
+                throw std::runtime_error("unexpected argument \"" + word + "\"");
             arguments.positional.push_back(word);
             continue;
         }

@@ -19,8 +19,8 @@ struct Arguments {
 };
 
 // Options listed in `flags` take no value; every other option takes the next word. Throws
-// std::runtime_error for an option not in `known`.
-Arguments ParseArguments(const std::vector<std::string>& words, const std::set<std::string>& known,
-                         const std::set<std::string>& flags);
+// std::runtime_error for an option not in `known` and for more than `positionals` other words.
+Arguments ParseArguments(const std::vector<std::string>& words, size_t positionals,
+                         const std::set<std::string>& known, const std::set<std::string>& flags);
 
 } // namespace zrb

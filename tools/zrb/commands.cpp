@@ -5,10 +5,12 @@
 #include "note_json.h"
 #include "sample_data.h"
 
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -52,16 +54,28 @@ std::unique_ptr<store::Database> OpenFile(const std::string& file) {
     return database;
 }
 
-uint32_t NoteId(const std::string& text, const std::string& file) {
+// A whole number of 32 bits as written, decimal or 0x...: a sign, a space or a larger number
+// is refused, not wrapped into another value.
+std::optional<uint32_t> Number32(const std::string& text) {
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])))
+        return std::nullopt;
     size_t used = 0;
-    unsigned long id = 0;
+    unsigned long long value = 0;
     try {
-        id = std::stoul(text, &used, 0);
+        value = std::stoull(text, &used, 0);
     } catch (const std::exception&) {
+        return std::nullopt;
     }
-    if (used != text.size() || id == 0 || id > 0xFFFFFFFF)
+    if (used != text.size() || value > 0xFFFFFFFF)
+        return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
+uint32_t NoteId(const std::string& text, const std::string& file) {
+    const auto id = Number32(text);
+    if (!id || *id == 0)
         throw std::runtime_error(file + ": \"" + text + "\" is not a note ID");
-    return static_cast<uint32_t>(id);
+    return *id;
 }
 
 const std::string& Positional(const Arguments& arguments, size_t index, const char* what) {
@@ -71,7 +85,7 @@ const std::string& Positional(const Arguments& arguments, size_t index, const ch
 }
 
 int Create(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--title"}, {});
+    const Arguments arguments = ParseArguments(words, 1, {"--title"}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     std::unique_ptr<store::Database> database;
     auto journal = store::OpenJournalFile(file, store::OpenMode::CreateNew);
@@ -145,8 +159,12 @@ int PutBatch(const std::string& file, const std::optional<std::string>& unique) 
 }
 
 int Put(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--id", "--unique"}, {"--batch"});
+    const Arguments arguments = ParseArguments(words, 1, {"--id", "--unique"}, {"--batch"});
     const std::string& file = Positional(arguments, 0, "FILE");
+    if (arguments.has("--batch") && arguments.has("--id"))
+        throw std::runtime_error("--id names one note: it cannot go with --batch");
+    if (arguments.has("--unique") && !arguments.has("--batch"))
+        throw std::runtime_error("--unique goes with --batch");
     if (arguments.has("--batch"))
         return PutBatch(file, arguments.text("--unique"));
     auto database = OpenFile(file);
@@ -172,7 +190,7 @@ int Put(const std::vector<std::string>& words) {
 }
 
 int Delete(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {}, {});
+    const Arguments arguments = ParseArguments(words, 2, {}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     const uint32_t id = NoteId(Positional(arguments, 1, "ID"), file);
     Check(OpenFile(file)->deleteNote(id), file + ": note " + std::to_string(id));
@@ -180,7 +198,7 @@ int Delete(const std::vector<std::string>& words) {
 }
 
 int Unread(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--user", "--add", "--remove"}, {});
+    const Arguments arguments = ParseArguments(words, 1, {"--user", "--add", "--remove"}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     const auto user = arguments.text("--user");
     if (!user || arguments.has("--add") == arguments.has("--remove"))
@@ -197,7 +215,7 @@ int Unread(const std::vector<std::string>& words) {
 }
 
 int Form(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--window-title"}, {});
+    const Arguments arguments = ParseArguments(words, 2, {"--window-title"}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     store::Note form;
     form.noteClass = store::NoteClass::Form;
@@ -211,7 +229,7 @@ int Form(const std::vector<std::string>& words) {
 }
 
 int Dump(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {"--id"}, {});
+    const Arguments arguments = ParseArguments(words, 1, {"--id"}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     auto database = OpenFile(file);
     std::vector<uint32_t> ids;
@@ -253,24 +271,19 @@ int Dump(const std::vector<std::string>& words) {
 }
 
 int Flags(const std::vector<std::string>& words) {
-    const Arguments arguments = ParseArguments(words, {}, {});
+    const Arguments arguments = ParseArguments(words, 2, {}, {});
     const std::string& file = Positional(arguments, 0, "FILE");
     const std::string& value = Positional(arguments, 1, "N");
-    size_t used = 0;
-    unsigned long flags = 0;
-    try {
-        flags = std::stoul(value, &used, 0);
-    } catch (const std::exception&) {
-    }
-    if (used != value.size())
+    const auto flags = Number32(value);
+    if (!flags)
         throw std::runtime_error(file + ": \"" + value + "\" is not a flag word");
-    Check(OpenFile(file)->setHeader(std::nullopt, static_cast<uint32_t>(flags)), file);
+    Check(OpenFile(file)->setHeader(std::nullopt, *flags), file);
     return 0;
 }
 
 int Sample(const std::vector<std::string>& words) {
     const Arguments arguments = ParseArguments(
-        words,
+        words, 1,
         {"--mails", "--appointments", "--contacts", "--tasks", "--journal", "--other", "--seed"},
         {});
     SampleCounts counts;

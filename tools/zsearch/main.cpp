@@ -2,6 +2,7 @@
 #include "action_commands.h"
 #include "index_commands.h"
 #include "output.h"
+#include "support/utf.h"
 #include "switch_commands.h"
 #include "verify_command.h"
 
@@ -66,7 +67,13 @@ int Run(std::vector<std::wstring> args) {
         return zsearch::Reset();
     if (command == L"verify")
         return zsearch::Verify(rest, json);
-    zsearch::PrintError(kHelp);
+    // Say what was wrong before the whole help, which a script's log would otherwise hold alone.
+    const std::string name = engine_support::ToUtf8(command);
+    const bool known = std::string_view(kHelp).find("\n  " + name + " ") != std::string_view::npos;
+    zsearch::PrintError(
+        "zsearch: " +
+        (known ? "wrong arguments for '" + name + "'" : "unknown command '" + name + "'") + "\n" +
+        kHelp);
     return 2;
 }
 

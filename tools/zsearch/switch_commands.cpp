@@ -6,7 +6,9 @@
 #include "support/registry_key.h"
 #include "support/utf.h"
 
+#include <cerrno>
 #include <cwchar>
+#include <cwctype>
 #include <optional>
 
 namespace zsearch {
@@ -14,13 +16,15 @@ namespace {
 
 using engine_support::RegistryKey;
 
-// Decimal, or hexadecimal with 0x (result codes are usually given so).
+// Decimal, or hexadecimal with 0x (result codes are usually given so), that fits 32 bits: a
+// sign or a larger number is refused rather than wrapped into another value.
 std::optional<DWORD> ParseNumber(const std::wstring& text) {
-    if (text.empty())
+    if (text.empty() || !std::iswdigit(text[0]))
         return std::nullopt;
     wchar_t* end = nullptr;
-    const unsigned long value = std::wcstoul(text.c_str(), &end, 0);
-    if (*end != L'\0')
+    errno = 0;
+    const unsigned long long value = std::wcstoull(text.c_str(), &end, 0);
+    if (*end != L'\0' || errno == ERANGE || value > 0xFFFFFFFFull)
         return std::nullopt;
     return static_cast<DWORD>(value);
 }
@@ -63,8 +67,10 @@ int Fail(const std::vector<std::wstring>& args) {
         return SetValues({{L"ComponentDisabled", args[1] == L"on"}});
     if (what == L"property" && args.size() == 3 && number(2, 0)) {
         const RegistryKey key = RegistryKey::Create(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
-        if (!key || !key.SetString(L"FailProperty", args[1]))
+        if (!key || !key.SetString(L"FailProperty", args[1])) {
+            PrintError("cannot write the engine's switches\n");
             return 1;
+        }
         return SetValues({{L"FailPropertyCode", *number(2, 0)}});
     }
     if (what == L"send" && args.size() >= 2 && args.size() <= 4 && number(1, 0) && number(2, 1) &&
@@ -76,8 +82,9 @@ int Fail(const std::vector<std::wstring>& args) {
         (args[1] == L"property" || args[1] == L"event"))
         return SetValues(
             {{args[1] == L"property" ? L"MaxPropertyBytes" : L"MaxEventBytes", *number(2, 0)}});
-    return Usage("fail component on|off | fail property NAME CODE | fail send CODE [FROM [COUNT]]"
-                 " | fail limit property|event BYTES");
+    return Usage(
+        "fail component on|off | fail property NAME CODE | fail send CODE [FROM [COUNT]]"
+        " | fail limit property|event BYTES\n(numbers from 0 to 4294967295, decimal or 0x...)");
 }
 
 int Clear() {
