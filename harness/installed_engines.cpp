@@ -22,12 +22,16 @@ void Run(const std::wstring& commandLine) {
                                  "\n" + run.output);
 }
 
+void SetIndexFolder(const std::string& path) {
+    const std::wstring folder(path.begin(), path.end());
+    RegSetKeyValueW(HKEY_CURRENT_USER, engineKey, L"IndexFolder", REG_SZ, folder.c_str(),
+                    DWORD((folder.size() + 1) * sizeof(wchar_t)));
+}
+
 } // namespace
 
 InstalledEngines::InstalledEngines() {
-    const std::wstring folder(index_.path().begin(), index_.path().end());
-    RegSetKeyValueW(HKEY_CURRENT_USER, engineKey, L"IndexFolder", REG_SZ, folder.c_str(),
-                    DWORD((folder.size() + 1) * sizeof(wchar_t)));
+    SetIndexFolder(folder_);
     ClearSwitches();
     for (const wchar_t* key : componentKeys)
         RegDeleteTreeW(HKEY_CURRENT_USER, key);
@@ -42,6 +46,12 @@ InstalledEngines::~InstalledEngines() {
         RunProgram(L"regsvr32.exe /s /u \"" + ProgramFolder() + dll + L"\"");
     for (const wchar_t* key : componentKeys)
         RegDeleteTreeW(HKEY_CURRENT_USER, key);
+}
+
+void InstalledEngines::MoveIndexTo(const std::string& folder) {
+    folder_ = folder;
+    SetIndexFolder(folder_);
+    LetEnginesNotice();
 }
 
 ProgramRun InstalledEngines::Zsearch(const std::wstring& arguments) const {

@@ -25,11 +25,15 @@ class InstalledEngines {
     // The folder of the running test program, where the build puts every program.
     static std::wstring ProgramFolder();
     // The engines' index folder (documents.jsonl, their log of every add and remove).
-    const std::string& IndexFolder() const { return index_.path(); }
+    const std::string& IndexFolder() const { return folder_; }
+    // Points both engines at another index folder, for a volume that a test makes full or
+    // read-only.
+    void MoveIndexTo(const std::string& folder);
 
   private:
     EngineTurn turn_;
     TempDir index_;
+    std::string folder_ = index_.path();
 };
 
 } // namespace testing_support

@@ -196,11 +196,13 @@ HRESULT IndexLog::AppendLine(std::string_view record) {
     line.append(record);
     line += '\n';
     DWORD written = 0;
-    if (!WriteFile(append_.get(), line.data(), static_cast<DWORD>(line.size()), &written,
-                   nullptr) ||
-        written != line.size()) {
+    const BOOL wrote =
+        WriteFile(append_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (!wrote || written != line.size()) {
         end_ = -1;
-        return HRESULT_FROM_WIN32(GetLastError());
+        // A short write without an error is a volume that filled up mid-record (so Wine
+        // reports it): the record is torn, not stored.
+        return HRESULT_FROM_WIN32(wrote ? ERROR_DISK_FULL : GetLastError());
     }
     end_ = size.QuadPart + static_cast<long long>(written);
     return S_OK;

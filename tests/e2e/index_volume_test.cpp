@@ -1,0 +1,135 @@
+// The engines' index folder on a volume that fills up during a pass, or that cannot be written
+// at all: the pass must stop without calling itself complete, and once the volume has room
+// again every mail must reach the index exactly once.
+#include "database_run.h"
+#include "file_text.h"
+#include "unique_resource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int mails = 60;
+
+class IndexVolume : public DatabaseRun {
+  protected:
+    void SetUp() override {
+        if (!testing_support::FileExists(Volume("mounted")))
+            GTEST_SKIP() << "the small volumes are mounted only when the tests run as root";
+        const auto made = testing_support::RunProgram(
+            testing_support::InstalledEngines::ProgramFolder() + L"zrb.exe sample \"" +
+            Wide(data.path()) + L"\" --mails " + std::to_wstring(mails) + L" --seed 11");
+        ASSERT_EQ(made.exitCode, 0u) << made.output;
+        WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
+                                  "DesktopSearchInstallInstructions=1\r\n"
+                                  "DesktopSearchFilePath=mail.zrb\r\n");
+    }
+    void TearDown() override {
+        if (!filler_.empty())
+            DeleteFileA(filler_.c_str());
+        DatabaseRun::TearDown();
+    }
+
+    static std::string Volume(const std::string& name) {
+        return std::string(SMALL_VOLUMES_DIR) + "/" + name;
+    }
+
+    // Takes all but `leave` bytes of the volume's free space.
+    void Fill(const std::string& volume, ULONGLONG leave) {
+        filler_ = Volume(volume) + "/filler";
+        ULARGE_INTEGER free = {};
+        ASSERT_TRUE(GetDiskFreeSpaceExA(Volume(volume).c_str(), &free, nullptr, nullptr));
+        const win32::UniqueFile file(
+            CreateFileA(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        const std::vector<char> block(4096, 'f');
+        for (ULONGLONG left = free.QuadPart > leave ? free.QuadPart - leave : 0; left >= 4096;
+             left -= 4096) {
+            DWORD written = 0;
+            ASSERT_TRUE(WriteFile(file.get(), block.data(), 4096, &written, nullptr));
+        }
+    }
+    void Unfill() {
+        ASSERT_TRUE(DeleteFileA(filler_.c_str()));
+        filler_.clear();
+    }
+
+    // The value of the mail database's time stamp: a completed pass's time, a recovery point
+    // (with '|', where an interrupted pass goes on), or nothing.
+    std::string TimeStamp() const {
+        const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));
+        const std::string name = "\nDesktopSearchTimestamp=";
+        const size_t at = settings.find(name);
+        if (at == std::string::npos)
+            return "";
+        const size_t from = at + name.size();
+        return settings.substr(from, settings.find('\r', from) - from);
+    }
+    static bool IsRecoveryPoint(const std::string& stamp) {
+        return stamp.find('|') != std::string::npos;
+    }
+    // zsearch verify's totals: what the index lacks or holds wrongly against the databases.
+    nlohmann::json Verified() const {
+        const auto run = engines.Zsearch(L"--json verify --data \"" + Wide(data.path()) + L"\"");
+        const auto report = nlohmann::json::parse(run.output, nullptr, false);
+        return report.is_discarded() ? nlohmann::json(run.output) : report["total"];
+    }
+    static bool SaidInLog(const ClientRun& run, const std::string& part) {
+        return std::any_of(run.logLines.begin(), run.logLines.end(), [&](const std::string& line) {
+            return line.find(part) != std::string::npos;
+        });
+    }
+
+    std::string filler_;
+};
+
+const nlohmann::json nothingWrong = {
+    {"missing", 0}, {"stale", 0}, {"ghost", 0}, {"duplicate", 0}, {"pending", 0}};
+
+// The engine's write fails part-way, leaving a torn record; the pass stops at that mail and
+// keeps a recovery point, and the pass after it, with room again, sends the rest once.
+TEST_F(IndexVolume, AVolumeThatFillsUpStopsThePassAndTheRestFollowsOnceThereIsRoom) {
+    const std::string index = Volume("full") + "/index-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(index.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    engines.MoveIndexTo(index);
+    Fill("full", 24 * 1024);
+
+    const ClientRun full = Index();
+    EXPECT_TRUE(SaidInLog(full, "(mail.zrb): Tamsel indexed:") &&
+                SaidInLog(full, "Zendri error:80070070"))
+        << "the pass names the disk-full error";
+    EXPECT_TRUE(IsRecoveryPoint(TimeStamp())) << TimeStamp();
+    const size_t sent = Listed().size();
+    EXPECT_GT(sent, 0u);
+    EXPECT_NE(Verified()["pending"], 0) << "the rest waits for the next pass";
+
+    Unfill();
+    Index();
+    EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
+    EXPECT_GT(Listed().size(), sent);
+    EXPECT_EQ(Verified(), nothingWrong);
+}
+
+// Nothing can be stored: the pass says why, never records itself complete, and the same
+// databases indexed into a writable folder afterwards are whole.
+TEST_F(IndexVolume, AnIndexFolderThatCannotBeWrittenIndexesNothingAndLosesNothing) {
+    const std::string writable = engines.IndexFolder();
+    engines.MoveIndexTo(Volume("readonly"));
+    const ClientRun refused = Index();
+    EXPECT_TRUE(SaidInLog(refused, "(mail.zrb): Tamsel indexed:0  Zendri error:80070005"))
+        << "access denied, in the pass's summary";
+    EXPECT_TRUE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
+    const auto count = engines.Zsearch(L"count");
+    EXPECT_EQ(count.exitCode, 0u) << "an empty read-only index can be read: " << count.output;
+    EXPECT_EQ(count.output, "0\n");
+
+    engines.MoveIndexTo(writable);
+    Index();
+    EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
+    EXPECT_EQ(Verified(), nothingWrong);
+}
+
+} // namespace
