@@ -1,6 +1,7 @@
 // The engines' registry keys and COM classes are shared by every process of the Wine
 // prefix: tests that change them, or run the plug-in against installed engines, take turns
-// through a named mutex held for the object's life.
+// through a named mutex held for the object's life. Throws when the turn does not come within
+// two minutes.
 #pragma once
 #include "unique_resource.h"
 
