@@ -7,10 +7,45 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
 using nlohmann::json;
+
+const wchar_t* const engineDlls[] = {L"ZendriDS.dll", L"OrvennaDesktop.dll"};
+
+void RegisterEngines(const std::wstring& how) {
+    for (const wchar_t* dll : engineDlls)
+        testing_support::RunProgram(L"regsvr32.exe /s " + how + L"\"" +
+                                    testing_support::InstalledEngines::ProgramFolder() + dll +
+                                    L"\"");
+}
+
+// Half an installation: the engines' classes stay registered, but name a DLL that is not there.
+void PointEngineClassesAt(const std::wstring& missing) {
+    HKEY classes = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, &classes), ERROR_SUCCESS);
+    const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
+    wchar_t name[256];
+    for (DWORD index = 0, length = 256; RegEnumKeyExW(classes, index, name, &length, nullptr,
+                                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index, length = 256) {
+        const std::wstring server = std::wstring(L"CLSID\\") + name + L"\\InprocServer32";
+        wchar_t path[MAX_PATH + 1] = {};
+        DWORD bytes = sizeof path - sizeof(wchar_t);
+        if (RegGetValueW(HKEY_CLASSES_ROOT, server.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
+                         &bytes) != ERROR_SUCCESS)
+            continue;
+        for (const wchar_t* dll : engineDlls)
+            if (_wcsicmp(path, (folder + dll).c_str()) == 0) {
+                const std::wstring moved = folder + missing;
+                RegSetKeyValueW(HKEY_CLASSES_ROOT, server.c_str(), nullptr, REG_SZ, moved.c_str(),
+                                DWORD((moved.size() + 1) * sizeof(wchar_t)));
+            }
+    }
+    RegCloseKey(classes);
+}
 
 class EngineSwitchRun : public DatabaseRun {
   protected:
@@ -58,26 +93,36 @@ const json nothingWrong = {
 // for all of them.
 TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgain) {
     using Engines = testing_support::InstalledEngines;
+    const auto switchOn = [](const wchar_t* name, DWORD value) {
+        return [=] { Engines::SetSwitch(name, value); };
+    };
     const struct {
         const char* name;
-        const wchar_t* value;
-        DWORD setting;
+        std::function<void()> set;
         const char* logged;
         bool recoveryPoint; // an interrupted walk, resumed where it stopped
     } cases[] = {
-        {"service stopped", L"ServiceStopped", 1, "ODS not installed/running", false},
-        {"component disabled", L"ComponentDisabled", 1, "ODS not installed/running", false},
-        {"indexing paused", L"IndexingPaused", 1, "ODS paused", false},
-        {"send delayed", L"FailSendCode", 0x8004000C, "tdEvent->Send: 8004000C", true},
-        {"send refused after 5", L"FailSendFrom", 5, "tdEvent->Send: 80040009", true},
+        {"service stopped", switchOn(L"ServiceStopped", 1), "ODS not installed/running", false},
+        {"component disabled", switchOn(L"ComponentDisabled", 1), "ODS not installed/running",
+         false},
+        {"indexing paused", switchOn(L"IndexingPaused", 1), "ODS paused", false},
+        {"send delayed", switchOn(L"FailSendCode", 0x8004000C), "tdEvent->Send: 8004000C", true},
+        {"service stopped after 5 sends",
+         [] {
+             Engines::SetSwitch(L"FailSendCode", 0x80040009);
+             Engines::SetSwitch(L"FailSendFrom", 5);
+         },
+         "tdEvent->Send: 80040009", true},
+        {"no engine registered", [] { RegisterEngines(L"/u "); }, "ODS not installed/running",
+         false},
+        {"engine DLLs missing", [] { PointEngineClassesAt(L"missing-engine.dll"); },
+         "ODS not installed/running", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
         Settings("DesktopSearchDebug=1\r\n");
-        if (std::wstring(c.value) == L"FailSendFrom")
-            Engines::SetSwitch(L"FailSendCode", 0x80040009);
-        Engines::SetSwitch(c.value, c.setting);
+        c.set();
         const ClientRun failing = Index("--seconds 4 --menu 0");
         EXPECT_TRUE(SaidInLog(failing, c.logged)) << failing.output;
         EXPECT_EQ(IsRecoveryPoint(TimeStamp()), c.recoveryPoint) << TimeStamp();
@@ -85,6 +130,7 @@ TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgai
             << "no pass is complete: " << TimeStamp();
 
         Engines::ClearSwitches();
+        RegisterEngines(L"");
         Index("--seconds 4 --menu 0");
         EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
         EXPECT_EQ(Verified(), nothingWrong);
