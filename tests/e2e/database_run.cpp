@@ -3,6 +3,7 @@
 #include "file_text.h"
 #include "journal_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 using nlohmann::json;
@@ -52,6 +53,47 @@ ClientRun DatabaseRun::Index(const std::string& arguments) {
     EXPECT_EQ(run.exitCode, 0) << run.output;
     return run;
 }
+
+void DatabaseRun::MakeSampleMailFile(int mails, int seed, const std::string& moreSettings) {
+    const auto made =
+        testing_support::RunProgram(testing_support::InstalledEngines::ProgramFolder() +
+                                    L"zrb.exe sample \"" + Wide(data.path()) + L"\" --mails " +
+                                    std::to_wstring(mails) + L" --seed " + std::to_wstring(seed));
+    ASSERT_EQ(made.exitCode, 0u) << made.output;
+    MailFileSettings(moreSettings);
+}
+
+void DatabaseRun::MailFileSettings(const std::string& moreSettings) {
+    WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
+                              "DesktopSearchInstallInstructions=1\r\n"
+                              "DesktopSearchFilePath=mail.zrb\r\n" +
+                                  moreSettings);
+}
+
+std::string DatabaseRun::TimeStamp() const {
+    const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));
+    const std::string name = "\nDesktopSearchTimestamp=";
+    const size_t at = settings.find(name);
+    if (at == std::string::npos)
+        return "";
+    const size_t from = at + name.size();
+    return settings.substr(from, settings.find('\r', from) - from);
+}
+
+bool DatabaseRun::SaidInLog(const ClientRun& run, const std::string& part) {
+    return std::any_of(run.logLines.begin(), run.logLines.end(), [&](const std::string& line) {
+        return line.find(part) != std::string::npos;
+    });
+}
+
+json DatabaseRun::VerifiedTotals() const {
+    const auto run = engines.Zsearch(L"--json verify --data \"" + Wide(data.path()) + L"\"");
+    const json report = json::parse(run.output, nullptr, false);
+    return report.is_discarded() ? json(run.output) : report["total"];
+}
+
+const json DatabaseRun::nothingWrong = {
+    {"missing", 0}, {"stale", 0}, {"ghost", 0}, {"duplicate", 0}, {"pending", 0}};
 
 std::vector<json> DatabaseRun::Listed() const {
     std::vector<json> listed;

@@ -24,6 +24,21 @@ class DatabaseRun : public ::testing::Test {
     uint32_t PutNote(const std::string& file, std::vector<store::Item> items, uint32_t id = 0,
                      uint16_t noteClass = store::NoteClass::Document);
     ClientRun Index(const std::string& arguments = "--seconds 6 --menu 0");
+    // zrb's sample databases in the data directory, and settings that index mail.zrb.
+    void MakeSampleMailFile(int mails, int seed, const std::string& moreSettings = "");
+    // Settings afresh that index mail.zrb, without a time stamp, plus more lines.
+    void MailFileSettings(const std::string& moreSettings);
+
+    // The value of the mail file's time stamp: a completed pass's time, a recovery point
+    // (with '|', where an interrupted pass goes on), or nothing.
+    std::string TimeStamp() const;
+    static bool IsRecoveryPoint(const std::string& stamp) {
+        return stamp.find('|') != std::string::npos;
+    }
+    static bool SaidInLog(const ClientRun& run, const std::string& part);
+    // zsearch verify's totals (missing, stale, ghost, duplicate, pending) for the data directory.
+    nlohmann::json VerifiedTotals() const;
+    static const nlohmann::json nothingWrong;
 
     // The index's documents as listed (one zsearch run), without the plug-in's probe of the
     // engine at start (no url) and documents a deletion emptied (no subject): unless the

@@ -1,11 +1,10 @@
 // Each of the engines' failure switches set during a run of the client: what the pass says, and
 // that once the engine works again the next run leaves nothing missing.
 #include "database_run.h"
-#include "file_text.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -24,11 +23,12 @@ void RegisterEngines(const std::wstring& how) {
 
 // Half an installation: the engines' classes stay registered, but name a DLL that is not there.
 void PointEngineClassesAt(const std::wstring& missing) {
-    HKEY classes = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, &classes), ERROR_SUCCESS);
+    win32::UniqueKey classes;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, classes.put()),
+              ERROR_SUCCESS);
     const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
     wchar_t name[256];
-    for (DWORD index = 0, length = 256; RegEnumKeyExW(classes, index, name, &length, nullptr,
+    for (DWORD index = 0, length = 256; RegEnumKeyExW(classes.get(), index, name, &length, nullptr,
                                                       nullptr, nullptr, nullptr) == ERROR_SUCCESS;
          ++index, length = 256) {
         const std::wstring server = std::wstring(L"CLSID\\") + name + L"\\InprocServer32";
@@ -44,50 +44,12 @@ void PointEngineClassesAt(const std::wstring& missing) {
                                 DWORD((moved.size() + 1) * sizeof(wchar_t)));
             }
     }
-    RegCloseKey(classes);
 }
 
 class EngineSwitchRun : public DatabaseRun {
   protected:
-    void SetUp() override {
-        const auto made = testing_support::RunProgram(
-            testing_support::InstalledEngines::ProgramFolder() + L"zrb.exe sample \"" +
-            Wide(data.path()) + L"\" --mails 12 --seed 5");
-        ASSERT_EQ(made.exitCode, 0u) << made.output;
-    }
-    // A fresh settings file: no time stamp, so the next run indexes the whole database.
-    void Settings(const std::string& more) {
-        WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
-                                  "DesktopSearchInstallInstructions=1\r\n"
-                                  "DesktopSearchFilePath=mail.zrb\r\n" +
-                                      more);
-    }
-    json Verified() const {
-        const auto run = engines.Zsearch(L"--json verify --data \"" + Wide(data.path()) + L"\"");
-        const auto report = json::parse(run.output, nullptr, false);
-        return report.is_discarded() ? json(run.output) : report["total"];
-    }
-    std::string TimeStamp() const {
-        const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));
-        const std::string name = "\nDesktopSearchTimestamp=";
-        const size_t at = settings.find(name);
-        if (at == std::string::npos)
-            return "";
-        const size_t from = at + name.size();
-        return settings.substr(from, settings.find('\r', from) - from);
-    }
-    static bool IsRecoveryPoint(const std::string& stamp) {
-        return stamp.find('|') != std::string::npos;
-    }
-    static bool SaidInLog(const ClientRun& run, const std::string& part) {
-        return std::any_of(run.logLines.begin(), run.logLines.end(), [&](const std::string& line) {
-            return line.find(part) != std::string::npos;
-        });
-    }
+    void SetUp() override { MakeSampleMailFile(12, 5); }
 };
-
-const json nothingWrong = {
-    {"missing", 0}, {"stale", 0}, {"ghost", 0}, {"duplicate", 0}, {"pending", 0}};
 
 // Run with debug logging, so that the log names the cause; the summary line alone is the same
 // for all of them.
@@ -121,7 +83,7 @@ TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgai
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
-        Settings("DesktopSearchDebug=1\r\n");
+        MailFileSettings("DesktopSearchDebug=1\r\n");
         c.set();
         const ClientRun failing = Index("--seconds 4 --menu 0");
         EXPECT_TRUE(SaidInLog(failing, c.logged)) << failing.output;
@@ -133,14 +95,14 @@ TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgai
         RegisterEngines(L"");
         Index("--seconds 4 --menu 0");
         EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
-        EXPECT_EQ(Verified(), nothingWrong);
+        EXPECT_EQ(VerifiedTotals(), nothingWrong);
     }
 }
 
 // A document the engine refuses as too large is skipped for good, as the engine's own limit
 // does not change; verify still names each of them as missing from the index.
 TEST_F(EngineSwitchRun, DocumentsTooLargeForTheEngineAreSkippedAndVerifyNamesThem) {
-    Settings("DesktopSearchDebug=1\r\n");
+    MailFileSettings("DesktopSearchDebug=1\r\n");
     testing_support::InstalledEngines::SetSwitch(L"MaxEventBytes", 2000);
     const ClientRun run = Index("--seconds 4 --menu 0");
     int skipped = 0;
@@ -149,7 +111,7 @@ TEST_F(EngineSwitchRun, DocumentsTooLargeForTheEngineAreSkippedAndVerifyNamesThe
             skipped = std::atoi(line.c_str() + at + 15);
     EXPECT_GT(skipped, 0) << run.output;
     EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << "the pass is complete";
-    EXPECT_EQ(Verified()["missing"], skipped);
+    EXPECT_EQ(VerifiedTotals()["missing"], skipped);
     EXPECT_GT(Listed().size(), 0u) << "the smaller ones are in the index";
 }
 

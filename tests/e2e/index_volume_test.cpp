@@ -2,12 +2,10 @@
 // at all: the pass must stop without calling itself complete, and once the volume has room
 // again every mail must reach the index exactly once.
 #include "database_run.h"
-#include "file_text.h"
 #include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -19,13 +17,7 @@ class IndexVolume : public DatabaseRun {
     void SetUp() override {
         if (!testing_support::FileExists(Volume("mounted")))
             GTEST_SKIP() << "the small volumes are mounted only when the tests run as root";
-        const auto made = testing_support::RunProgram(
-            testing_support::InstalledEngines::ProgramFolder() + L"zrb.exe sample \"" +
-            Wide(data.path()) + L"\" --mails " + std::to_wstring(mails) + L" --seed 11");
-        ASSERT_EQ(made.exitCode, 0u) << made.output;
-        WriteClientSettings(data, "DesktopSearchIndexEnabled=1\r\nDesktopSearchWaitTime=0\r\n"
-                                  "DesktopSearchInstallInstructions=1\r\n"
-                                  "DesktopSearchFilePath=mail.zrb\r\n");
+        MakeSampleMailFile(mails, 11);
     }
     void TearDown() override {
         if (!filler_.empty())
@@ -57,37 +49,8 @@ class IndexVolume : public DatabaseRun {
         filler_.clear();
     }
 
-    // The value of the mail database's time stamp: a completed pass's time, a recovery point
-    // (with '|', where an interrupted pass goes on), or nothing.
-    std::string TimeStamp() const {
-        const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));
-        const std::string name = "\nDesktopSearchTimestamp=";
-        const size_t at = settings.find(name);
-        if (at == std::string::npos)
-            return "";
-        const size_t from = at + name.size();
-        return settings.substr(from, settings.find('\r', from) - from);
-    }
-    static bool IsRecoveryPoint(const std::string& stamp) {
-        return stamp.find('|') != std::string::npos;
-    }
-    // zsearch verify's totals: what the index lacks or holds wrongly against the databases.
-    nlohmann::json Verified() const {
-        const auto run = engines.Zsearch(L"--json verify --data \"" + Wide(data.path()) + L"\"");
-        const auto report = nlohmann::json::parse(run.output, nullptr, false);
-        return report.is_discarded() ? nlohmann::json(run.output) : report["total"];
-    }
-    static bool SaidInLog(const ClientRun& run, const std::string& part) {
-        return std::any_of(run.logLines.begin(), run.logLines.end(), [&](const std::string& line) {
-            return line.find(part) != std::string::npos;
-        });
-    }
-
     std::string filler_;
 };
-
-const nlohmann::json nothingWrong = {
-    {"missing", 0}, {"stale", 0}, {"ghost", 0}, {"duplicate", 0}, {"pending", 0}};
 
 // The engine's write fails part-way, leaving a torn record; the pass stops at that mail and
 // keeps a recovery point, and the pass after it, with room again, sends the rest once.
@@ -104,13 +67,13 @@ TEST_F(IndexVolume, AVolumeThatFillsUpStopsThePassAndTheRestFollowsOnceThereIsRo
     EXPECT_TRUE(IsRecoveryPoint(TimeStamp())) << TimeStamp();
     const size_t sent = Listed().size();
     EXPECT_GT(sent, 0u);
-    EXPECT_NE(Verified()["pending"], 0) << "the rest waits for the next pass";
+    EXPECT_NE(VerifiedTotals()["pending"], 0) << "the rest waits for the next pass";
 
     Unfill();
     Index();
     EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
     EXPECT_GT(Listed().size(), sent);
-    EXPECT_EQ(Verified(), nothingWrong);
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
 }
 
 // Nothing can be stored: the pass says why, never records itself complete, and the same
@@ -129,7 +92,7 @@ TEST_F(IndexVolume, AnIndexFolderThatCannotBeWrittenIndexesNothingAndLosesNothin
     engines.MoveIndexTo(writable);
     Index();
     EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
-    EXPECT_EQ(Verified(), nothingWrong);
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
 }
 
 } // namespace
