@@ -4,6 +4,7 @@
 #include "client_settings.h"
 #include "database_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tamsel {
@@ -22,7 +23,13 @@ void ShowFailure(HWND owner, const char* path, WORD message) {
         return;
     char text[fixedMessageSize];
     LoadMessageFixed(message, text);
-    userInterface.messageBox(owner, text, path, MB_ICONERROR | MB_OK);
+    // The path is in the client's character set; the box speaks the platform's code page.
+    char caption[2 * STORE_PATH_SIZE];
+    const WORD length = StoreTranslateText(STORE_TRANSLATE_TO_PLATFORM, path,
+                                           WORD(std::min<size_t>(std::strlen(path), 0xFFFF)),
+                                           caption, sizeof caption - 1);
+    caption[std::min<size_t>(length, sizeof caption - 1)] = '\0';
+    userInterface.messageBox(owner, text, caption, MB_ICONERROR | MB_OK);
 }
 
 // Appends at most `limit` bytes of `text` without splitting a character.

@@ -78,6 +78,15 @@ TEST_F(OpenDatabase, WithoutAnOwnerNothingIsShownAndValidationClosesTheDatabase)
     EXPECT_TRUE(DeleteFileA(dir.file("good.zrb").c_str()));
 }
 
+// Paths are in the client's character set (UTF-8); the box's caption must be in the platform's
+// code page (1252 here), or a name like "\u00c5sa" comes out as two garbled letters.
+TEST_F(OpenDatabase, TheCaptionNamesThePathInThePlatformsCodePage) {
+    EXPECT_EQ(OpenIndexedDatabase(GetDesktopWindow(), dir.file("\xc3\x85sa.zrb").c_str(), nullptr),
+              STORE_ERR_NO_FILE);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, dir.file("\xc5sa.zrb"));
+}
+
 TEST_F(OpenDatabase, WithRemoteDatabasesAllowedTheLibraryDecides) {
     UseSettings("DesktopSearchAllowRemote=1\n");
     EXPECT_EQ(OpenIndexedDatabase(GetDesktopWindow(), "server!!mail.zrb", nullptr),
