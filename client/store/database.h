@@ -88,7 +88,7 @@ class Database {
     Status readHeader(std::string_view line);
     void indexNote(uint64_t offset, std::string_view line, const struct RecordSummary& summary);
     void indexDamaged(uint64_t offset, std::string_view line);
-    void applyControlRecord(std::string_view line);
+    void applyControlRecord(const nlohmann::json& record);
     void reject(const std::string& why);
     Status appendLocked(const std::string& record);
     TimeValue nextModifiedTime() const;

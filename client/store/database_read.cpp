@@ -85,7 +85,7 @@ Status Database::processLine(uint64_t offset, std::string_view line) {
     }
     const json record = ParseJsonText(line);
     if (record.is_object() && (record.contains("unread") || record.contains("database"))) {
-        applyControlRecord(line);
+        applyControlRecord(record);
         return kOk;
     }
     if (record.is_discarded() || LeadingNoteId(line))
@@ -161,8 +161,7 @@ void Database::indexNote(uint64_t offset, std::string_view line, const RecordSum
     lastModified_ = summary.modified;
 }
 
-void Database::applyControlRecord(std::string_view line) {
-    const json record = ParseJsonText(line);
+void Database::applyControlRecord(const json& record) {
     if (record.contains("database") && record["database"].is_object()) {
         const json& change = record["database"];
         if (change.contains("title") && change["title"].is_string())
