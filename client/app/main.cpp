@@ -46,7 +46,32 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
-int Install() {
+// The user's data directory, where the library finds it when no one names it.
+bool RecordDataDirectory(const char* directory) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, directory, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, directory, -1, wide.data(), length);
+    wchar_t full[MAX_PATH];
+    const DWORD fullLength = GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
+    const DWORD attributes =
+        fullLength && fullLength < MAX_PATH ? GetFileAttributesW(full) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        std::fprintf(stderr, "nltamsel: '%s' is not a data directory\n", directory);
+        return false;
+    }
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, STORE_CLIENT_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &created, nullptr) != ERROR_SUCCESS)
+        return false;
+    const win32::UniqueKey key(created);
+    return RegSetValueExW(key.get(), STORE_DATA_DIRECTORY_VALUE, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(full),
+                          DWORD((fullLength + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+int Install(const char* dataDirectory) {
+    if (dataDirectory && !RecordDataDirectory(dataDirectory))
+        return 1;
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
@@ -103,11 +128,11 @@ int main() {
         std::fputs(usageText, stdout);
         return 0;
     }
-    if (options->install)
-        return Install();
-
     const char* data = options->dataDirectory.empty() ? std::getenv("TAMSEL_DATA")
                                                       : options->dataDirectory.c_str();
+    if (options->install)
+        return Install(data);
+
     if (data &&
         StoreClientInit(data, options->headless ? STORE_INIT_ECHO_LOG : 0) != STORE_NOERROR) {
         std::fprintf(stderr, "nltamsel: '%s' is not a data directory\n", data);

@@ -10,9 +10,10 @@ namespace nltamsel {
 
 const char* const usageText =
     "usage: nltamsel [--data DIR] [--headless] [--seconds N] [--menu K] [--answer A,B,...]\n"
-    "       nltamsel --install\n"
+    "       nltamsel [--data DIR] --install\n"
     "       nltamsel [--data DIR] --url URL\n"
-    "  --data DIR     data directory with tamsel.ini (default: %TAMSEL_DATA%)\n"
+    "  --data DIR     data directory with tamsel.ini (default: %TAMSEL_DATA%, else the one\n"
+    "                 recorded by --install)\n"
     "  --headless     no main window; message boxes and dialogs are logged and answered\n"
     "  --seconds N    exit after N seconds\n"
     "  --menu K       choose menu add-in item K (from 0) once started\n"
@@ -21,8 +22,9 @@ const char* const usageText =
     "  --dialog LIST  actions on the dialog the menu command opens (headless), for example\n"
     "                 \"check 201, answer yes, click 239, file C:\\mail.zrb, click 1\";\n"
     "                 see client/app/dialog_script.h\n"
-    "  --install      record this program's folder as the client's installation path, and\n"
-    "                 make it the handler of Tamsel: document URLs and mailto: URLs\n"
+    "  --install      record this program's folder as the client's installation path (and the\n"
+    "                 data directory, when one is given, as the user's), and make it the\n"
+    "                 handler of Tamsel: document URLs and mailto: URLs\n"
     "  --url URL      open the document of a Tamsel: URL or start a reply to a mailto: URL\n";
 
 namespace {

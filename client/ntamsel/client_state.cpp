@@ -22,13 +22,25 @@ std::string WithoutTrailingSeparator(std::string path) {
     return path;
 }
 
+// Where the client's installation recorded the user's data directory; empty when nowhere.
+std::string RecordedDataDirectory() {
+    wchar_t path[STORE_PATH_SIZE];
+    DWORD size = sizeof path;
+    if (RegGetValueW(HKEY_CURRENT_USER, STORE_CLIENT_KEY, STORE_DATA_DIRECTORY_VALUE, RRF_RT_REG_SZ,
+                     nullptr, path, &size) != ERROR_SUCCESS)
+        return {};
+    return WideToUtf8(path);
+}
+
 } // namespace
 
 std::string DataDirectory() {
     std::lock_guard guard(stateLock);
     if (!configured) {
-        if (const char* fromEnvironment = std::getenv("TAMSEL_DATA"))
-            dataDirectory = WithoutTrailingSeparator(fromEnvironment);
+        const char* fromEnvironment = std::getenv("TAMSEL_DATA");
+        const std::string path = fromEnvironment ? fromEnvironment : RecordedDataDirectory();
+        if (path.size() < STORE_PATH_SIZE)
+            dataDirectory = WithoutTrailingSeparator(path);
         configured = true;
     }
     return dataDirectory;

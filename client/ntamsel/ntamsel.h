@@ -34,7 +34,11 @@ typedef struct STORETIME {
 
 /* Set-up of the library by the client program (or a test): the data directory and options.
    A null directory returns the library to its uninitialised state. Without this call the
-   directory comes from the environment variable TAMSEL_DATA. */
+   directory comes from the environment variable TAMSEL_DATA, else from where the client's
+   installation recorded it for the user: HKEY_CURRENT_USER, key STORE_CLIENT_KEY, value
+   STORE_DATA_DIRECTORY_VALUE (text). */
+#define STORE_CLIENT_KEY L"Software\\Velmora\\Tamsel"
+#define STORE_DATA_DIRECTORY_VALUE L"DataPath"
 #define STORE_INIT_ECHO_LOG 0x0001 /* log lines also go to standard output */
 STORESTATUS WINAPI StoreClientInit(const char* dataDirectory, DWORD options);
 /* Called when a line cannot be added to the log or a setting cannot be written, with the

@@ -89,7 +89,8 @@ ActionAnswer AnswerReply(IOrvennaResultItem& item, ActionKind kind) {
     if (!subject)
         subject = ReadText(item, L"title");
     std::optional<std::wstring> command = BuildMailCommand(*recipients, subject);
-    if (!command)
+    // Offered only when it would be carried out.
+    if (!command || !IsActionCommand(*command))
         return {actionWithoutCommand, {}, {}};
     const MessageId caption = kind == ActionKind::replyToAll ? msgActionReplyToAll : msgActionReply;
     return {actionReady, Caption(caption), std::move(*command)};

@@ -10,6 +10,38 @@ namespace {
 constexpr std::wstring_view mailtoScheme = L"mailto:", subjectField = L"?subject=",
                             cutMark = L"...";
 
+// Characters that mean nothing to a "mailto:" field and that the command check accepts.
+bool KeptAsIs(wchar_t c) {
+    if ((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9'))
+        return true;
+    return std::wstring_view(L"-._~!$()*,;:@/").find(c) != std::wstring_view::npos;
+}
+
+// What the system's escaping leaves that a command may not hold or that would end the field
+// ("'", "#", "&", "?", "+", "=", blanks), as percent escapes of its UTF-8 bytes.
+std::wstring EscapeRest(std::wstring_view escaped) {
+    std::wstring out;
+    for (size_t at = 0; at < escaped.size(); ++at) {
+        const wchar_t c = escaped[at];
+        if (KeptAsIs(c) || c == L'%') { // a "%" left is an escape: literal ones were escaped
+            out += c;
+            continue;
+        }
+        const bool pair =
+            IS_HIGH_SURROGATE(c) && at + 1 < escaped.size() && IS_LOW_SURROGATE(escaped[at + 1]);
+        char bytes[8];
+        const int count = WideCharToMultiByte(CP_UTF8, 0, &escaped[at], pair ? 2 : 1, bytes,
+                                              sizeof bytes, nullptr, nullptr);
+        at += pair ? 1 : 0;
+        constexpr wchar_t digits[] = L"0123456789ABCDEF";
+        for (int n = 0; n < count; ++n) {
+            const auto byte = static_cast<unsigned char>(bytes[n]);
+            out += {L'%', digits[byte >> 4], digits[byte & 15]};
+        }
+    }
+    return out;
+}
+
 // Percent-escaped UTF-8, so that names outside the platform code page survive; a literal "%"
 // is escaped too, so that the handler's unescaping gives back the text as it was.
 std::optional<std::wstring> UrlEscaped(std::wstring_view text) {
@@ -21,7 +53,7 @@ std::optional<std::wstring> UrlEscaped(std::wstring_view text) {
         const HRESULT hr = UrlEscapeW(source.c_str(), escaped.data(), &size, flags);
         if (SUCCEEDED(hr)) {
             escaped.resize(size);
-            return escaped;
+            return EscapeRest(escaped);
         }
         if (hr != E_POINTER || size <= escaped.size())
             return std::nullopt;
@@ -87,9 +119,12 @@ std::optional<std::wstring> BuildMailCommand(std::wstring_view recipients,
     const std::optional<std::wstring> escapedSubject = UrlEscaped(*subject);
     if (!escapedSubject)
         return command;
-    command += subjectField;
     if (withField + escapedSubject->size() <= mailCommandLimit)
-        return command + *escapedSubject;
+        return command + std::wstring(subjectField) + *escapedSubject;
+    // Not even a cut subject fits: the recipients alone.
+    if (withField + cutMark.size() > mailCommandLimit)
+        return command;
+    command += subjectField;
     command += CutEscaped(*escapedSubject, mailCommandLimit - cutMark.size() - withField);
     return command + std::wstring(cutMark);
 }

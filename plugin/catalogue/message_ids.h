@@ -122,6 +122,7 @@ enum MessageId : WORD {
     msgLogSettingUnusable = 212,
     msgLogLoopEnginePaused = 213,
     msgLogSlotStateNotSaved = 214,
+    msgLogConversionFailed = 215,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

@@ -12,7 +12,7 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         tamsel::InitCatalogue(instance);
-        tamsel::withdrawServerRegistration = tamsel::UnregisterFromSecondEngine;
+        tamsel::withdrawServerRegistration = tamsel::RenewSecondEngineRegistration;
     }
     return TRUE;
 }

@@ -2,11 +2,16 @@
 // plug-in's registration with the second engine.
 #include "base/hresult_error.h"
 #include "catalogue/catalogue.h"
+#include "engine/component_id.h"
+#include "ntamsel.h"
 #include "registry_script.h"
 #include "server_classes.h"
 #include "server_registration.h"
 #include "server_resources.h"
+#include "settings/client_settings.h"
 #include "type_library.h"
+
+#include <objbase.h>
 
 #include <string>
 
@@ -27,6 +32,52 @@ std::wstring ModulePath() {
         path.resize(path.size() * 2);
     }
 }
+
+// Set while DllRegisterServer runs: the registration it makes is the one a renewal would.
+bool registeringServer = false;
+
+// The settings the query cookie goes to: the client's data directory, found as the client
+// finds it. Without one the registration would work but deletions by query never could.
+HRESULT FindClientData() {
+    char directory[STORE_PATH_SIZE];
+    const WORD length = StoreGetDataDirectory(directory);
+    wchar_t wide[STORE_PATH_SIZE];
+    if (length == 0 || StoreTranslateText(STORE_TRANSLATE_TO_UNICODE, directory, length,
+                                          reinterpret_cast<char*>(wide), sizeof wide) == 0)
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    const DWORD attributes = GetFileAttributesW(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    return S_OK;
+}
+
+// The plug-in's class is registered to this very module.
+bool ServerInstalledHere() {
+    wchar_t registered[2 * MAX_PATH];
+    DWORD size = sizeof registered;
+    const std::wstring key = std::wstring(L"CLSID\\") + componentId + L"\\InprocServer32";
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, registered,
+                     &size) != ERROR_SUCCESS)
+        return false;
+    const std::wstring module = ModulePath();
+    return !module.empty() &&
+           CompareStringOrdinal(registered, -1, module.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// COM for the calling thread for as long as it lives, unless the thread already has it.
+class ComForThisThread {
+  public:
+    ComForThisThread() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComForThisThread() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComForThisThread(const ComForThisThread&) = delete;
+    ComForThisThread& operator=(const ComForThisThread&) = delete;
+
+  private:
+    HRESULT result_;
+};
 
 // The module's own entries; the first failure ends them.
 HRESULT RegisterEntries(const std::wstring& module) {
@@ -49,10 +100,34 @@ void UnregisterEntries(const std::wstring& module) {
 }
 
 } // namespace
+
+HRESULT RenewSecondEngineRegistration() {
+    try {
+        const ComForThisThread com;
+        UnregisterFromSecondEngine();
+        if (registeringServer || !ServerInstalledHere())
+            return S_FALSE;
+        return RegisterWithSecondEngine(false);
+    } catch (const HResultError& error) {
+        return error.code;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 } // namespace tamsel
 
 extern "C" HRESULT WINAPI DllRegisterServer(void) {
     try {
+        RETURN_IF_FAILED(tamsel::FindClientData()); // before anything is written
+        tamsel::registeringServer = true;
+        struct Done {
+            ~Done() { tamsel::registeringServer = false; }
+        } done;
+        // The settings' own checks first (a new index of the second engine withdraws), so that
+        // they cannot withdraw the registration made below.
+        if (!tamsel::SettingsLoaded())
+            tamsel::LoadSettings();
         RETURN_IF_FAILED(tamsel::RegisterEntries(tamsel::ModulePath()));
         return tamsel::RegisterWithSecondEngine(false);
     } catch (const tamsel::HResultError& error) {

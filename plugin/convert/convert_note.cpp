@@ -1,9 +1,13 @@
 #include "convert_note.h"
 
 #include "base/hresult_error.h"
+#include "catalogue/catalogue.h"
 #include "converters.h"
 #include "note_kind.h"
 #include "settings/client_settings.h"
+
+#include <exception>
+#include <new>
 
 namespace tamsel {
 namespace {
@@ -27,6 +31,15 @@ bool Dispatch(NOTEHANDLE note, PassContext* context) {
     }
 }
 
+// Whatever went wrong inside a converter costs that note alone: the pass counts it as a note
+// error and goes on.
+bool ConversionFailed(PassContext* context, STORESTATUS status, const char* what) {
+    context->engineResult = 0;
+    context->noteStatus = status;
+    StoreLogMessage(msgLogConversionFailed, ModuleInstance(), status, context->noteId, what);
+    return false;
+}
+
 } // namespace
 
 bool ConvertNote(NOTEHANDLE note, PassContext* context) {
@@ -44,6 +57,12 @@ bool ConvertNote(NOTEHANDLE note, PassContext* context) {
         context->engineResult = error.code;
         context->noteStatus = 0;
         return false;
+    } catch (const std::bad_alloc&) {
+        return ConversionFailed(context, STORE_ERR_NO_MEMORY, "out of memory");
+    } catch (const std::exception& error) {
+        return ConversionFailed(context, STORE_ERR_DAMAGED, error.what());
+    } catch (...) {
+        return ConversionFailed(context, STORE_ERR_DAMAGED, "unexpected error");
     }
 }
 

@@ -35,6 +35,17 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     return true;
 }
 
+// The item's document URL; an engine that cannot name it is not trusted with a removal.
+bool ItemIsAt(IOrvennaResultItem& item, const std::wstring& url) {
+    for (const wchar_t* name : {L"url", L"cookie"}) {
+        const ThrowingBstr property(name);
+        UniqueVariant value;
+        if (SUCCEEDED(item.GetProperty(property.get(), value.put())) && (*value).vt == VT_BSTR)
+            return automation::BstrView((*value).bstrVal) == url;
+    }
+    return false;
+}
+
 } // namespace
 
 bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval) {
@@ -61,9 +72,15 @@ bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval) {
     }
     if (!results)
         return false;
+    // The engine answers a URL it does not hold with a word search: every document quoting
+    // the URL would come back, and only the document at the URL may leave.
     bool removed = false;
     ComPtr<IOrvennaResultItem> item;
     while (results->Next(&item) == S_OK && item) {
+        if (!ItemIsAt(*item.Get(), url)) {
+            item.Reset();
+            continue;
+        }
         const HRESULT removal = item->Remove(0);
         removed = removed || SUCCEEDED(removal);
         if (lastRemoval)

@@ -29,13 +29,15 @@ std::optional<DATE> PieceToDate(std::string_view piece) {
     return ToEngineDate(time);
 }
 
-// The item's values as text separated by "|"; empty when absent or too long to read whole,
-// since a cut text could end in a piece that reads as another time.
+// The item's values as text separated by "|". A text too long for the buffer is cut: its
+// last piece may end in the middle and read as another time, so only whole pieces count.
 std::string_view ItemPieces(NOTEHANDLE note, const char* itemName) {
     const WORD length = StoreItemToText(note, itemName, itemText, textBufferSize, pieceSeparator);
-    if (length == 0 || length >= textBufferSize - 1)
-        return {};
-    return {itemText, length};
+    const std::string_view pieces(itemText, length);
+    if (length < textBufferSize - 1)
+        return pieces;
+    const size_t lastWhole = pieces.rfind(pieceSeparator);
+    return lastWhole == std::string_view::npos ? std::string_view() : pieces.substr(0, lastWhole);
 }
 
 std::optional<DATE> FirstPieceDate(NOTEHANDLE note, const char* itemName) {

@@ -46,7 +46,7 @@ void AppendNumber(const FormulaResult& result, size_t offset, char* title, WORD 
     WORD textLength = 0;
     if (result.Read(offset, &number, sizeof number) &&
         StoreNumberToText(&number, text, sizeof text, &textLength) == STORE_NOERROR)
-        AppendBounded(title, capacity, length, {text, textLength});
+        AppendBounded(title, capacity, length, {text, std::min<WORD>(textLength, sizeof text)});
 }
 
 void AppendTime(const FormulaResult& result, size_t offset, char* title, WORD capacity,

@@ -22,7 +22,7 @@ void ShowFirstRunNotice() {
     userInterface.messageBox(GetForegroundWindow(), text.c_str(), caption.c_str(),
                              MB_ICONINFORMATION | MB_OK);
     SetInstallInstructionsShown(1);
-    UnregisterFromSecondEngine();
+    RenewSecondEngineRegistration();
 }
 
 void OnInitialise(ADDINMENURECORD& record) {

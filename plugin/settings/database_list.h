@@ -13,8 +13,9 @@ constexpr int slotCount = 16;
 constexpr int historySlot = 15;
 constexpr size_t slotPathLength = 256;
 
-// Withdraws the COM server's registration, which the server itself does; the DLL sets it as
-// it loads (no one else needs to know the server).
+// Withdraws the COM server's registration with the second engine (and makes it anew when the
+// server is installed), which the server itself does; the DLL sets it as it loads (no one
+// else needs to know the server).
 extern HRESULT (*withdrawServerRegistration)();
 
 // The second engine's index was made anew since the plug-in last looked: every time stamp is

@@ -130,10 +130,13 @@ SlotAllocation AllocateSlots(const std::vector<std::string>& paths) {
 
 bool StoreDialogSettings(HWND dialog) {
     DialogChoices choices;
-    if (!ReadChoices(dialog, choices) || !AskRebuild(dialog, choices))
+    if (!ReadChoices(dialog, choices))
+        return false;
+    // Taken before the question, which clears the just-registered mark.
+    const SettingsSnapshot before = CaptureSettings();
+    if (!AskRebuild(dialog, choices))
         return false;
     const DWORD configuredBefore = configuredCount;
-    const SettingsSnapshot before = CaptureSettings();
     if (StoreChoices(choices) != STORE_NOERROR) {
         RestoreSettings(before);
         configuredCount = configuredBefore;

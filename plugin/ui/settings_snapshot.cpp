@@ -14,6 +14,7 @@ SettingsSnapshot CaptureSettings() {
     snapshot.discussion = GetIndexDiscussion();
     snapshot.history = GetIndexHistory();
     snapshot.minutes = GetFrequencyMinutes();
+    snapshot.justRegistered = GetJustRegistered();
     for (int slot = 0; slot < userSlotCount; ++slot) {
         SlotSnapshot& kept = snapshot.slots[slot];
         char path[slotPathLength + 1];
@@ -41,6 +42,7 @@ void RestoreSettings(const SettingsSnapshot& snapshot) {
     SetIndexDiscussion(snapshot.discussion);
     SetIndexHistory(snapshot.history);
     SetFrequencyMinutes(snapshot.minutes);
+    SetJustRegistered(snapshot.justRegistered);
 }
 
 } // namespace tamsel

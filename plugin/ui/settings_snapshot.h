@@ -19,7 +19,7 @@ struct SlotSnapshot {
 };
 
 struct SettingsSnapshot {
-    BYTE enabled, encrypted, drafts, onIdle, discussion, history;
+    BYTE enabled, encrypted, drafts, onIdle, discussion, history, justRegistered;
     DWORD minutes;
     SlotSnapshot slots[userSlotCount];
 };

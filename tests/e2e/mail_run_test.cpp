@@ -44,6 +44,18 @@ class MailRun : public DatabaseRun {
         items.insert(items.end(), more.begin(), more.end());
         return Put(items);
     }
+    // The document URL the plug-in gives the note.
+    std::string UrlOf(uint32_t id) const {
+        const auto database = Open();
+        store::Note note;
+        EXPECT_NE(database->readNote(id, note), store::kNoNote);
+        char url[80];
+        std::snprintf(url, sizeof url, "Tamsel:///%016llX//%016llX%016llX",
+                      (unsigned long long)database->info().replicaId,
+                      (unsigned long long)note.originator.fileHalf,
+                      (unsigned long long)note.originator.noteHalf);
+        return url;
+    }
 };
 
 TEST_F(MailRun, AMessageArrivingWhileTheClientRunsIsFoundAfterTheNextCycle) {
@@ -116,6 +128,38 @@ TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {
     EXPECT_EQ(Subjects(documents), (std::set<std::string>{"Unfinished draft", "Plain mail"}));
     if (documents.count("Unfinished draft")) {
         EXPECT_EQ(documents.at("Unfinished draft")["folder_name"], "Drafts");
+    }
+}
+
+// The engine answers a query for a URL it does not hold with a word search; a mail quoting
+// that URL must not leave the index in its place.
+TEST_F(MailRun, ANoticeForANoteNeverIndexedLeavesTheMailsThatQuoteItsUrl) {
+    const RegisteredPlugin plugin(data); // the query road, with its cookie
+    Settings("DesktopSearchNoIndexChats=1\r\n");
+    const uint32_t chat = PutMail("Chat with Bo", "hi", {Text("$IMTranscript", "1")}, "");
+    const uint32_t draft = PutMail("Unsent draft", "later", {}, "");
+    const uint32_t shortLived = PutMail("Short lived");
+    const struct {
+        uint32_t quoted;
+        const char* subject;
+    } quoting[] = {{chat, "About the chat"}, {draft, "About the draft"}, {shortLived, "About it"}};
+    for (const auto& mail : quoting)
+        PutMail(mail.subject, "See " + UrlOf(mail.quoted) + " again");
+    // Deleted before any pass: its stub comes after the mails that quote it.
+    ASSERT_EQ(Open()->deleteNote(shortLived), store::kOk);
+    Index();
+    // The transcript changes and the draft is thrown away while neither is in the index.
+    Put({Text("Form", "Memo"), Text("Subject", "Chat with Bo"), Text("$IMTranscript", "1")}, chat);
+    ASSERT_EQ(Open()->deleteNote(draft), store::kOk);
+    Index();
+    const auto documents = Documents();
+    EXPECT_EQ(Subjects(documents),
+              (std::set<std::string>{"About the chat", "About the draft", "About it"}));
+    for (const auto& mail : quoting) {
+        if (documents.count(mail.subject)) {
+            EXPECT_TRUE(Has(documents.at(mail.subject)["content"], UrlOf(mail.quoted)))
+                << mail.subject;
+        }
     }
 }
 

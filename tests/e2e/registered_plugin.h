@@ -1,6 +1,6 @@
-// The plug-in registered as a COM server with regsvr32, as its installation does, for the
-// life of the object. The registration's settings (the second engine's query cookie) go to
-// the given data directory.
+// The client installed for the given data directory and the plug-in registered as a COM
+// server with regsvr32, as their installations do, for the life of the object. The
+// registration's settings (the second engine's query cookie) go to that data directory.
 #pragma once
 #include "temp_dir.h"
 

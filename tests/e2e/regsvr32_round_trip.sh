@@ -30,10 +30,25 @@ regsvr() { wine regsvr32 /s "$@" >/dev/null 2>&1; }
 
 regsvr "$bin\\ZendriDS.dll" && regsvr "$bin\\OrvennaDesktop.dll" || fail "the engines do not register"
 wine "$bin\\nltamsel.exe" --install >/dev/null 2>&1 || fail "the client does not install"
+plugin="$bin\\TamselDesktop.dll"
+
+# No data directory to be found (none given, none recorded): the settings the query cookie
+# belongs in do not exist, so nothing at all is registered.
+snapshot before.txt
+if regsvr "$plugin"; then fail "registering without the client's data directory succeeded"; fi
+snapshot nodata.txt
+cmp -s "$scratch/before.txt" "$scratch/nodata.txt" ||
+    { fail "registering without the client's data directory wrote something"; diff "$scratch/before.txt" "$scratch/nodata.txt" | head; }
+
+# The client installed for the user's data directory, as its installation records it.
+mkdir -p "$scratch/data"
+wine "$bin\\nltamsel.exe" --data "$(winepath -w "$scratch/data" | tr -d '\r')" --install >/dev/null 2>&1 ||
+    fail "the client does not install with its data directory"
 snapshot before.txt
 
-plugin="$bin\\TamselDesktop.dll"
 regsvr "$plugin" || fail "regsvr32 TamselDesktop.dll failed"
+grep -aq "^DesktopSearchInstallTime2=[1-9]" "$scratch/data/tamsel.ini" ||
+    fail "no query cookie in the client's settings"
 snapshot registered.txt
 # Each key's values are checked in-process (plugin_tests, ComRegistration); here the whole.
 classes='HKEY_CLASSES_ROOT'

@@ -341,6 +341,70 @@ TEST_F(ExecuteAction, AnythingElseIsRefusedAndStartsNothing) {
     EXPECT_TRUE(started.empty());
 }
 
+// Percent escapes back to the UTF-8 text, as the URL handler reads them.
+std::string Unescaped(const std::wstring& command) {
+    std::string text;
+    for (size_t at = 0; at < command.size(); ++at) {
+        if (command[at] == L'%' && at + 2 < command.size()) {
+            text += char(std::stoi(std::string(command.begin() + at + 1, command.begin() + at + 3),
+                                   nullptr, 16));
+            at += 2;
+        } else {
+            text += char(command[at]);
+        }
+    }
+    return text;
+}
+
+TEST_F(ExecuteAction, EveryOfferedReplyIsStartedAndReadsBackAsWritten) {
+    const std::string longText(300, 'w');
+    const struct {
+        std::string sender, subject;
+    } cases[] = {
+        {"Dan O'Neil", "Don't forget the budget"},
+        {"\"Lind, Dora\" <dora@example.com>", "Re: \"quoted\" 'single'"},
+        {"50% Club", "100% done, %41 is no escape"},
+        {"a#b@example.com", "Q&A #3: who? + why = what"},
+        {"tab\tand  blanks", "tab\tand  blanks "},
+        {"\xE5\xB1\xB1\xE7\x94\xB0 \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD",
+         "\xCE\x93\xCE\xB5\xCE\xB9\xCE\xB1 \xF0\x9F\x9A\xA2 caf\xC3\xA9"},
+        {"a@b.c", longText},
+        {"a@b.c", std::string(100, '\'') + "\xF0\x9F\x9A\xA2" + longText},
+        {std::string(222, 's'), "Status"},
+        {std::string(229, 's'), "S"},
+    };
+    for (const auto& c : cases) {
+        for (const wchar_t* action : {replyId, replyToAllId}) {
+            const Answer answer =
+                Ask(action,
+                    Result(documentUrl, {{"from", c.sender}, {"to", "t"}, {"subject", c.subject}})
+                        .Get());
+            const std::string what = c.sender + " / " + c.subject;
+            ASSERT_EQ(answer.state, 2) << what;
+            EXPECT_LE(answer.command.size(), 240u) << what;
+            started.clear();
+            EXPECT_EQ(Execute(answer.command.c_str()), S_OK) << what;
+            EXPECT_EQ(started.size(), 1u) << what;
+            // What the handler reads: the recipients, then the subject whole or cut with "...".
+            const std::string read = Unescaped(answer.command);
+            const std::string recipients = "mailto:" + c.sender + (action == replyId ? "" : ",t");
+            ASSERT_EQ(read.substr(0, recipients.size()), recipients) << what;
+            const std::string rest = read.substr(recipients.size());
+            if (rest.empty())
+                continue; // no room for any of the subject
+            ASSERT_EQ(rest.substr(0, 9), "?subject=") << what;
+            const std::string subject = rest.substr(9);
+            if (subject == c.subject)
+                continue;
+            ASSERT_GE(subject.size(), 3u) << what;
+            EXPECT_EQ(subject.substr(subject.size() - 3), "...") << what;
+            EXPECT_EQ(c.subject.substr(0, subject.size() - 3),
+                      subject.substr(0, subject.size() - 3))
+                << what;
+        }
+    }
+}
+
 TEST_F(ExecuteAction, AHandlerThatCannotStartIsAFailure) {
     startResult = reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC);
     EXPECT_TRUE(FAILED(Execute(L"mailto:a@b.c")));

@@ -139,6 +139,46 @@ TEST_F(DocumentConversion, OnlyTheFirstHundredOccurrencesCount) {
     EXPECT_FALSE(Contains(line, "02-26-2006")) << "the 101st";
 }
 
+// A daily meeting over three years: more dates than the item buffer holds as text.
+TEST_F(DocumentConversion, AScheduleLongerThanTheBufferKeepsItsFirstHundredOccurrences) {
+    nlohmann::json starts = nlohmann::json::array();
+    char text[40];
+    for (int day = 0; day < 1100; ++day) {
+        const SYSTEMTIME first = {2026, 1, 0, 1, 9, 0, 0, 0};
+        FILETIME time;
+        SystemTimeToFileTime(&first, &time);
+        ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+        value.QuadPart += ULONGLONG(day) * 24 * 3600 * 10000000;
+        time = {value.LowPart, value.HighPart};
+        SYSTEMTIME date;
+        FileTimeToSystemTime(&time, &date);
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d 09:00:00.00 +00:00", date.wYear,
+                      date.wMonth, date.wDay);
+        starts.push_back(text);
+    }
+    const store::Item dates = {"CalendarDateTime", store::ItemType::TimeRange, false, starts};
+    const struct {
+        const char* form;
+        const char* endItem;
+        const char* endLine;
+    } cases[] = {{"Appointment", "EndDateTime", "end_date: "},
+                 {"Task", "DueDateTime", "due_date: "}};
+    for (const auto& c : cases) {
+        const std::string content =
+            Convert({TextItem("Form", c.form), TextItem("Subject", "Standup"), dates,
+                     TimeItem("StartDateTime", "2026-01-01 09:00:00.00 +00:00"),
+                     TimeItem(c.endItem, "2026-01-01 09:15:00.00 +00:00")});
+        EXPECT_TRUE(converted) << c.form;
+        EXPECT_EQ(context.noteStatus, 0) << c.form;
+        EXPECT_TRUE(Contains(content, c.endLine)) << c.form << content;
+        const size_t pattern = content.find("recurrence_pattern: ");
+        ASSERT_NE(pattern, std::string::npos) << c.form << content;
+        const std::string line = content.substr(pattern, content.find("\r\n", pattern) - pattern);
+        EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 99) << line;
+        EXPECT_TRUE(Contains(line, "04-10-2026 09:00:00 / 04-10-2026 09:15:00")) << "the 100th";
+    }
+}
+
 TEST_F(DocumentConversion, AttendeesJoinRequiredAndOptionalWithOneComma) {
     const struct {
         std::initializer_list<std::string> required, optional;

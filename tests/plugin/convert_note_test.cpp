@@ -3,6 +3,8 @@
 #include "convert/form_tests.h"
 #include "settings/index_type_mask.h"
 
+#include <cstdio>
+
 using namespace tamsel;
 
 namespace {
@@ -109,6 +111,25 @@ TEST_F(NoteDispatch, TheHistoryPassConvertsNothingAndLeavesTheResultsAlone) {
     EXPECT_TRUE(fakes.calls.empty());
     EXPECT_EQ(context.engineResult, E_FAIL);
     EXPECT_EQ(context.noteStatus, 7);
+}
+
+TEST_F(NoteDispatch, AConverterThatRunsOutOfMemoryCostsThatNoteAlone) {
+    const NOTEID first = db->Put(WithForm("Memo", fullMail)),
+                 second = db->Put(WithForm("Memo", fullMail));
+    fakes.outOfMemoryIn = "AddProperty subject";
+    PassContext context = db->Context();
+    context.noteId = first;
+    EXPECT_FALSE(ConvertNote(db->Open(first), &context));
+    EXPECT_EQ(context.noteStatus, STORE_ERR_NO_MEMORY) << "counted as a note error";
+    EXPECT_EQ(context.engineResult, S_OK) << "not an engine failure, which would stop the pass";
+    char expected[80];
+    std::snprintf(expected, sizeof expected,
+                  "TamselODSPlugin: Note %lX could not be converted: out of memory",
+                  static_cast<unsigned long>(first));
+    ASSERT_FALSE(LogLines().empty()) << "logged without debug logging";
+    EXPECT_EQ(LogLines().back().rfind(expected, 0), 0u) << LogLines().back();
+    fakes.outOfMemoryIn.clear();
+    EXPECT_TRUE(ConvertNote(db->Open(second), &context)) << "the next note is converted";
 }
 
 TEST_F(NoteDispatch, SealedItemsAreReadOnlyWhenEncryptedFieldsAreIndexed) {

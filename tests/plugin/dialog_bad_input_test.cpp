@@ -137,6 +137,7 @@ TEST_F(SettingsDialogInput, AnAddedPathIsStoredInTheClientsCharacterSet) {
 TEST_F(SettingsDialogInput, ASettingsFileThatCannotBeWrittenChangesNothingAndIsReported) {
     UseSettings(SlotLines(0, MakeDatabase("a.zrb"), aStamp) + "DesktopSearchIndexEnabled=1\n");
     const std::string before = SettingsFileText();
+    SetJustRegistered(1); // the menu command registered with the engine: no rebuild question
     const auto dialog = Open();
     ASSERT_TRUE(dialog->Click(IDC_REMOVE));
     ASSERT_TRUE(dialog->Click(IDC_INDEX_ON_IDLE));
@@ -152,10 +153,12 @@ TEST_F(SettingsDialogInput, ASettingsFileThatCannotBeWrittenChangesNothingAndIsR
         EXPECT_EQ(SettingsFileText(), before);
         EXPECT_EQ(SlotPathOf(0), dir.file("a.zrb")) << "nor in the process";
         EXPECT_FALSE(GetIndexOnIdle());
+        EXPECT_TRUE(GetJustRegistered()) << "the registration still to be confirmed";
     }
     ASSERT_TRUE(dialog->Click(IDC_OK)) << "once the file can be written again";
     ASSERT_TRUE(dialog->WaitClosed());
     EXPECT_TRUE(GetIndexOnIdle());
+    EXPECT_FALSE(GetJustRegistered());
     EXPECT_EQ(SlotPathOf(0), "");
 }
 

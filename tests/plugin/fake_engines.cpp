@@ -3,6 +3,7 @@
 #include "engine/engine_factory.h"
 
 #include <cstdio>
+#include <new>
 #include <wrl/client.h>
 
 namespace {
@@ -277,6 +278,8 @@ FakeEngines::~FakeEngines() {
 }
 
 HRESULT FakeEngines::Answer(const std::string& method) {
+    if (method == outOfMemoryIn)
+        throw std::bad_alloc();
     const auto found = answers.find(method);
     if (found == answers.end() || found->second.empty())
         return S_OK;

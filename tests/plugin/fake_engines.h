@@ -30,6 +30,9 @@ class FakeEngines {
     // CreateEvent hands out an object without the event interface.
     bool eventLacksInterface = false;
     LONG queryCookie = 4711;
+    // A method (as in answers) that throws std::bad_alloc, as an allocation deep inside the
+    // caller would.
+    std::string outOfMemoryIn;
 
     HRESULT Answer(const std::string& method);
     // Calls whose text starts with the prefix.
