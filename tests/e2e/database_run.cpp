@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 using nlohmann::json;
 
@@ -84,6 +85,16 @@ bool DatabaseRun::SaidInLog(const ClientRun& run, const std::string& part) {
     return std::any_of(run.logLines.begin(), run.logLines.end(), [&](const std::string& line) {
         return line.find(part) != std::string::npos;
     });
+}
+
+std::string DatabaseRun::LastRecord(const std::string& url) const {
+    std::string last;
+    std::istringstream log(
+        testing_support::ReadFileText(engines.IndexFolder() + "\\documents.jsonl"));
+    for (std::string line; std::getline(log, line);)
+        if (!line.empty() && json::parse(line).value("url", "") == url)
+            last = json::parse(line).value("op", "");
+    return last;
 }
 
 json DatabaseRun::VerifiedTotals() const {

@@ -36,6 +36,9 @@ class DatabaseRun : public ::testing::Test {
         return stamp.find('|') != std::string::npos;
     }
     static bool SaidInLog(const ClientRun& run, const std::string& part);
+    // The engine's last record of the url in its index log: "add", or "remove" when the
+    // document left by the query road (an emptied document is a last "add").
+    std::string LastRecord(const std::string& url) const;
     // zsearch verify's totals (missing, stale, ghost, duplicate, pending) for the data directory.
     nlohmann::json VerifiedTotals() const;
     static const nlohmann::json nothingWrong;

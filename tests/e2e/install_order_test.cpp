@@ -6,8 +6,6 @@
 #include "file_text.h"
 #include "registered_plugin.h"
 
-#include <sstream>
-
 namespace {
 
 using nlohmann::json;
@@ -32,16 +30,6 @@ class InstallOrder : public DatabaseRun {
             if (summary["subject"] == subject)
                 return summary["url"];
         return "";
-    }
-    // The index log's last word on the url: "add", or "remove" when the query road took it out.
-    std::string LastRecord(const std::string& url) const {
-        std::string last;
-        std::istringstream log(
-            testing_support::ReadFileText(engines.IndexFolder() + "\\documents.jsonl"));
-        for (std::string line; std::getline(log, line);)
-            if (!line.empty() && json::parse(line).value("url", "") == url)
-                last = json::parse(line).value("op", "");
-        return last;
     }
     // A mail is deleted and indexed away; the index must hold no trace of it.
     void DeletedMailLeavesByTheQueryRoad(const std::string& subject) {

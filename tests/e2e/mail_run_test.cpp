@@ -3,7 +3,6 @@
 #include "registered_plugin.h"
 #include "rich_text.h"
 
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -104,14 +103,7 @@ TEST_F(MailRun, ChangedMessagesReplaceTheOldAndDeletedOnesLeave) {
     ASSERT_EQ(Open()->deleteNote(leaving), store::kOk);
     Index();
     EXPECT_EQ(Subjects(Documents()), (std::set<std::string>{"Second thoughts", "Staying"}));
-    // The engine's log of the index: its last record for the url says which road it took.
-    std::string last;
-    std::istringstream log(
-        testing_support::ReadFileText(engines.IndexFolder() + "\\documents.jsonl"));
-    for (std::string line; std::getline(log, line);)
-        if (!line.empty() && json::parse(line).value("url", "") == leavingUrl)
-            last = json::parse(line).value("op", "");
-    EXPECT_EQ(last, "remove") << leavingUrl;
+    EXPECT_EQ(LastRecord(leavingUrl), "remove") << leavingUrl;
 }
 
 TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {
