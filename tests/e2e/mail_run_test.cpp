@@ -126,10 +126,11 @@ TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {
 // The engine answers a query for a URL it does not hold with a word search; a mail quoting
 // that URL must not leave the index in its place.
 TEST_F(MailRun, ANoticeForANoteNeverIndexedLeavesTheMailsThatQuoteItsUrl) {
-    const RegisteredPlugin plugin(data); // the query road, with its cookie
     Settings("DesktopSearchNoIndexChats=1\r\n");
     const uint32_t chat = PutMail("Chat with Bo", "hi", {Text("$IMTranscript", "1")}, "");
     const uint32_t draft = PutMail("Unsent draft", "later", {}, "");
+    Index();
+    const RegisteredPlugin plugin(data); // the query road, with its cookie
     const uint32_t shortLived = PutMail("Short lived");
     const struct {
         uint32_t quoted;
@@ -137,7 +138,7 @@ TEST_F(MailRun, ANoticeForANoteNeverIndexedLeavesTheMailsThatQuoteItsUrl) {
     } quoting[] = {{chat, "About the chat"}, {draft, "About the draft"}, {shortLived, "About it"}};
     for (const auto& mail : quoting)
         PutMail(mail.subject, "See " + UrlOf(mail.quoted) + " again");
-    // Deleted before any pass: its stub comes after the mails that quote it.
+    // Deleted before the pass: its stub comes after the mails that quote it.
     ASSERT_EQ(Open()->deleteNote(shortLived), store::kOk);
     Index();
     // The transcript changes and the draft is thrown away while neither is in the index.
