@@ -4,6 +4,7 @@
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace tamsel;
@@ -22,9 +23,9 @@ struct Layout {
 TEST_F(SettingsDialog, OpensFromItsTemplateWithTheCatalogueTexts) {
     const Layout layout[] = {
         {IDC_INTRODUCTION, {7, 8, 312, 27}, true},
-        {IDC_ENABLE, {7, 36, 124, 10}, true},
-        {IDC_INDEX_HISTORY, {134, 36, 8, 10}, false},
-        {IDC_INDEX_DISCUSSION, {145, 36, 8, 10}, false},
+        {IDC_ENABLE, {7, 36, 312, 10}, true},
+        {IDC_INDEX_HISTORY, {64, 273, 8, 10}, false},
+        {IDC_INDEX_DISCUSSION, {75, 273, 8, 10}, false},
         {IDC_DATABASES, {23, 54, 230, 62}, true},
         {IDC_ADD, {256, 54, 63, 14}, true},
         {IDC_REMOVE, {256, 72, 63, 14}, true},
@@ -76,6 +77,39 @@ TEST_F(SettingsDialog, OpensFromItsTemplateWithTheCatalogueTexts) {
     EXPECT_EQ(dialog->Text(IDC_HELP_TEXT), " ") << "indexing is off";
     EXPECT_EQ(dialog->Text(IDC_MINUTES), "5");
     EXPECT_TRUE(wakeRequested);
+}
+
+// A control's place in the dialog, in pixels.
+RECT PlaceOf(HWND control) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+bool Shown(HWND control) {
+    return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST_F(SettingsDialog, NoControlLiesOverAVisibleOne) {
+    const auto dialog = Open();
+    std::vector<HWND> visible;
+    for (HWND child = GetWindow(dialog->window(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (Shown(child))
+            visible.push_back(child);
+    ASSERT_GT(visible.size(), 15u);
+    // The boxes kept hidden too: widening a visible control must not run under them.
+    std::vector<HWND> checked = visible;
+    for (int hidden : {IDC_INDEX_HISTORY, IDC_INDEX_DISCUSSION})
+        checked.push_back(GetDlgItem(dialog->window(), hidden));
+    for (size_t i = 0; i < checked.size(); ++i) {
+        for (size_t j = 0; j < std::min(i, visible.size()); ++j) {
+            RECT a = PlaceOf(checked[i]), b = PlaceOf(visible[j]), common;
+            EXPECT_FALSE(IntersectRect(&common, &a, &b))
+                << GetDlgCtrlID(checked[i]) << " over " << GetDlgCtrlID(visible[j]);
+        }
+    }
 }
 
 struct ProposalCase {

@@ -1,6 +1,7 @@
 // dialog_fit: lays out the built plug-in's settings dialog in each of its ten languages and
 // prints every text that does not fit its control, measured with the dialog's own font.
-// The status lines are measured in their longest forms. Exit code 1 when any text does not fit.
+// The status lines are measured in their longest forms. Prints nothing and exits with 0 when
+// every text fits, else exits with 1.
 #include "catalogue/message_ids.h"
 #include "string_table.h"
 #include "ui/settings_dialog_ids.h"
@@ -141,7 +142,8 @@ int wmain() {
                         Utf8(text).c_str());
         }
     }
-    std::printf("%d text(s) do not fit, in %zu languages\n", misfits, std::size(languages));
+    if (misfits)
+        std::printf("%d text(s) do not fit, in %zu languages\n", misfits, std::size(languages));
     ReleaseDC(dialog, context);
     DestroyWindow(dialog);
     return misfits ? 1 : 0;

@@ -9,12 +9,12 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.a
 
 
 def zrb_command():
-    """TAMSEL_ZRB (a command line), else the build's zrb.exe under the build's Wine."""
+    """TAMSEL_ZRB (a command line), else the build's zrb.exe under the build's Wine; without
+    BUILD_DIR, wine-env takes the checkout's build that runs on this host."""
     if os.environ.get("TAMSEL_ZRB"):
         return shlex.split(os.environ["TAMSEL_ZRB"])
-    build = os.environ.get("BUILD_DIR", os.path.join(ROOT, "build"))
-    return ["bash", "-c", 'source "$0"; exec "$WINE" "$@"',
-            os.path.join(ROOT, "scripts", "wine-env"), os.path.join(build, "bin", "zrb.exe")]
+    return ["bash", "-c", 'source "$0"; exec "$WINE" "$BUILD_DIR/bin/zrb.exe" "$@"',
+            os.path.join(ROOT, "scripts", "wine-env")]
 
 
 def windows_path(path):
