@@ -100,19 +100,34 @@ TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgai
 }
 
 // A document the engine refuses as too large is skipped for good, as the engine's own limit
-// does not change; verify still names each of them as missing from the index.
+// does not change; verify still names each of them as missing from the index. The summary
+// counts them with debug logging and without.
 TEST_F(EngineSwitchRun, DocumentsTooLargeForTheEngineAreSkippedAndVerifyNamesThem) {
-    MailFileSettings("DesktopSearchDebug=1\r\n");
-    testing_support::InstalledEngines::SetSwitch(L"MaxEventBytes", 2000);
-    const ClientRun run = Index("--seconds 4 --menu 0");
-    int skipped = 0;
-    for (const std::string& line : run.logLines)
-        if (const size_t at = line.find("Tamsel skipped:"); at != std::string::npos)
-            skipped = std::atoi(line.c_str() + at + 15);
-    EXPECT_GT(skipped, 0) << run.output;
-    EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << "the pass is complete";
-    EXPECT_EQ(VerifiedTotals()["missing"], skipped);
-    EXPECT_GT(Listed().size(), 0u) << "the smaller ones are in the index";
+    const struct {
+        const char* settings;
+        const char* summary; // how the summary line starts
+    } cases[] = {
+        {"DesktopSearchDebug=1\r\n", "TamselODSPlugin("},
+        {"", "TamselDesktopSearchPlugin("},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.summary);
+        ASSERT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
+        DeleteFileA(data.file("tamsel.log").c_str()); // each run's lines alone
+        MailFileSettings(c.settings);
+        testing_support::InstalledEngines::SetSwitch(L"MaxEventBytes", 2000);
+        const ClientRun run = Index("--seconds 4 --menu 0");
+        int skipped = 0;
+        for (const std::string& line : run.logLines)
+            if (const size_t at = line.find("Tamsel skipped:"); at != std::string::npos) {
+                EXPECT_EQ(line.rfind(c.summary, 0), 0u) << line;
+                skipped = std::atoi(line.c_str() + at + 15);
+            }
+        EXPECT_GT(skipped, 0) << run.output;
+        EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << "the pass is complete";
+        EXPECT_EQ(VerifiedTotals()["missing"], skipped);
+        EXPECT_GT(Listed().size(), 0u) << "the smaller ones are in the index";
+    }
 }
 
 } // namespace
