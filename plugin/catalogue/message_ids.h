@@ -122,7 +122,21 @@ enum MessageId : WORD {
     msgLogSettingUnusable = 212,
     msgLogLoopEnginePaused = 213,
     msgLogSlotStateNotSaved = 214,
-    msgLogConversionFailed = 215,
+    // Said once when indexing starts to wait for an engine, and once when it goes on.
+    msgLogEngineNotInstalled = 215,
+    msgLogComponentNotRegistered = 216,
+    msgLogEngineNotRunning = 217,
+    msgLogEnginePaused = 218,
+    msgLogComponentDisabled = 219,
+    msgLogEngineReadyAgain = 220,
+    // The summaries without debug logging when notes were skipped.
+    msgLogPassSummarySkipped = 221,
+    msgLogPassSummaryFailedSkipped = 222,
+    // The dialog's status line while the engine is not ready (with 102 to 104).
+    msgEnginePaused = 223,
+    msgComponentDisabled = 224,
+    // A converter failed otherwise than in the engine or the client: the note is skipped.
+    msgLogConversionFailed = 225,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

@@ -1,5 +1,7 @@
 // The plug-in as a component of the search engines, and whether each engine is ready.
 #pragma once
+#include "state/engine_condition.h"
+
 #include <windows.h>
 
 namespace tamsel {
@@ -14,6 +16,9 @@ constexpr WORD enginePausedBit = 0x2000; // runs, but its indexing is paused
 // the names for the engine cannot be allocated.
 WORD CheckPrimaryEngine();
 WORD CheckSecondEngine();
+// What the two checks' words tell the user: the primary engine's state while it is installed,
+// else the second's. The second word counts only when the primary is not ready.
+EngineState EngineStateOf(WORD primary, WORD second);
 
 // 0 when RegisterComponent was called, else 0xFFFFFFFF. A call while an earlier registration
 // of this process stands does nothing; an attempt that never reached the engine may be

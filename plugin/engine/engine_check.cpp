@@ -103,7 +103,35 @@ template <typename Engine> WORD CheckEngine() {
     return StatusOfProbe(Engine::Probe(*event.Get()));
 }
 
+EngineCondition ConditionOf(WORD status) {
+    switch (status) {
+    case notInstalled:
+        return EngineCondition::notInstalled;
+    case notRegistered:
+    case eventRefused:
+        return EngineCondition::notRegistered;
+    case componentDisabled:
+        return EngineCondition::disabled;
+    case indexingPaused:
+        return EngineCondition::paused;
+    default:
+        return status & engineReadyBit ? EngineCondition::ready : EngineCondition::notRunning;
+    }
+}
+
 } // namespace
+
+EngineState EngineStateOf(WORD primary, WORD second) {
+    if (primary & engineReadyBit)
+        return {};
+    if (second & engineReadyBit)
+        return {EngineCondition::ready, true};
+    if (primary & engineInstalledBit)
+        return {ConditionOf(primary), false};
+    if (second & engineInstalledBit)
+        return {ConditionOf(second), true};
+    return {EngineCondition::notInstalled, false};
+}
 
 WORD CheckPrimaryEngine() {
     return CheckEngine<PrimaryEngine>();

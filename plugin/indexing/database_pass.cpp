@@ -51,16 +51,25 @@ void LogSummary(int slot, const PassContext& pass) {
                         pass.noteErrorCount);
         return;
     }
+    // Skipped notes are counted so that documents the engine refused can be told from ones
+    // never sent; in a history pass every note is skipped, which says nothing.
+    const bool skipped = pass.skippedCount != 0 && !pass.historyPass;
     if (pass.engineResult != 0 && pass.engineResult != engine_results::E_SEND_DELAYED &&
         pass.engineResult != engine_results::S_INDEXING_PAUSED) {
-        StoreLogMessage(msgLogPassSummaryFailed, module, 0, path, pass.indexedCount,
-                        pass.engineResult);
+        if (skipped)
+            StoreLogMessage(msgLogPassSummaryFailedSkipped, module, 0, path, pass.indexedCount,
+                            pass.skippedCount, pass.engineResult);
+        else
+            StoreLogMessage(msgLogPassSummaryFailed, module, 0, path, pass.indexedCount,
+                            pass.engineResult);
         return;
     }
-    if (!pass.historyPass && pass.indexedCount > 0)
-        StoreLogMessage(msgLogPassSummary, module,
-                        pass.noteStatus == walkStopped ? 0 : pass.noteStatus, path,
-                        pass.indexedCount);
+    const STORESTATUS status = pass.noteStatus == walkStopped ? 0 : pass.noteStatus;
+    if (skipped)
+        StoreLogMessage(msgLogPassSummarySkipped, module, status, path, pass.indexedCount,
+                        pass.skippedCount);
+    else if (!pass.historyPass && pass.indexedCount > 0)
+        StoreLogMessage(msgLogPassSummary, module, status, path, pass.indexedCount);
 }
 
 bool IsEarliest(const STORETIME& time) {

@@ -5,6 +5,7 @@
 #include "database_pass.h"
 #include "engine/component_registration.h"
 #include "engine/engine_factory.h"
+#include "engine_watch.h"
 #include "ntamsel.h"
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
@@ -50,12 +51,13 @@ void ClearAllSlotStates() {
         SaveSlotState(slot, nullptr, nullptr, 0, 0, 0);
 }
 
-// The status of the first ready engine, else of the second.
+// The status of the first ready engine, else of the second. Its state is watched on the way.
 WORD EngineStatus() {
     const WORD primary = CheckPrimaryEngine();
+    const WORD second = (primary & engineReadyBit) ? 0 : CheckSecondEngine();
+    WatchEngineState(primary, second);
     if (primary & engineReadyBit)
         return primary;
-    const WORD second = CheckSecondEngine();
     return (second & engineReadyBit) ? second : WORD(second | (primary & enginePausedBit));
 }
 
@@ -104,6 +106,7 @@ void RunIndexingLoop() {
     DWORD intervalMs = GetFrequencyMinutes() * minuteMs;
     if (intervalMs == 0)
         intervalMs = defaultIntervalMs;
+    ForgetEngineState();
     DebugLog(msgLogStartingLoop);
     IdleWait(intervalMs, 0);
     for (;;) {

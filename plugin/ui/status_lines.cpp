@@ -7,6 +7,7 @@
 #include "settings/database_list.h"
 #include "settings/slot_state.h"
 #include "settings_dialog_ids.h"
+#include "state/engine_condition.h"
 #include "state/index_status.h"
 
 #include <windowsx.h>
@@ -49,6 +50,15 @@ std::string SelectedDatabaseState(int slot, const IndexStatus& status) {
     return LastIndexedText(slot);
 }
 
+// Why nothing is indexed while the indexing thread waits for the engine; 0 when it does not.
+// The dialog's texts name the primary engine: when only the second one is there, the primary
+// is not installed.
+WORD EngineWaitText(EngineState engine) {
+    if (engine.secondEngine && engine.condition != EngineCondition::ready)
+        return msgEngineNotInstalled;
+    return MessagesOf(engine.condition).statusText;
+}
+
 void SetLine(HWND dialog, int control, bool shown, const std::string& text) {
     if (shown)
         SetControlText(dialog, control, StatusLine(text));
@@ -72,7 +82,8 @@ void RefreshStatus(HWND dialog) {
     std::string processingText, progress;
     const int current = int(status.currentSlot);
     char currentPath[slotPathLength + 1];
-    if (IsIndexingEnabled() && current >= 0 && current < userSlotCount &&
+    const bool enabled = IsIndexingEnabled();
+    if (enabled && current >= 0 && current < userSlotCount &&
         GetSlotPath(current, currentPath, sizeof currentPath)) {
         processingText =
             MessageText(msgDialogProcessing) +
@@ -88,9 +99,10 @@ void RefreshStatus(HWND dialog) {
         }
     }
     SetLine(dialog, IDC_SELECTED_STATUS, selected >= 0, selectedText);
+    const WORD waiting = enabled ? EngineWaitText(engineState) : 0;
     SetLine(dialog, IDC_PROCESSING, processingShown, processingText);
-    SetLine(dialog, IDC_STATUS, processingShown && !status.historyActive,
-            MessageText(msgDialogStatus) + progress);
+    SetLine(dialog, IDC_STATUS, (processingShown && !status.historyActive) || waiting,
+            MessageText(msgDialogStatus) + (waiting ? MessageText(waiting) : progress));
 }
 
 } // namespace tamsel

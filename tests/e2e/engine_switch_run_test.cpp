@@ -1,12 +1,16 @@
 // Each of the engines' failure switches set during a run of the client: what the pass says, and
 // that once the engine works again the next run leaves nothing missing.
 #include "database_run.h"
+#include "file_text.h"
 #include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -100,19 +104,117 @@ TEST_F(EngineSwitchRun, EachFailureIsNamedAndNothingIsLostOnceTheEngineWorksAgai
 }
 
 // A document the engine refuses as too large is skipped for good, as the engine's own limit
-// does not change; verify still names each of them as missing from the index.
+// does not change; verify still names each of them as missing from the index. The summary
+// counts them with debug logging and without.
 TEST_F(EngineSwitchRun, DocumentsTooLargeForTheEngineAreSkippedAndVerifyNamesThem) {
-    MailFileSettings("DesktopSearchDebug=1\r\n");
-    testing_support::InstalledEngines::SetSwitch(L"MaxEventBytes", 2000);
-    const ClientRun run = Index("--seconds 4 --menu 0");
-    int skipped = 0;
+    const struct {
+        const char* settings;
+        const char* summary; // how the summary line starts
+    } cases[] = {
+        {"DesktopSearchDebug=1\r\n", "TamselODSPlugin("},
+        {"", "TamselDesktopSearchPlugin("},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.summary);
+        ASSERT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
+        DeleteFileA(data.file("tamsel.log").c_str()); // each run's lines alone
+        MailFileSettings(c.settings);
+        testing_support::InstalledEngines::SetSwitch(L"MaxEventBytes", 2000);
+        const ClientRun run = Index("--seconds 4 --menu 0");
+        int skipped = 0;
+        for (const std::string& line : run.logLines)
+            if (const size_t at = line.find("Tamsel skipped:"); at != std::string::npos) {
+                EXPECT_EQ(line.rfind(c.summary, 0), 0u) << line;
+                skipped = std::atoi(line.c_str() + at + 15);
+            }
+        EXPECT_GT(skipped, 0) << run.output;
+        EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << "the pass is complete";
+        EXPECT_EQ(VerifiedTotals()["missing"], skipped);
+        EXPECT_GT(Listed().size(), 0u) << "the smaller ones are in the index";
+    }
+}
+
+// The engine's state lines of a run: said when indexing starts to wait and when it goes on.
+std::vector<std::string> EngineStateLines(const ClientRun& run) {
+    std::vector<std::string> said;
     for (const std::string& line : run.logLines)
-        if (const size_t at = line.find("Tamsel skipped:"); at != std::string::npos)
-            skipped = std::atoi(line.c_str() + at + 15);
-    EXPECT_GT(skipped, 0) << run.output;
-    EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << "the pass is complete";
-    EXPECT_EQ(VerifiedTotals()["missing"], skipped);
-    EXPECT_GT(Listed().size(), 0u) << "the smaller ones are in the index";
+        if (line.rfind("TamselODSPlugin: Indexing waits: ", 0) == 0 ||
+            line.find(" ready: indexing goes on") != std::string::npos)
+            said.push_back(line);
+    return said;
+}
+
+std::string DialogLine(const ClientRun& run, int control) {
+    const std::string prefix = "nltamsel: Dialog control " + std::to_string(control) + ": ";
+    for (const std::string& line : run.logLines)
+        if (line.rfind(prefix, 0) == 0)
+            return line.substr(prefix.size());
+    return "<not logged>";
+}
+
+// Without debug logging, as a user runs it: the log says once why nothing is indexed, though
+// the dialog's opening and its OK each run a cycle, and the dialog's status line says it too.
+TEST_F(EngineSwitchRun, WithoutDebugLoggingTheLogAndTheDialogSayWhyNothingIsIndexed) {
+    using Engines = testing_support::InstalledEngines;
+    const struct {
+        const char* name;
+        std::function<void()> set;
+        const char* logged;
+        const char* shown;
+    } cases[] = {
+        {"service stopped", [] { Engines::SetSwitch(L"ServiceStopped", 1); },
+         "Zendri Desktop Search service not running", "Zendri Desktop Search is not running."},
+        {"indexing paused", [] { Engines::SetSwitch(L"IndexingPaused", 1); },
+         "Zendri Desktop Search indexing paused", "Zendri Desktop Search has paused indexing."},
+        {"component disabled", [] { Engines::SetSwitch(L"ComponentDisabled", 1); },
+         "component disabled in Zendri Desktop Search",
+         "The Velmora Tamsel component is disabled in Zendri Desktop Search."},
+        {"no engine registered", [] { RegisterEngines(L"/u "); }, "search engine not installed",
+         "Zendri Desktop Search is not installed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(data.file("tamsel.log").c_str()); // each run's lines alone
+        MailFileSettings("");
+        c.set();
+        const std::string shown = std::string("Status: ") + c.shown;
+        const ClientRun run =
+            Index("--seconds 1 --menu 0 --dialog \"wait 238 " + shown + ", log 238, click 1\"");
+        EXPECT_EQ(
+            EngineStateLines(run),
+            std::vector<std::string>{std::string("TamselODSPlugin: Indexing waits: ") + c.logged});
+        EXPECT_EQ(DialogLine(run, 238), shown);
+        EXPECT_EQ(TimeStamp(), "") << "nothing was indexed";
+        Engines::ClearSwitches();
+        RegisterEngines(L"");
+    }
+}
+
+// The engine starts again while the client runs: the log says so once, and the next cycle
+// indexes everything.
+TEST_F(EngineSwitchRun, AnEngineThatStartsAgainIsSaidOnceAndIndexedInto) {
+    using Engines = testing_support::InstalledEngines;
+    MailFileSettings("");
+    Engines::SetSwitch(L"ServiceStopped", 1);
+    const std::string stopped =
+        "TamselODSPlugin: Indexing waits: Zendri Desktop Search service not running";
+    std::thread starter([&] {
+        for (int tries = 0; tries < 1200; ++tries, Sleep(50))
+            if (testing_support::ReadFileText(data.file("tamsel.log")).find(stopped) !=
+                std::string::npos)
+                break;
+        Engines::ClearSwitches();
+    });
+    // The switch is off well before the reindex box and Apply wake the indexing thread again.
+    const ClientRun run =
+        Index("--seconds 2 --menu 0 --dialog \"wait 238 Status: Zendri Desktop Search is not "
+              "running, pause 2000, check 244, click 250, pause 4000, click 1\"");
+    starter.join();
+    EXPECT_EQ(EngineStateLines(run),
+              (std::vector<std::string>{
+                  stopped, "TamselODSPlugin: Zendri Desktop Search ready: indexing goes on"}));
+    EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
 }
 
 } // namespace

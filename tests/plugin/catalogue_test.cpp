@@ -43,7 +43,7 @@ class Catalogue : public PluginTest {};
 
 TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
     for (LANGID language : catalogueLanguages)
-        for (WORD id = 100; id <= 214; ++id) {
+        for (WORD id = 100; id <= 224; ++id) {
             std::string text;
             EXPECT_TRUE(LoadMessage(id, language, text)) << id << " in " << language;
             EXPECT_FALSE(text.empty()) << id << " in " << language;
@@ -51,7 +51,7 @@ TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
 }
 
 TEST_F(Catalogue, IdsOutsideTheCatalogueFailAndLeaveTheTargetUnchanged) {
-    for (WORD id : {WORD(0), WORD(99), WORD(239), WORD(240), WORD(256)}) {
+    for (WORD id : {WORD(0), WORD(99), WORD(226), WORD(239), WORD(240)}) {
         std::string text = "untouched";
         EXPECT_FALSE(LoadMessage(id, 1033, text)) << id;
         EXPECT_EQ(text, "untouched") << id;
@@ -94,9 +94,9 @@ TEST(BuiltPlugin, EveryIdResolvesInEveryLanguage) {
     ASSERT_NE(plugin, nullptr) << GetLastError();
     size_t resolved = 0;
     for (LANGID language : catalogueLanguages)
-        for (unsigned id = 100; id <= 209; ++id)
+        for (unsigned id = 100; id <= 224; ++id)
             resolved += !FindStringTableEntry(plugin, id, language).empty();
-    EXPECT_EQ(resolved, 10u * 110u);
+    EXPECT_EQ(resolved, 10u * 125u);
     EXPECT_EQ(FindStringTableEntry(plugin, 119, 1033).size(), 47u);
     FreeLibrary(plugin);
 }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 using namespace tamsel;
 using Answer = ScriptedNotes::Answer;
@@ -200,6 +201,42 @@ TEST_F(DatabasePass, ConvertersAnswersAreCountedAsTheyCome) {
               std::vector<std::string>{
                   DebugSummary() + "1  Tamsel skipped:3  Zendri error/total:0/2  Tamsel errors:1"});
     EXPECT_FALSE(HasResumePoint());
+}
+
+struct SkippedCase {
+    const char* name;
+    std::map<int, Answer> answers; // by note number, of four
+    std::string summaryEnd;        // the summary without debug logging, after "Tamsel indexed:"
+};
+
+TEST_F(DatabasePass, SkippedNotesAreCountedInThePlainSummary) {
+    const Answer eventTooLarge = ScriptedNotes::Failure(engine_results::E_EVENT_TOO_LARGE);
+    const Answer propertyTooLarge = ScriptedNotes::Failure(engine_results::E_PROPERTY_TOO_LARGE);
+    const SkippedCase cases[] = {
+        {"nothing skipped", {}, "4"},
+        {"two too large", {{2, eventTooLarge}, {3, propertyTooLarge}}, "2  Tamsel skipped:2"},
+        {"every one too large",
+         {{1, eventTooLarge}, {2, eventTooLarge}, {3, propertyTooLarge}, {4, eventTooLarge}},
+         "0  Tamsel skipped:4"},
+        {"one no converter took", {{1, {false, S_OK, 0}}}, "3  Tamsel skipped:1"},
+        {"too large, then the engine stopped",
+         {{1, eventTooLarge}, {3, ScriptedNotes::Failure(engine_results::E_SERVICE_NOT_RUNNING)}},
+         "1  Tamsel skipped:1  Zendri error:80040009"},
+    };
+    for (const SkippedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDatabase database(dir.file("pass" + std::to_string(&c - cases) + ".zrb"));
+        database.AddMemos(4);
+        SetSlotPath(0, database.path().c_str());
+        SaveSlotState(0, nullptr, nullptr, 0, 0, 0);
+        ScriptedNotes::Install();
+        for (const auto& [n, answer] : c.answers)
+            ScriptedNotes::answers[Note(n)] = answer;
+        PassOverSlot(0, 0);
+        const std::string prefix =
+            "TamselDesktopSearchPlugin(" + database.path() + "): Tamsel indexed:";
+        EXPECT_EQ(LinesStartingWith(prefix), std::vector<std::string>{prefix + c.summaryEnd});
+    }
 }
 
 struct EngineStopCase {

@@ -176,6 +176,9 @@ TEST_F(IndexingLoop, YieldSleepsOnlyWhenNothingIsAskedAndOnceEvery16Milliseconds
 
 namespace {
 
+// What the fake engines are like for a while.
+enum class Engines { ready, stopped, paused, disabled, unregistered, absent, onlySecondStopped };
+
 // Cycles that really walk databases, with an engine that reports ready and scripted converters.
 class IndexingLoopWithPasses : public IndexingLoop {
   protected:
@@ -197,6 +200,25 @@ class IndexingLoopWithPasses : public IndexingLoop {
     void TearDown() override {
         DeleteComponentKeys();
         IndexingLoop::TearDown();
+    }
+    void MakeEngines(Engines how) {
+        fakes.answers.clear();
+        fakes.creation.clear();
+        DeleteComponentKeys();
+        const HRESULT probe = how == Engines::stopped || how == Engines::onlySecondStopped
+                                  ? engine_results::E_SERVICE_NOT_RUNNING
+                              : how == Engines::paused   ? engine_results::S_INDEXING_PAUSED
+                              : how == Engines::disabled ? engine_results::E_COMPONENT_DISABLED
+                                                         : S_OK;
+        fakes.answers["Send"] = {probe};
+        if (how == Engines::absent || how == Engines::onlySecondStopped)
+            fakes.creation["ZendriEventFactory"] = REGDB_E_CLASSNOTREG;
+        if (how == Engines::absent)
+            fakes.creation["OrvennaEventFactory"] = REGDB_E_CLASSNOTREG;
+        if (how == Engines::onlySecondStopped)
+            CreateComponentKey(orvennaComponents);
+        else if (how != Engines::unregistered)
+            CreateComponentKey(zendriComponents);
     }
     void RunFor(DWORD milliseconds) {
         VirtualTime::afterSleep = [this, milliseconds] {
@@ -242,6 +264,90 @@ TEST_F(IndexingLoopWithPasses, APausedEngineIsLoggedAsPausedAndNothingIsWalked) 
         EXPECT_TRUE(walked.empty()) << c.logged;
         EXPECT_TRUE(Contains(c.logged)) << testing::PrintToString(LogLines());
     }
+}
+
+struct EngineStateCase {
+    const char* name;
+    std::vector<Engines> phases; // each lasts three cycles
+    std::vector<std::string> logged;
+};
+
+TEST_F(IndexingLoopWithPasses, TheEnginesStateIsSaidWhenItChangesWithoutDebugLogging) {
+    const std::string waits = "TamselODSPlugin: Indexing waits: ";
+    const std::string zendriBack = "TamselODSPlugin: Zendri Desktop Search ready: indexing goes on";
+    const EngineStateCase cases[] = {
+        {"ready throughout", {Engines::ready}, {}},
+        {"stopped, then back",
+         {Engines::stopped, Engines::ready},
+         {waits + "Zendri Desktop Search service not running", zendriBack}},
+        {"paused, then back",
+         {Engines::paused, Engines::ready},
+         {waits + "Zendri Desktop Search indexing paused", zendriBack}},
+        {"disabled, then back",
+         {Engines::disabled, Engines::ready},
+         {waits + "component disabled in Zendri Desktop Search", zendriBack}},
+        {"not registered, then back",
+         {Engines::unregistered, Engines::ready},
+         {waits + "component not registered with Zendri Desktop Search", zendriBack}},
+        {"no engine, then back",
+         {Engines::absent, Engines::ready},
+         {waits + "search engine not installed", zendriBack}},
+        {"only the second engine, stopped",
+         {Engines::onlySecondStopped},
+         {waits + "Orvenna Desktop service not running"}},
+        {"ready, then stopped",
+         {Engines::ready, Engines::stopped},
+         {waits + "Zendri Desktop Search service not running"}},
+        {"from one state to another",
+         {Engines::stopped, Engines::paused, Engines::paused, Engines::absent},
+         {waits + "Zendri Desktop Search service not running",
+          waits + "Zendri Desktop Search indexing paused", waits + "search engine not installed"}},
+    };
+    constexpr DWORD phaseMs = 3 * 60000;
+    for (const EngineStateCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA(dir.file("tamsel.log").c_str());
+        for (int slot = 0; slot < 2; ++slot)
+            SaveSlotState(slot, nullptr, nullptr, 0, 0, 0);
+        walked.clear();
+        fakes.calls.clear();
+        size_t phase = 0;
+        MakeEngines(c.phases[0]);
+        const DWORD start = Elapsed();
+        // Phases change between cycles, which come every minute.
+        VirtualTime::afterSleep = [&] {
+            const DWORD into = Elapsed() - start;
+            const size_t now = into < 30000 ? 0 : (into - 30000) / phaseMs;
+            if (now >= c.phases.size())
+                stopRequested = true;
+            else if (now != phase)
+                MakeEngines(c.phases[phase = now]);
+        };
+        RunIndexingLoop();
+        stopRequested = false;
+        EXPECT_EQ(fakes.CallsStartingWith("create ZendriEventFactory").size(), 3 * c.phases.size())
+            << "the engines are checked every cycle";
+        std::vector<std::string> said;
+        for (const std::string& line : LogLines())
+            if (line.rfind("TamselODSPlugin: ", 0) == 0)
+                said.push_back(line);
+        EXPECT_EQ(said, c.logged);
+        EXPECT_EQ(walked.empty(),
+                  c.phases.back() != Engines::ready && c.phases.front() != Engines::ready);
+    }
+}
+
+TEST_F(IndexingLoopWithPasses, EachStartOfTheThreadSaysTheStateAgain) {
+    MakeEngines(Engines::stopped);
+    for (int start = 0; start < 2; ++start) {
+        RunFor(Elapsed() + 4 * 60000);
+        stopRequested = false;
+    }
+    const auto lines = LogLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "TamselODSPlugin: Indexing waits: Zendri Desktop Search service not "
+                         "running"),
+              2);
 }
 
 TEST_F(IndexingLoopWithPasses, TheEnginesWaitIsHonouredUnlessLongerThanTheInterval) {

@@ -12,6 +12,7 @@
 #include "settings/client_settings.h"
 #include "settings/engine_index_check.h"
 #include "settings/index_type_mask.h"
+#include "state/engine_condition.h"
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 
@@ -64,6 +65,7 @@ void PluginTest::SetUp() {
     tamsel::resetRequested = false;
     tamsel::nextWaitMs = 0;
     tamsel::ClearIndexStatus();
+    tamsel::engineState = tamsel::EngineState{};
     tamsel::noteHandlers = realNoteHandlers;
     RegDeleteTreeA(HKEY_CURRENT_USER, testEngineIndexKey.c_str());
     tamsel::engineIndexKey = testEngineIndexKey.c_str();

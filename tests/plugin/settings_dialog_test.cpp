@@ -1,6 +1,7 @@
 #include "dialog_fixture.h"
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
+#include "state/engine_condition.h"
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 
@@ -340,6 +341,51 @@ TEST_F(SettingsDialog, StatusLinesFollowTheProgressRecordAndTheSlot) {
         }
     }
     indexStatus = {};
+}
+
+TEST_F(SettingsDialog, WhileTheEngineIsNotReadyTheStatusLineSaysWhy) {
+    const std::string database = MakeDatabase("a.zrb");
+    // The texts of the "Processing:" and "Status:" lines, "" for a hidden one.
+    const auto shownLines = [&](bool enabled) {
+        UseSettings(SlotLines(0, database) +
+                    "DesktopSearchIndexEnabled=" + (enabled ? "1\n" : "0\n"));
+        const auto dialog = Open();
+        dialog->Tick(IDT_STATUS_REFRESH);
+        const auto text = [&](int control) {
+            return dialog->Visible(control) ? dialog->Text(control) : "";
+        };
+        return std::pair(text(IDC_PROCESSING), text(IDC_STATUS));
+    };
+    using Condition = EngineCondition;
+    const struct {
+        EngineState engine;
+        std::string status;
+    } cases[] = {
+        {{}, ""},
+        {{Condition::notInstalled}, "Status: Zendri Desktop Search is not installed."},
+        {{Condition::notRegistered},
+         "Status: The Velmora Tamsel component is not registered with Zendri Desktop Search."},
+        {{Condition::notRunning}, "Status: Zendri Desktop Search is not running."},
+        {{Condition::paused}, "Status: Zendri Desktop Search has paused indexing."},
+        {{Condition::disabled},
+         "Status: The Velmora Tamsel component is disabled in Zendri Desktop Search."},
+        // Only the second engine is there: the primary, which the texts name, is not.
+        {{Condition::notRunning, true}, "Status: Zendri Desktop Search is not installed."},
+        {{Condition::ready, true}, ""},
+    };
+    for (const auto& c : cases) {
+        engineState = c.engine;
+        EXPECT_EQ(shownLines(true), std::pair(std::string(), c.status)) << c.status;
+    }
+    // A pass the engine's stop interrupted still names its database; switched off, nothing.
+    engineState = EngineState{Condition::notRunning};
+    indexStatus = {1, 0, 0, 0, 10, 4, 0};
+    EXPECT_EQ(shownLines(true),
+              std::pair("Processing: " + database,
+                        std::string("Status: Zendri Desktop Search is not running.")));
+    EXPECT_EQ(shownLines(false), std::pair(std::string(), std::string()));
+    indexStatus = {};
+    engineState = EngineState{};
 }
 
 TEST_F(SettingsDialog, AProposedDatabaseIsNotIndexedYet) {

@@ -50,6 +50,12 @@ const Measured measured[] = {
      L"C:\\Users\\user\\AppData\\Local\\Velmora\\Tamsel\\Data\\mail\\archive2026.zrb"},
     {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgIndexingDocument}, L""},
     {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgPausedOnDocument}, L""},
+    // While the engine is not ready.
+    {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgEngineNotInstalled}, L""},
+    {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgEngineNotRunning}, L""},
+    {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgComponentNotRegistered}, L""},
+    {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgEnginePaused}, L""},
+    {IDC_STATUS, Kind::singleLine, {msgDialogStatus, msgComponentDisabled}, L""},
     {IDC_ABOUT, Kind::button, {msgDialogAbout}, L""},
     {IDC_OK, Kind::button, {msgDialogOk}, L""},
     {IDC_CANCEL, Kind::button, {msgDialogCancel}, L""},
