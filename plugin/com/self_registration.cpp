@@ -36,6 +36,14 @@ std::wstring ModulePath() {
 // Set while DllRegisterServer runs: the registration it makes is the one a renewal would.
 bool registeringServer = false;
 
+class RegisteringServer {
+  public:
+    RegisteringServer() { registeringServer = true; }
+    ~RegisteringServer() { registeringServer = false; }
+    RegisteringServer(const RegisteringServer&) = delete;
+    RegisteringServer& operator=(const RegisteringServer&) = delete;
+};
+
 // The settings the query cookie goes to: the client's data directory, found as the client
 // finds it. Without one the registration would work but deletions by query never could.
 HRESULT FindClientData() {
@@ -120,10 +128,7 @@ HRESULT RenewSecondEngineRegistration() {
 extern "C" HRESULT WINAPI DllRegisterServer(void) {
     try {
         RETURN_IF_FAILED(tamsel::FindClientData()); // before anything is written
-        tamsel::registeringServer = true;
-        struct Done {
-            ~Done() { tamsel::registeringServer = false; }
-        } done;
+        const tamsel::RegisteringServer registering;
         // The settings' own checks first (a new index of the second engine withdraws), so that
         // they cannot withdraw the registration made below.
         if (!tamsel::SettingsLoaded())
