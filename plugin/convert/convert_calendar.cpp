@@ -7,6 +7,7 @@
 #include "engine_date.h"
 #include "item_property.h"
 #include "item_text.h"
+#include "note_kind.h"
 #include "occurrences.h"
 #include "send_event.h"
 #include "settings/index_type_mask.h"
@@ -59,12 +60,8 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, WORD occurrences, DA
 bool ConvertCalendarEntry(NOTEHANDLE note, PassContext* context) {
     if (!note)
         return RefuseMissingNote(context);
-    WORD occurrences = 0;
+    const WORD occurrences = CalendarEntryOccurrences(note);
     std::optional<DATE> modified;
-    if (HasItem(note, "CalendarDateTime") && HasItem(note, "StartDateTime") &&
-        HasItem(note, "EndDateTime"))
-        occurrences = CollectOccurrences(note, calendarOccurrences, occurrenceCapacity,
-                                         "StartDateTime", "EndDateTime");
     if (occurrences > 0)
         modified = NoteModifiedDate(note);
     if (!modified)

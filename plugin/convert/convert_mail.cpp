@@ -32,20 +32,12 @@ struct Received {
 // The posted date; for chat transcripts and drafts, which have none, the last change.
 Received ReceivedTime(NOTEHANDLE note) {
     const MailSort sort = SortOfMail(note);
-    if (sort == MailSort::posted) {
-        STORETIME posted;
-        if (StoreGetMailItemTime(note, STORE_MAIL_POSTEDDATE, &posted) == STORE_NOERROR)
-            if (const auto date = ToEngineDate(posted))
-                return {Received::date, *date, false};
-    } else if (!IsSortIndexed(sort)) {
-        // A transcript that is not to be indexed must leave the index.
-        return {sort == MailSort::transcript ? Received::deleted : Received::skip, 0.0,
-                sort == MailSort::draft};
-    }
     const bool draft = sort == MailSort::draft;
-    const auto modified = NoteModifiedDate(note);
-    return modified ? Received{Received::date, *modified, draft}
-                    : Received{Received::deleted, 0.0, draft};
+    // A transcript that is not to be indexed must leave the index.
+    if (!IsSortIndexed(sort))
+        return {sort == MailSort::transcript ? Received::deleted : Received::skip, 0.0, draft};
+    const auto time = MailTime(note, sort);
+    return time ? Received{Received::date, *time, draft} : Received{Received::deleted, 0.0, draft};
 }
 
 DWORD MailFlags(NOTEHANDLE note, const PassContext& context, bool draft) {

@@ -6,6 +6,7 @@
 #include "engine_date.h"
 #include "item_property.h"
 #include "item_text.h"
+#include "note_kind.h"
 #include "occurrences.h"
 #include "property_log.h"
 #include "property_writers.h"
@@ -89,7 +90,7 @@ HRESULT WriteAndSend(NOTEHANDLE note, PassContext& context, WORD occurrences, DA
 bool ConvertTask(NOTEHANDLE note, PassContext* context) {
     if (!note)
         return RefuseMissingNote(context);
-    const auto modified = HasItem(note, "CalendarDateTime") ? NoteModifiedDate(note) : std::nullopt;
+    const auto modified = TaskIsDated(note) ? NoteModifiedDate(note) : std::nullopt;
     if (!modified)
         return HandOverAsDeleted(note, context);
     // Without start and due the task is still indexed, only without its schedule.

@@ -1,6 +1,7 @@
 #include "conversion_fixtures.h"
 #include "convert/convert_note.h"
 #include "convert/form_tests.h"
+#include "convert/note_kind.h"
 #include "settings/index_type_mask.h"
 
 #include <cstdio>
@@ -111,6 +112,41 @@ TEST_F(NoteDispatch, TheHistoryPassConvertsNothingAndLeavesTheResultsAlone) {
     EXPECT_TRUE(fakes.calls.empty());
     EXPECT_EQ(context.engineResult, E_FAIL);
     EXPECT_EQ(context.noteStatus, 7);
+}
+
+// zsearch verify judges the index by IsIndexedNote: it must say exactly which notes are sent.
+TEST_F(NoteDispatch, AnIndexedNoteIsOneItsConverterSends) {
+    const std::string start = "2026-05-25 01:00:00.00 +00:00",
+                      end = "2026-05-25 02:00:00.00 +00:00";
+    const std::vector<store::Item> dated = {TimeItem("CalendarDateTime", start),
+                                            TimeItem("StartDateTime", start)};
+    const struct {
+        const char* what;
+        std::vector<store::Item> items;
+    } cases[] = {
+        {"a meeting", WithForm("Appointment", {dated[0], dated[1], TimeItem("EndDateTime", end)})},
+        {"a meeting ending before it starts",
+         WithForm("Appointment", {dated[0], dated[1], TimeItem("EndDateTime", "2026-05-24")})},
+        {"a meeting without dates", WithForm("Appointment", {TextItem("Subject", "s")})},
+        {"a meeting with unreadable dates",
+         WithForm("Appointment",
+                  {TextItem("CalendarDateTime", "soon"), TextItem("StartDateTime", "soon"),
+                   TimeItem("EndDateTime", end)})},
+        {"a task", WithForm("Task", {dated[0]})},
+        {"a task without dates", WithForm("Task", {TextItem("Subject", "s")})},
+        {"a posted mail", WithForm("Memo", fullMail)},
+        {"a draft", WithForm("Memo", {TextItem("Subject", "s")})},
+        {"a contact", WithForm("Person", {TextItem("FullName", "Bo")})},
+    };
+    for (const auto& c : cases) {
+        const NOTEHANDLE note = db->Open(db->Put(c.items));
+        fakes.calls.clear();
+        PassContext context = db->Context();
+        ConvertNote(note, &context);
+        const bool sent =
+            !fakes.CallsStartingWith("Send").empty() && context.noteStatus != STORE_ERR_STUB;
+        EXPECT_EQ(IsIndexedNote(note), sent) << c.what;
+    }
 }
 
 TEST_F(NoteDispatch, AConverterThatRunsOutOfMemoryCostsThatNoteAlone) {
