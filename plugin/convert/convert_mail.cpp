@@ -24,7 +24,7 @@ constexpr DWORD mailFlagUnread = 1;
 constexpr DWORD mailFlagAttachments = 2;
 
 struct Received {
-    enum { date, skip, deleted } outcome;
+    enum { date, deleted } outcome;
     DATE time;
     bool draft;
 };
@@ -33,9 +33,10 @@ struct Received {
 Received ReceivedTime(NOTEHANDLE note) {
     const MailSort sort = SortOfMail(note);
     const bool draft = sort == MailSort::draft;
-    // A transcript that is not to be indexed must leave the index.
+    // A transcript or draft that is not to be indexed must leave the index: it may have been
+    // sent while the settings asked for it.
     if (!IsSortIndexed(sort))
-        return {sort == MailSort::transcript ? Received::deleted : Received::skip, 0.0, draft};
+        return {Received::deleted, 0.0, draft};
     const auto time = MailTime(note, sort);
     return time ? Received{Received::date, *time, draft} : Received{Received::deleted, 0.0, draft};
 }
@@ -103,8 +104,6 @@ bool ConvertMail(NOTEHANDLE note, PassContext* context) {
     if (!note)
         return RefuseMissingNote(context);
     const Received received = ReceivedTime(note);
-    if (received.outcome == Received::skip)
-        return Finish(context, S_OK);
     if (received.outcome == Received::deleted)
         return HandOverAsDeleted(note, context);
     return Finish(context, WriteAndSend(note, *context, received));

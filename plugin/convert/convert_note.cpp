@@ -3,6 +3,7 @@
 #include "base/hresult_error.h"
 #include "catalogue/catalogue.h"
 #include "converters.h"
+#include "document_steps.h"
 #include "note_kind.h"
 #include "settings/client_settings.h"
 
@@ -27,7 +28,9 @@ bool Dispatch(NOTEHANDLE note, PassContext* context) {
     case NoteKind::other:
         return ConvertOtherDocument(note, context);
     default:
-        return false;
+        // A document the settings leave out (discussion documents, or every other form) may
+        // have been sent while they did not: it must leave the index.
+        return HandOverAsDeleted(note, context);
     }
 }
 

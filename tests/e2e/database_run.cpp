@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 using nlohmann::json;
@@ -87,6 +88,20 @@ bool DatabaseRun::SaidInLog(const ClientRun& run, const std::string& part) {
     });
 }
 
+size_t DatabaseRun::CountSummaries(const ClientRun& run) {
+    return size_t(
+        std::count_if(run.logLines.begin(), run.logLines.end(),
+                      [](const std::string& line) { return Has(line, passSummaryMark); }));
+}
+
+uint64_t DatabaseRun::IndexBytes() const {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExA((engines.IndexFolder() + "\\documents.jsonl").c_str(),
+                              GetFileExInfoStandard, &attributes))
+        return 0;
+    return (uint64_t(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+}
+
 std::string DatabaseRun::LastRecord(const std::string& url) const {
     std::string last;
     std::istringstream log(
@@ -156,6 +171,11 @@ store::Item List(const std::string& name, const std::vector<std::string>& values
 store::Item Time(const std::string& name, const std::string& text) {
     return {name, store::ItemType::Time, false, text};
 }
+int EnvironmentNumber(const char* name, int fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::atoi(value) : fallback;
+}
+
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

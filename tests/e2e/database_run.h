@@ -36,6 +36,10 @@ class DatabaseRun : public ::testing::Test {
         return stamp.find('|') != std::string::npos;
     }
     static bool SaidInLog(const ClientRun& run, const std::string& part);
+    // The pass summaries the run logged.
+    static size_t CountSummaries(const ClientRun& run);
+    // The size of the engine's index log: it grows with every document sent.
+    uint64_t IndexBytes() const;
     // The engine's last record of the url in its index log: "add", or "remove" when the
     // document left by the query road (an emptied document is a last "add").
     std::string LastRecord(const std::string& url) const;
@@ -58,6 +62,11 @@ class DatabaseRun : public ::testing::Test {
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
 };
+
+// What every pass summary says, with or without debug logging.
+constexpr const char* passSummaryMark = "Tamsel indexed:";
+// A number from the environment (a long run's settings), or the fallback.
+int EnvironmentNumber(const char* name, int fallback);
 
 store::Item Text(const std::string& name, const std::string& value);
 store::Item List(const std::string& name, const std::vector<std::string>& values);

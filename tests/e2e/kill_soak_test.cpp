@@ -19,16 +19,10 @@ constexpr int addsPerRound = 120, changesPerRound = 240, deletesPerRound = 60;
 // change since the last pass that ended) lasts about as long as the kill window.
 constexpr DWORD killFromMs = 2000, killUntilMs = 10000;
 constexpr int killPhaseWaitMs = 5;
-constexpr const char* passSummary = "Tamsel indexed:";
 // Logged right after the summary of a pass that was stopped before its end.
 constexpr const char* passStopped = "Recovery requested";
 // A pass over everything may take longer than one clean run: the next resumes where it stopped.
 constexpr int cleanRuns = 5;
-
-int Setting(const char* name, int fallback) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::atoi(value) : fallback;
-}
 
 std::string Subject(int mail, int version) {
     return "Mail " + std::to_string(mail) + " v" + std::to_string(version);
@@ -102,19 +96,12 @@ class KillSoak : public DatabaseRun {
         return mail;
     }
 
-    static size_t CountSummaries(const ClientRun& run) {
-        size_t count = 0;
-        for (const std::string& line : run.logLines)
-            count += Has(line, passSummary);
-        return count;
-    }
-
     // Whether a pass logged after the first `summaries` summaries walked to its end.
     static bool PassFinished(const ClientRun& run, size_t summaries) {
         const auto& lines = run.logLines;
         size_t seen = 0;
         for (size_t n = 0; n < lines.size(); ++n) {
-            if (!Has(lines[n], passSummary) || ++seen <= summaries)
+            if (!Has(lines[n], passSummaryMark) || ++seen <= summaries)
                 continue;
             if (n + 1 == lines.size() || !Has(lines[n + 1], passStopped))
                 return true;
@@ -134,14 +121,6 @@ class KillSoak : public DatabaseRun {
         }
         Settings(killPhaseWaitMs);
         return finished;
-    }
-
-    uint64_t IndexBytes() const {
-        WIN32_FILE_ATTRIBUTE_DATA attributes{};
-        if (!GetFileAttributesExA((engines.IndexFolder() + "\\documents.jsonl").c_str(),
-                                  GetFileExInfoStandard, &attributes))
-            return 0;
-        return (uint64_t(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     }
 
     // Compares the index with the mail file by the number and version in each subject.
@@ -173,14 +152,14 @@ class KillSoak : public DatabaseRun {
         }
     }
 
-    std::mt19937 random_{unsigned(Setting("TAMSEL_SOAK_SEED", 1))};
+    std::mt19937 random_{unsigned(EnvironmentNumber("TAMSEL_SOAK_SEED", 1))};
     std::map<int, Mail> live_;
     std::set<int> deleted_;
     int next_ = 1;
 };
 
 TEST_F(KillSoak, EveryLiveMailIsIndexedOnceAsItIsNowAfterRandomKills) {
-    const int kills = Setting("TAMSEL_SOAK_KILLS", 10);
+    const int kills = EnvironmentNumber("TAMSEL_SOAK_KILLS", 10);
     Change(firstMails, 0, 0);
     // Indexed once, so that the killed passes walk a round's changes since then, not everything.
     size_t summaries = 0;

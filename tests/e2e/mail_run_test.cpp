@@ -123,6 +123,23 @@ TEST_F(MailRun, DraftsOnlyWhenAskedAndChatsLeaveWhenSwitchedOff) {
     }
 }
 
+// Drafts switched off, and other forms left out, after they were sent: the rebuild the dialog
+// offers takes them out of the index.
+TEST_F(MailRun, DocumentsTheSettingsNoLongerIndexLeaveWithTheRebuild) {
+    Settings("DesktopSearchIndexDrafts=1\r\n");
+    PutMail("Unsent draft", "later", {}, "");
+    PutMail("Posted");
+    Put({Text("Form", "Gadget"), Text("Subject", "A gadget")});
+    Index();
+    // A document of a form the database does not hold is titled by the database.
+    ASSERT_EQ(ListedSubjects(), (std::set<std::string>{"Unsent draft", "Posted", "Dora's Mail"}));
+    // Settings without time stamps: everything is sent again, as after a rebuild.
+    Settings("DesktopSearchNoIndexAll=1\r\n");
+    Index();
+    EXPECT_EQ(ListedSubjects(), (std::set<std::string>{"Posted"}));
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
+}
+
 // The engine answers a query for a URL it does not hold with a word search; a mail quoting
 // that URL must not leave the index in its place.
 TEST_F(MailRun, ANoticeForANoteNeverIndexedLeavesTheMailsThatQuoteItsUrl) {

@@ -1,0 +1,549 @@
+// A randomized run of the whole system: from a seed, a sequence of steps changes the client's
+// databases (while the client runs and between its runs), its settings and its list of
+// databases, switches the engines' faults, unregisters and resets them, and kills the client
+// at random moments. At the end the engines are restored, one clean pass runs, and zsearch
+// verify must find nothing missing, stale, ghost or duplicate, while a sample of the documents
+// must hold the version of their note last written. A finding prints the seed, the shortest
+// prefix of steps that still fails (found by replaying) and the command that replays it.
+// TAMSEL_CHAOS_STEPS, _SEED, _KILLS, _PREFIX (run only that many steps), _SHRINK (0: no
+// replays) and _LOG (a file that receives every step as it is done) set a run; scripts/chaos
+// passes them.
+#include "chaos_notes.h"
+#include "database_run.h"
+#include "file_text.h"
+#include "item_values.h"
+#include "journal_file.h"
+#include "program_run.h"
+#include "registered_plugin.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+namespace {
+
+using chaos::Kind;
+using chaos::Store;
+using nlohmann::json;
+
+constexpr int storeCount = int(Store::count);
+
+void RemoveFiles(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+// Most steps change notes; the rest change the setup, the engines or run the client.
+constexpr int noteWeight = 90;
+
+struct ChaosSettings {
+    size_t steps;
+    unsigned seed;
+    int kills;
+    size_t prefix; // 0: all
+    bool shrink;
+    std::string log;
+};
+
+ChaosSettings FromEnvironment() {
+    const char* log = std::getenv("TAMSEL_CHAOS_LOG");
+    return {size_t(EnvironmentNumber("TAMSEL_CHAOS_STEPS", 300)),
+            unsigned(EnvironmentNumber("TAMSEL_CHAOS_SEED", 1)),
+            EnvironmentNumber("TAMSEL_CHAOS_KILLS", 5),
+            size_t(EnvironmentNumber("TAMSEL_CHAOS_PREFIX", 0)),
+            EnvironmentNumber("TAMSEL_CHAOS_SHRINK", 1) != 0,
+            log ? log : ""};
+}
+
+struct NoteModel {
+    uint32_t id = 0;
+    Kind kind = Kind::mail;
+    std::string url, marker;
+    int version = 0;
+    bool live = true;
+};
+
+struct StoreModel {
+    std::unique_ptr<store::Database> database;
+    std::vector<NoteModel> notes;
+};
+
+struct Figures {
+    size_t steps = 0, puts = 0, changes = 0, removals = 0, runs = 0;
+    int kills = 0, midPass = 0, beforeSending = 0, afterPass = 0;
+};
+
+// Settings the runs switch, each with the values it takes ("" removes the variable).
+struct Switchable {
+    const char* name;
+    std::vector<const char*> values;
+};
+const Switchable switchable[] = {
+    {"DesktopSearchIndexDrafts", {"", "1"}},
+    {"DesktopSearchNoIndexChats", {"", "1"}},
+    {"DesktopSearchIndexDiscussion", {"", "1"}},
+    {"DesktopSearchIndexEncrypted", {"", "1"}},
+    {"DesktopSearchDataFields", {"", "Body", "Subject,Body", "Nothing,Body", "Location"}},
+    {"DesktopSearchFreqMinutes", {"", "1", "99", "0", "-5", "abc"}},
+    {"DesktopSearchWaitTime", {"0", "5", "20", "70"}},
+};
+
+// Engine faults a run may meet; cleared again by a later step and before the end.
+struct Fault {
+    const wchar_t* name;
+    DWORD value;
+};
+const Fault faults[] = {
+    {L"ServiceStopped", 1},        {L"ComponentDisabled", 1},     {L"IndexingPaused", 1},
+    {L"FailSendCode", 0x80040009}, {L"FailSendCode", 0x8004000C}, {L"FailSendCode", 0x80040012},
+    {L"FailSendCode", 0x80004005},
+};
+
+class ChaosRun : public DatabaseRun {
+  protected:
+    void SetUp() override { settings_ = FromEnvironment(); }
+
+    // Everything as at the start of a run: no databases, no settings, an empty index.
+    void StartAfresh() {
+        plugin_.reset();
+        for (StoreModel& model : models_)
+            model = {};
+        engines.ClearSwitches();
+        engines.MoveIndexTo(NewIndexFolder());
+        RemoveFiles(data.path());
+        for (int s = 0; s < storeCount; ++s)
+            CreateDatabase(chaos::FileOf(Store(s)),
+                           std::string("Chaos ") + chaos::FileOf(Store(s)));
+        for (const auto& form : chaos::DiscussionForms())
+            PutNote(chaos::FileOf(Store::discussion), form, 0, store::NoteClass::Form);
+        for (int s = 0; s < storeCount; ++s)
+            models_[s].database = OpenDatabase(chaos::FileOf(Store(s)));
+        // Debug lines tell where a kill landed.
+        std::string lines = "DesktopSearchIndexEnabled=1\r\nDesktopSearchInstallInstructions=1\r\n"
+                            "DesktopSearchDebug=1\r\n"
+                            "DesktopSearchWaitTime=20\r\n";
+        for (int s = 0; s < storeCount; ++s)
+            lines += SlotVariable(s) + "=" + chaos::FileOf(Store(s)) + "\r\n";
+        WriteClientSettings(data, lines);
+        plugin_.emplace(data);
+        enginesInstalled_ = true;
+        reindexOwed_ = false;
+        figures_ = {};
+        killAt_.clear();
+        linesSoFar_.clear();
+    }
+
+    std::string NewIndexFolder() {
+        const std::string folder = indexes_.file("index" + std::to_string(++indexCount_));
+        CreateDirectoryA(folder.c_str(), nullptr);
+        return folder;
+    }
+
+    static std::string SlotVariable(int slot) {
+        return slot == 0 ? "DesktopSearchFilePath" : "DesktopSearchFilePath" + std::to_string(slot);
+    }
+
+    // One variable of the settings file, the others as they are.
+    void SetVariable(const std::string& name, const std::string& value) {
+        const std::string file = data.file("tamsel.ini");
+        std::string text = testing_support::ReadFileText(file), out;
+        bool written = false;
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t end = std::min(text.find("\r\n", start), text.size());
+            const std::string line = text.substr(start, end - start);
+            start = end + 2;
+            if (line.rfind(name + "=", 0) == 0) {
+                if (!written && !value.empty())
+                    out += name + "=" + value + "\r\n";
+                written = true;
+                continue;
+            }
+            out += line + "\r\n";
+        }
+        if (!written && !value.empty())
+            out += name + "=" + value + "\r\n";
+        testing_support::WriteFileText(file, out);
+    }
+
+    // Which databases the list holds now (a run's dialog may have changed it, or not).
+    std::vector<bool> ListedStores() const {
+        const std::string text = testing_support::ReadFileText(data.file("tamsel.ini"));
+        std::vector<bool> listed(storeCount);
+        for (int s = 0; s < storeCount; ++s)
+            listed[s] = Has(text, std::string("=") + chaos::FileOf(Store(s))) ||
+                        Has(text, "\\" + std::string(chaos::FileOf(Store(s))));
+        return listed;
+    }
+
+    std::string Marker(int s, size_t note, int version) const {
+        return "zq" + std::to_string(s) + "n" + std::to_string(note) + "v" +
+               std::to_string(version);
+    }
+
+    std::vector<std::string> SomeUrls(std::mt19937& random) const {
+        std::vector<std::string> urls;
+        for (int n = 0; n < 4; ++n) {
+            const StoreModel& model = models_[random() % storeCount];
+            if (!model.notes.empty())
+                urls.push_back(model.notes[random() % model.notes.size()].url);
+        }
+        return urls;
+    }
+
+    // A new note, or a new version of note `index` (with a kind of its database drawn anew).
+    std::string Write(std::mt19937& random, int s, std::optional<size_t> index) {
+        StoreModel& model = models_[s];
+        const std::vector<Kind> kinds = chaos::KindsOf(Store(s));
+        const Kind kind = kinds[random() % kinds.size()];
+        const size_t number = index ? *index : model.notes.size();
+        NoteModel note = index ? model.notes[*index] : NoteModel{};
+        note.kind = kind;
+        note.marker = Marker(s, number, ++note.version);
+        auto content = chaos::DrawNote(random, kind, note.marker, SomeUrls(random),
+                                       model.database->info().replicaId);
+        store::Note written;
+        written.id = note.id;
+        if (note.id) {
+            store::Note old;
+            EXPECT_EQ(model.database->readNote(note.id, old), store::kOk);
+            written.originator = old.originator;
+        }
+        written.items = std::move(content.items);
+        EXPECT_EQ(model.database->putNote(written), store::kOk);
+        note.id = written.id;
+        char url[80];
+        std::snprintf(url, sizeof url, "Tamsel:///%016llX//%016llX%016llX",
+                      (unsigned long long)model.database->info().replicaId,
+                      (unsigned long long)written.originator.fileHalf,
+                      (unsigned long long)written.originator.noteHalf);
+        note.url = url;
+        if (index)
+            model.notes[*index] = note;
+        else
+            model.notes.push_back(note);
+        return std::string(index ? "change " : "add ") + chaos::NameOf(kind) + " " + note.marker +
+               " in " + chaos::FileOf(Store(s));
+    }
+
+    std::optional<size_t> RandomLive(std::mt19937& random, int s) const {
+        const auto& notes = models_[s].notes;
+        for (int attempt = 0; attempt < 8 && !notes.empty(); ++attempt)
+            if (const size_t n = random() % notes.size(); notes[n].live)
+                return n;
+        return std::nullopt;
+    }
+
+    // A step that changes notes; nothing when there was nothing to change.
+    std::string NoteStep(std::mt19937& random) {
+        const int s = int(random() % storeCount);
+        const int what = int(random() % 100);
+        if (what < 50 || models_[s].notes.empty()) {
+            ++figures_.puts;
+            return Write(random, s, std::nullopt);
+        }
+        const auto index = RandomLive(random, s);
+        if (!index)
+            return "";
+        if (what < 85) {
+            ++figures_.changes;
+            return Write(random, s, index);
+        }
+        NoteModel& note = models_[s].notes[*index];
+        EXPECT_EQ(models_[s].database->deleteNote(note.id), store::kOk);
+        note.live = false;
+        ++figures_.removals;
+        return "delete " + note.marker + " in " + chaos::FileOf(Store(s));
+    }
+
+    // What the next run's dialog does: a rebuild still owed, a database taken off the list or
+    // put back on it.
+    std::string DialogScript(std::mt19937& random, std::string& said) {
+        std::string script;
+        if (random() % 8 == 0) {
+            const std::vector<bool> listed = ListedStores();
+            const int s = int(random() % storeCount);
+            if (listed[s]) {
+                int entry = 0;
+                for (int other = 0; other < s; ++other)
+                    entry += listed[other];
+                script = "select 202 " + std::to_string(entry) + ", click 247";
+                said += ", the dialog takes " + std::string(chaos::FileOf(Store(s))) + " off";
+            } else {
+                script = "click 239, file " + data.file(chaos::FileOf(Store(s)));
+                said += ", the dialog puts " + std::string(chaos::FileOf(Store(s))) + " back";
+            }
+        }
+        if (reindexOwed_) {
+            script += std::string(script.empty() ? "" : ", ") + "check 244";
+            said += ", the dialog rebuilds";
+        }
+        return script.empty() ? script : script + ", click 1";
+    }
+
+    // The client runs (and is killed after `killAfterMs`, unless 0) while the next note steps
+    // (up to `room` of them) are done beside it; their lines go to `beside`.
+    std::string RunStep(std::mt19937& random, DWORD killAfterMs, size_t room,
+                        std::vector<std::string>& beside) {
+        std::string said = killAfterMs
+                               ? "kill the client after " + std::to_string(killAfterMs) + " ms"
+                               : "run the client";
+        const std::string script = DialogScript(random, said);
+        const int seconds = killAfterMs ? 60 : int(4 + random() % 5);
+        std::string arguments = "--seconds " + std::to_string(seconds) + " --menu 0";
+        if (!script.empty())
+            arguments += " --dialog \"" + script + "\"";
+        const size_t changes = std::min<size_t>(random() % 6, room);
+        std::mt19937 besideRandom(random());
+        const uint64_t indexBefore = IndexBytes();
+        // The changes come while the client starts and passes, as mail arrives.
+        std::thread changing([&] {
+            for (size_t n = 0; n < changes; ++n) {
+                Sleep(besideRandom() % 1500);
+                std::mt19937 noteRandom(besideRandom());
+                const std::string note = NoteStep(noteRandom);
+                beside.push_back("(beside the client) " +
+                                 (note.empty() ? "nothing to change" : note));
+            }
+        });
+        const ClientRun run = RunClient(data, arguments, killAfterMs ? killAfterMs : 120000);
+        changing.join();
+        ++figures_.runs;
+        // Passes this run started and ended (the client's log holds every run's lines).
+        const size_t started = NewLines(run, "Starting file index"),
+                     ended = NewLines(run, passSummaryMark) + NewLines(run, "No modified notes");
+        if (killAfterMs) {
+            ++figures_.kills;
+            if (started > ended)
+                ++figures_.midPass;
+            else if (IndexBytes() == indexBefore)
+                ++figures_.beforeSending;
+            else
+                ++figures_.afterPass;
+        } else {
+            EXPECT_EQ(run.exitCode, 0) << run.output;
+            if (run.exitCode == 0 && Has(script, "check 244"))
+                reindexOwed_ = false;
+        }
+        return said;
+    }
+
+    // Lines holding the text that the client's log gained since the last look.
+    size_t NewLines(const ClientRun& run, const std::string& text) {
+        const size_t now =
+            size_t(std::count_if(run.logLines.begin(), run.logLines.end(),
+                                 [&](const std::string& line) { return Has(line, text); }));
+        return now - std::exchange(linesSoFar_[text], now);
+    }
+
+    std::string SetupStep(std::mt19937& random) {
+        switch (random() % 6) {
+        case 0:
+        case 1: {
+            const Switchable& setting = switchable[random() % std::size(switchable)];
+            const std::string value = setting.values[random() % setting.values.size()];
+            SetVariable(setting.name, value);
+            // What the settings change for documents already sent a rebuild makes true.
+            reindexOwed_ = true;
+            return std::string("setting ") + setting.name + "=" + value;
+        }
+        case 2: {
+            const Fault& fault = faults[random() % std::size(faults)];
+            engines.SetSwitch(fault.name, fault.value);
+            if (std::wstring(fault.name) == L"FailSendCode") {
+                engines.SetSwitch(L"FailSendFrom", DWORD(1 + random() % 20));
+                engines.SetSwitch(L"FailSendCount", DWORD(random() % 3));
+            }
+            char said[80];
+            std::snprintf(said, sizeof said, "engine fault %ls %lX", fault.name,
+                          (unsigned long)fault.value);
+            return said;
+        }
+        case 3:
+            engines.ClearSwitches();
+            return "engine faults cleared";
+        case 4:
+            SetEnginesInstalled(!enginesInstalled_);
+            return enginesInstalled_ ? "engines registered again" : "engines unregistered";
+        default:
+            EXPECT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
+            return "the second engine makes its index anew";
+        }
+    }
+
+    void SetEnginesInstalled(bool installed) {
+        for (const wchar_t* dll : {L"ZendriDS.dll", L"OrvennaDesktop.dll"})
+            testing_support::RunProgram(
+                std::wstring(L"regsvr32.exe /s ") + (installed ? L"" : L"/u ") + L"\"" +
+                testing_support::InstalledEngines::ProgramFolder() + dll + L"\"");
+        enginesInstalled_ = installed;
+    }
+
+    // Runs the first `count` steps of the seed's sequence; the steps done, as said.
+    std::vector<std::string> RunSteps(size_t count, std::FILE* log) {
+        StartAfresh();
+        std::mt19937 random(settings_.seed);
+        std::mt19937 killRandom(settings_.seed * 2654435761u + 1);
+        for (int k = 0; k < settings_.kills; ++k)
+            killAt_.insert(killRandom() % std::max<size_t>(settings_.steps, 1));
+        // A kill whose place a run's changes took comes at the next step.
+        auto nextKill = killAt_.begin();
+        std::vector<std::string> done;
+        for (size_t step = 0; step < count;) {
+            std::mt19937 stepRandom(random());
+            std::string said;
+            std::vector<std::string> beside;
+            const size_t room = count - step - 1;
+            if (nextKill != killAt_.end() && *nextKill <= step) {
+                ++nextKill;
+                said = RunStep(stepRandom, DWORD(1500 + stepRandom() % 6000), room, beside);
+            } else if (const int what = int(stepRandom() % 100); what < noteWeight)
+                said = NoteStep(stepRandom);
+            else if (what < noteWeight + 6)
+                said = RunStep(stepRandom, 0, room, beside);
+            else
+                said = SetupStep(stepRandom);
+            const size_t first = done.size();
+            done.push_back(std::to_string(++step) + ". " +
+                           (said.empty() ? "nothing to change" : said));
+            for (const std::string& line : beside)
+                done.push_back(std::to_string(++step) + ". " + line);
+            if (log) {
+                for (size_t n = first; n < done.size(); ++n)
+                    std::fprintf(log, "%s\n", done[n].c_str());
+                std::fflush(log);
+            }
+        }
+        figures_.steps = count;
+        return done;
+    }
+
+    // Engines as installed, no faults, every database listed, then passes until nothing is
+    // pending.
+    void Restore() {
+        engines.ClearSwitches();
+        if (!enginesInstalled_)
+            SetEnginesInstalled(true);
+        const std::vector<bool> listed = ListedStores();
+        std::string script;
+        for (int s = 0; s < storeCount; ++s)
+            if (!listed[s])
+                script += "click 239, file " + data.file(chaos::FileOf(Store(s))) + ", ";
+        if (reindexOwed_)
+            script += "check 244, ";
+        SetVariable("DesktopSearchWaitTime", "0");
+        std::string arguments = "--seconds 30 --menu 0";
+        if (!script.empty())
+            arguments += " --dialog \"" + script + "click 1\"";
+        for (int pass = 0; pass < 8; ++pass) {
+            EXPECT_EQ(RunClient(data, pass == 0 ? arguments : "--seconds 30 --menu 0").exitCode, 0);
+            const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));
+            if (VerifiedTotals()["pending"] == 0 && !Has(settings, "|"))
+                return;
+        }
+    }
+
+    // What the judge finds after the clean pass; empty when nothing.
+    std::string Judge() {
+        Restore();
+        std::string findings;
+        const json totals = VerifiedTotals();
+        if (totals != nothingWrong)
+            findings += "verify: " + totals.dump() + "\n" +
+                        engines.Zsearch(L"verify --data \"" + Wide(data.path()) + L"\"").output;
+        // A sample of live notes: a document at the note's URL holds its last version.
+        std::mt19937 random(settings_.seed + 7);
+        for (int n = 0; n < 20; ++n) {
+            const StoreModel& model = models_[random() % storeCount];
+            if (model.notes.empty())
+                continue;
+            const NoteModel& note = model.notes[random() % model.notes.size()];
+            if (!note.live)
+                continue;
+            const auto shown = engines.Zsearch(L"--json show \"" + Wide(note.url) + L"\"");
+            if (shown.exitCode != 0)
+                continue; // not sent: verify says whether it should have been
+            const json document = json::parse(shown.output, nullptr, false);
+            const std::string text = document.is_discarded() ? shown.output : document.dump();
+            const bool emptied = !Has(text, "zq");
+            if (!emptied && !Has(text, note.marker + " ") && !Has(text, note.marker + "\\r"))
+                findings += "the document of " + note.marker + " (" + chaos::NameOf(note.kind) +
+                            ") holds another version: " + text.substr(0, 400) + "\n";
+        }
+        return findings;
+    }
+
+    ChaosSettings settings_;
+    StoreModel models_[storeCount];
+    std::optional<RegisteredPlugin> plugin_;
+    testing_support::TempDir indexes_;
+    int indexCount_ = 0;
+    bool enginesInstalled_ = true, reindexOwed_ = false;
+    std::multiset<size_t> killAt_;
+    std::map<std::string, size_t> linesSoFar_;
+    Figures figures_;
+};
+
+TEST_F(ChaosRun, RandomStepsLeaveAnIndexThatVerifiesClean) {
+    const auto started = std::chrono::steady_clock::now();
+    std::FILE* log = settings_.log.empty() ? nullptr : std::fopen(settings_.log.c_str(), "w");
+    const size_t count =
+        settings_.prefix ? std::min(settings_.prefix, settings_.steps) : settings_.steps;
+    std::vector<std::string> done = RunSteps(count, log);
+    std::string findings = Judge();
+    const Figures figures = figures_;
+    size_t documents = 0;
+    for (const StoreModel& model : models_)
+        documents += size_t(std::count_if(model.notes.begin(), model.notes.end(),
+                                          [](const NoteModel& note) { return note.live; }));
+    size_t failingPrefix = count;
+    if (!findings.empty() && settings_.shrink) {
+        // The shortest prefix that still fails: each replay starts afresh.
+        size_t good = 0, bad = count;
+        while (bad - good > 1) {
+            const size_t middle = good + (bad - good) / 2;
+            RunSteps(middle, nullptr);
+            if (Judge().empty())
+                good = middle;
+            else
+                bad = middle;
+        }
+        if (bad < count) {
+            done = RunSteps(bad, nullptr);
+            findings = Judge();
+        }
+        failingPrefix = bad;
+    }
+    const double minutes =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 60;
+    std::printf("chaos: seed %u, steps %zu, kills %d (mid-pass %d, before the first send %d, after "
+                "the pass %d), client runs %zu, notes added %zu, changed %zu, deleted %zu, live "
+                "%zu, %.1f min; findings: %s\n",
+                settings_.seed, figures.steps, figures.kills, figures.midPass,
+                figures.beforeSending, figures.afterPass, figures.runs, figures.puts,
+                figures.changes, figures.removals, documents, minutes,
+                findings.empty() ? "0" : "yes");
+    if (log)
+        std::fclose(log);
+    if (findings.empty())
+        return;
+    std::string steps;
+    for (const std::string& line : done)
+        steps += "  " + line + "\n";
+    ADD_FAILURE() << "seed " << settings_.seed << ": " << findings << "\nsteps (the shortest "
+                  << "failing prefix, " << failingPrefix << " of " << count << "):\n"
+                  << steps << "replay: scripts/chaos " << settings_.steps << " --seed "
+                  << settings_.seed << " --kills " << settings_.kills << " --prefix "
+                  << failingPrefix << "\n";
+}
+
+} // namespace
