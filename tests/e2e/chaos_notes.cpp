@@ -264,7 +264,8 @@ void DrawTask(std::mt19937& random, Kind kind, NoteContent& note,
 } // namespace
 
 const char* FileOf(Store store) {
-    static const char* const files[] = {"mail.zrb", "roster.zrb", "journal.zrb", "discussion.zrb"};
+    static const char* const files[] = {"mail.zrb", "roster.zrb", "journal.zrb", "discussion.zrb",
+                                        "shelf.zrb"};
     return files[int(store)];
 }
 
@@ -289,6 +290,8 @@ std::vector<Kind> KindsOf(Store store) {
         return {Kind::contact};
     case Store::journal:
         return {Kind::journal};
+    case Store::history: // what the user viewed, of any kind
+        return {Kind::mail, Kind::meeting, Kind::contact, Kind::journal};
     default:
         return {Kind::topic, Kind::response, Kind::expense, Kind::unknownForm};
     }

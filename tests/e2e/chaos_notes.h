@@ -13,8 +13,8 @@
 
 namespace chaos {
 
-// The databases of the run, by the slot they take.
-enum class Store { mail, roster, journal, discussion, count };
+// The databases of the run: the listed ones by the slot they take, then the history database.
+enum class Store { mail, roster, journal, discussion, history, count };
 const char* FileOf(Store store);
 
 // What a note was written as; the kind decides the items, not the judgement.

@@ -30,6 +30,8 @@ using chaos::Store;
 using nlohmann::json;
 
 constexpr int storeCount = int(Store::count);
+constexpr int listedCount = int(Store::history); // the history database is found, not listed
+constexpr const char* userName = "Chaos User";
 
 void RemoveFiles(const std::string& folder) {
     WIN32_FIND_DATAA found;
@@ -42,8 +44,8 @@ void RemoveFiles(const std::string& folder) {
     while (FindNextFileA(search, &found));
     FindClose(search);
 }
-// Most steps change notes; the rest change the setup, the engines or run the client.
-constexpr int noteWeight = 90;
+// Most steps change notes; per thousand steps, these change the setup or the engines.
+constexpr size_t setupPermille = 25;
 
 struct ChaosSettings {
     size_t steps;
@@ -111,6 +113,17 @@ const Fault faults[] = {
 class ChaosRun : public DatabaseRun {
   protected:
     void SetUp() override { settings_ = FromEnvironment(); }
+    // The client's log of a long run is long: its last lines only.
+    void TearDown() override {
+        if (!HasFailure())
+            return;
+        const std::string log = testing_support::ReadFileText(data.file("tamsel.log"));
+        size_t from = log.size();
+        for (int lines = 0; lines < 60 && from > 0; ++lines)
+            from = log.rfind('\n', from - 1);
+        std::printf("the end of the client's log:\n%s",
+                    log.substr(from == std::string::npos ? 0 : from).c_str());
+    }
 
     // Everything as at the start of a run: no databases, no settings, an empty index.
     void StartAfresh() {
@@ -125,13 +138,15 @@ class ChaosRun : public DatabaseRun {
                            std::string("Chaos ") + chaos::FileOf(Store(s)));
         for (const auto& form : chaos::DiscussionForms())
             PutNote(chaos::FileOf(Store::discussion), form, 0, store::NoteClass::Form);
-        for (int s = 0; s < storeCount; ++s)
+        for (int s = 0; s < storeCount; ++s) {
             models_[s].database = OpenDatabase(chaos::FileOf(Store(s)));
+            away_[s] = false;
+        }
         // Debug lines tell where a kill landed.
         std::string lines = "DesktopSearchIndexEnabled=1\r\nDesktopSearchInstallInstructions=1\r\n"
-                            "DesktopSearchDebug=1\r\n"
-                            "DesktopSearchWaitTime=20\r\n";
-        for (int s = 0; s < storeCount; ++s)
+                            "DesktopSearchDebug=1\r\nDesktopSearchWaitTime=20\r\nUserName=" +
+                            std::string(userName) + "\r\n";
+        for (int s = 0; s < listedCount; ++s)
             lines += SlotVariable(s) + "=" + chaos::FileOf(Store(s)) + "\r\n";
         WriteClientSettings(data, lines);
         plugin_.emplace(data);
@@ -178,8 +193,8 @@ class ChaosRun : public DatabaseRun {
     // Which databases the list holds now (a run's dialog may have changed it, or not).
     std::vector<bool> ListedStores() const {
         const std::string text = testing_support::ReadFileText(data.file("tamsel.ini"));
-        std::vector<bool> listed(storeCount);
-        for (int s = 0; s < storeCount; ++s)
+        std::vector<bool> listed(listedCount);
+        for (int s = 0; s < listedCount; ++s)
             listed[s] = Has(text, std::string("=") + chaos::FileOf(Store(s))) ||
                         Has(text, "\\" + std::string(chaos::FileOf(Store(s))));
         return listed;
@@ -247,6 +262,19 @@ class ChaosRun : public DatabaseRun {
     std::string NoteStep(std::mt19937& random) {
         const int s = int(random() % storeCount);
         const int what = int(random() % 100);
+        if (away_[s])
+            return "";
+        if (what >= 95) {
+            // Read or unread for the client's user: only the mail's flags change.
+            const auto index = RandomLive(random, s);
+            if (!index)
+                return "";
+            const bool unread = what % 2 == 0;
+            EXPECT_EQ(
+                models_[s].database->markUnread(userName, {models_[s].notes[*index].id}, unread),
+                store::kOk);
+            return std::string(unread ? "unread " : "read ") + models_[s].notes[*index].marker;
+        }
         if (what < 50 || models_[s].notes.empty()) {
             ++figures_.puts;
             return Write(random, s, std::nullopt);
@@ -271,8 +299,10 @@ class ChaosRun : public DatabaseRun {
         std::string script;
         if (random() % 8 == 0) {
             const std::vector<bool> listed = ListedStores();
-            const int s = int(random() % storeCount);
-            if (listed[s]) {
+            const int s = int(random() % listedCount);
+            if (away_[s]) {
+                // The open-file dialog would not find it.
+            } else if (listed[s]) {
                 int entry = 0;
                 for (int other = 0; other < s; ++other)
                     entry += listed[other];
@@ -297,8 +327,12 @@ class ChaosRun : public DatabaseRun {
         std::string said = killAfterMs
                                ? "kill the client after " + std::to_string(killAfterMs) + " ms"
                                : "run the client";
-        const std::string script = DialogScript(random, said);
-        const int seconds = killAfterMs ? 60 : int(4 + random() % 5);
+        std::string script = DialogScript(random, said);
+        if (killAfterMs && script.empty() && random() % 4 == 0) {
+            script = "pause 9000";
+            said += ", with the dialog open";
+        }
+        const int seconds = killAfterMs ? 60 : int(3 + random() % 4);
         std::string arguments = "--seconds " + std::to_string(seconds) + " --menu 0";
         if (!script.empty())
             arguments += " --dialog \"" + script + "\"";
@@ -372,12 +406,30 @@ class ChaosRun : public DatabaseRun {
             engines.ClearSwitches();
             return "engine faults cleared";
         case 4:
+            if (random() % 2) {
+                const int s = int(random() % listedCount);
+                TakeAway(s, !away_[s]);
+                return std::string(chaos::FileOf(Store(s))) +
+                       (away_[s] ? " taken away" : " put back");
+            }
             SetEnginesInstalled(!enginesInstalled_);
             return enginesInstalled_ ? "engines registered again" : "engines unregistered";
         default:
             EXPECT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
             return "the second engine makes its index anew";
         }
+    }
+
+    // A database file moved away (the client cannot open it), or back where it was.
+    void TakeAway(int s, bool away) {
+        const std::string file = data.file(chaos::FileOf(Store(s)));
+        models_[s].database.reset();
+        EXPECT_TRUE(away ? MoveFileA(file.c_str(), (file + ".away").c_str())
+                         : MoveFileA((file + ".away").c_str(), file.c_str()))
+            << file;
+        if (!away)
+            models_[s].database = OpenDatabase(chaos::FileOf(Store(s)));
+        away_[s] = away;
     }
 
     void SetEnginesInstalled(bool installed) {
@@ -395,6 +447,12 @@ class ChaosRun : public DatabaseRun {
         std::mt19937 killRandom(settings_.seed * 2654435761u + 1);
         for (int k = 0; k < settings_.kills; ++k)
             killAt_.insert(killRandom() % std::max<size_t>(settings_.steps, 1));
+        // Clean runs about half as often as kills, and at least three of them; the client's
+        // runs take most of a long run's time.
+        const size_t runPermille =
+            std::clamp<size_t>(1000 * std::max(size_t(settings_.kills) / 2, size_t(3)) /
+                                   std::max<size_t>(settings_.steps, 1),
+                               5, 60);
         // A kill whose place a run's changes took comes at the next step.
         auto nextKill = killAt_.begin();
         std::vector<std::string> done;
@@ -405,13 +463,13 @@ class ChaosRun : public DatabaseRun {
             const size_t room = count - step - 1;
             if (nextKill != killAt_.end() && *nextKill <= step) {
                 ++nextKill;
-                said = RunStep(stepRandom, DWORD(1500 + stepRandom() % 6000), room, beside);
-            } else if (const int what = int(stepRandom() % 100); what < noteWeight)
-                said = NoteStep(stepRandom);
-            else if (what < noteWeight + 6)
+                said = RunStep(stepRandom, DWORD(1000 + stepRandom() % 5000), room, beside);
+            } else if (const size_t what = stepRandom() % 1000; what < runPermille)
                 said = RunStep(stepRandom, 0, room, beside);
-            else
+            else if (what < runPermille + setupPermille)
                 said = SetupStep(stepRandom);
+            else
+                said = NoteStep(stepRandom);
             const size_t first = done.size();
             done.push_back(std::to_string(++step) + ". " +
                            (said.empty() ? "nothing to change" : said));
@@ -433,9 +491,12 @@ class ChaosRun : public DatabaseRun {
         engines.ClearSwitches();
         if (!enginesInstalled_)
             SetEnginesInstalled(true);
+        for (int s = 0; s < storeCount; ++s)
+            if (away_[s])
+                TakeAway(s, false);
         const std::vector<bool> listed = ListedStores();
         std::string script;
-        for (int s = 0; s < storeCount; ++s)
+        for (int s = 0; s < listedCount; ++s)
             if (!listed[s])
                 script += "click 239, file " + data.file(chaos::FileOf(Store(s))) + ", ";
         if (reindexOwed_)
@@ -484,6 +545,7 @@ class ChaosRun : public DatabaseRun {
 
     ChaosSettings settings_;
     StoreModel models_[storeCount];
+    bool away_[storeCount] = {};
     std::optional<RegisteredPlugin> plugin_;
     testing_support::TempDir indexes_;
     int indexCount_ = 0;
@@ -506,6 +568,13 @@ TEST_F(ChaosRun, RandomStepsLeaveAnIndexThatVerifiesClean) {
         documents += size_t(std::count_if(model.notes.begin(), model.notes.end(),
                                           [](const NoteModel& note) { return note.live; }));
     size_t failingPrefix = count;
+    if (!findings.empty()) {
+        // Said at once: shrinking replays the steps, which takes as long again and more.
+        std::printf("chaos: seed %u, after %zu steps: %s", settings_.seed, count, findings.c_str());
+        std::fflush(stdout);
+        if (log)
+            std::fprintf(log, "findings: %s", findings.c_str()), std::fflush(log);
+    }
     if (!findings.empty() && settings_.shrink) {
         // The shortest prefix that still fails: each replay starts afresh.
         size_t good = 0, bad = count;
