@@ -33,6 +33,29 @@ constexpr int storeCount = int(Store::count);
 constexpr int listedCount = int(Store::history); // the history database is found, not listed
 constexpr const char* userName = "Chaos User";
 
+// A fault of the processor in this program ends it through std::terminate, which says nothing
+// of it: said here first, with the module and offset where it happened.
+LONG CALLBACK SayFault(EXCEPTION_POINTERS* pointers) {
+    const DWORD code = pointers->ExceptionRecord->ExceptionCode;
+    if (code == EXCEPTION_ACCESS_VIOLATION || code == EXCEPTION_INT_DIVIDE_BY_ZERO ||
+        code == EXCEPTION_STACK_OVERFLOW || code == EXCEPTION_ILLEGAL_INSTRUCTION) {
+        void* address = pointers->ExceptionRecord->ExceptionAddress;
+        HMODULE module = nullptr;
+        char name[MAX_PATH] = "?";
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               static_cast<const char*>(address), &module))
+            GetModuleFileNameA(module, name, MAX_PATH);
+        std::fprintf(
+            stderr, "chaos: exception %08lX at %s+%llX (thread %lu)\n", (unsigned long)code, name,
+            (unsigned long long)(static_cast<char*>(address) - reinterpret_cast<char*>(module)),
+            (unsigned long)GetCurrentThreadId());
+        std::fflush(stderr);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+const PVOID sayFault = AddVectoredExceptionHandler(1, SayFault);
+
 void RemoveFiles(const std::string& folder) {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
@@ -339,8 +362,9 @@ class ChaosRun : public DatabaseRun {
         const size_t changes = std::min<size_t>(random() % 6, room);
         std::mt19937 besideRandom(random());
         const uint64_t indexBefore = IndexBytes();
-        // The changes come while the client starts and passes, as mail arrives.
-        std::thread changing([&] {
+        // The changes come while the client starts and passes, as mail arrives. Joined on
+        // every way out, so that a run that throws says why.
+        std::jthread changing([&] {
             for (size_t n = 0; n < changes; ++n) {
                 Sleep(besideRandom() % 1500);
                 std::mt19937 noteRandom(besideRandom());

@@ -38,7 +38,7 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE readEnd, writeEnd;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        throw std::runtime_error("no pipe");
+        throw std::runtime_error("no pipe: error " + std::to_string(GetLastError()));
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -52,7 +52,8 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         ProgramFolder().c_str(), &startup, &process))
-        throw std::runtime_error("cannot start " + command);
+        throw std::runtime_error("cannot start " + command + ": error " +
+                                 std::to_string(GetLastError()));
     CloseHandle(writeEnd);
     ClientRun run;
     testing_support::ReadUntilExit(readEnd, process.hProcess, killAfterMs, killedExitCode,
