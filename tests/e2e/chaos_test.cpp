@@ -105,7 +105,14 @@ struct StoreModel {
 struct Figures {
     size_t steps = 0, puts = 0, changes = 0, removals = 0, runs = 0;
     int kills = 0, midPass = 0, beforeSending = 0, afterPass = 0;
+    // Where a run's time goes: note steps, setup steps, the client's runs (with the changes
+    // beside them), the judge.
+    double noteSeconds = 0, setupSeconds = 0, runSeconds = 0, judgeSeconds = 0;
 };
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // Settings the runs switch, each with the values it takes ("" removes the variable).
 struct Switchable {
@@ -485,15 +492,21 @@ class ChaosRun : public DatabaseRun {
             std::string said;
             std::vector<std::string> beside;
             const size_t room = count - step - 1;
+            const auto started = std::chrono::steady_clock::now();
             if (nextKill != killAt_.end() && *nextKill <= step) {
                 ++nextKill;
                 said = RunStep(stepRandom, DWORD(1000 + stepRandom() % 5000), room, beside);
-            } else if (const size_t what = stepRandom() % 1000; what < runPermille)
+                figures_.runSeconds += SecondsSince(started);
+            } else if (const size_t what = stepRandom() % 1000; what < runPermille) {
                 said = RunStep(stepRandom, 0, room, beside);
-            else if (what < runPermille + setupPermille)
+                figures_.runSeconds += SecondsSince(started);
+            } else if (what < runPermille + setupPermille) {
                 said = SetupStep(stepRandom);
-            else
+                figures_.setupSeconds += SecondsSince(started);
+            } else {
                 said = NoteStep(stepRandom);
+                figures_.noteSeconds += SecondsSince(started);
+            }
             const size_t first = done.size();
             done.push_back(std::to_string(++step) + ". " +
                            (said.empty() ? "nothing to change" : said));
@@ -539,6 +552,7 @@ class ChaosRun : public DatabaseRun {
 
     // What the judge finds after the clean pass; empty when nothing.
     std::string Judge() {
+        const auto started = std::chrono::steady_clock::now();
         Restore();
         std::string findings;
         const json totals = VerifiedTotals();
@@ -564,6 +578,7 @@ class ChaosRun : public DatabaseRun {
                 findings += "the document of " + note.marker + " (" + chaos::NameOf(note.kind) +
                             ") holds another version: " + text.substr(0, 400) + "\n";
         }
+        figures_.judgeSeconds += SecondsSince(started);
         return findings;
     }
 
@@ -616,14 +631,15 @@ TEST_F(ChaosRun, RandomStepsLeaveAnIndexThatVerifiesClean) {
         }
         failingPrefix = bad;
     }
-    const double minutes =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 60;
+    const double minutes = SecondsSince(started) / 60;
     std::printf("chaos: seed %u, steps %zu, kills %d (mid-pass %d, before the first send %d, after "
                 "the pass %d), client runs %zu, notes added %zu, changed %zu, deleted %zu, live "
-                "%zu, %.1f min; findings: %s\n",
+                "%zu, %.1f min (note steps %.1f, setup %.1f, client runs %.1f, judge %.1f); "
+                "findings: %s\n",
                 settings_.seed, figures.steps, figures.kills, figures.midPass,
                 figures.beforeSending, figures.afterPass, figures.runs, figures.puts,
-                figures.changes, figures.removals, documents, minutes,
+                figures.changes, figures.removals, documents, minutes, figures.noteSeconds / 60,
+                figures.setupSeconds / 60, figures.runSeconds / 60, figures.judgeSeconds / 60,
                 findings.empty() ? "0" : "yes");
     if (log)
         std::fclose(log);
