@@ -6,8 +6,8 @@
 // must hold the version of their note last written. A finding prints the seed, the shortest
 // prefix of steps that still fails (found by replaying) and the command that replays it.
 // TAMSEL_CHAOS_STEPS, _SEED, _KILLS, _PREFIX (run only that many steps), _SHRINK (0: no
-// replays) and _LOG (a file that receives every step as it is done) set a run; scripts/chaos
-// passes them.
+// replays), _LOG (a file that receives every step as it is done) and _VOLUME (a small volume
+// for the index folder, which steps fill up and free) set a run; scripts/chaos passes them.
 #include "chaos_notes.h"
 #include "database_run.h"
 #include "file_text.h"
@@ -15,6 +15,7 @@
 #include "journal_file.h"
 #include "program_run.h"
 #include "registered_plugin.h"
+#include "volume_filler.h"
 
 #include <algorithm>
 #include <chrono>
@@ -77,16 +78,19 @@ struct ChaosSettings {
     size_t prefix; // 0: all
     bool shrink;
     std::string log;
+    std::string volume; // a small volume for the index folder, which steps fill up
 };
 
 ChaosSettings FromEnvironment() {
     const char* log = std::getenv("TAMSEL_CHAOS_LOG");
+    const char* volume = std::getenv("TAMSEL_CHAOS_VOLUME");
     return {size_t(EnvironmentNumber("TAMSEL_CHAOS_STEPS", 300)),
             unsigned(EnvironmentNumber("TAMSEL_CHAOS_SEED", 1)),
             EnvironmentNumber("TAMSEL_CHAOS_KILLS", 5),
             size_t(EnvironmentNumber("TAMSEL_CHAOS_PREFIX", 0)),
             EnvironmentNumber("TAMSEL_CHAOS_SHRINK", 1) != 0,
-            log ? log : ""};
+            log ? log : "",
+            volume ? volume : ""};
 }
 
 struct NoteModel {
@@ -142,7 +146,19 @@ const Fault faults[] = {
 
 class ChaosRun : public DatabaseRun {
   protected:
-    void SetUp() override { settings_ = FromEnvironment(); }
+    void SetUp() override {
+        settings_ = FromEnvironment();
+        if (settings_.volume.empty())
+            return;
+        // Never the machine's own disk: filling that would take everything else down with it.
+        ULARGE_INTEGER total = {};
+        if (GetDiskFreeSpaceExA(settings_.volume.c_str(), nullptr, &total, nullptr) &&
+            total.QuadPart <= (1ull << 30))
+            filler_.emplace(settings_.volume);
+        else
+            std::printf("chaos: %s is no small volume: the index folder does not fill up\n",
+                        settings_.volume.c_str());
+    }
     // The client's log of a long run is long: its last lines only.
     void TearDown() override {
         if (!HasFailure())
@@ -161,6 +177,9 @@ class ChaosRun : public DatabaseRun {
         for (StoreModel& model : models_)
             model = {};
         engines.ClearSwitches();
+        if (filler_) {
+            EXPECT_TRUE(filler_->Unfill());
+        }
         engines.MoveIndexTo(NewIndexFolder());
         RemoveFiles(data.path());
         for (int s = 0; s < storeCount; ++s)
@@ -187,8 +206,20 @@ class ChaosRun : public DatabaseRun {
         linesSoFar_.clear();
     }
 
+    // On the small volume the last run's index makes room for this one's.
     std::string NewIndexFolder() {
-        const std::string folder = indexes_.file("index" + std::to_string(++indexCount_));
+        const std::string name = "index" + std::to_string(++indexCount_);
+        if (!filler_) {
+            const std::string folder = indexes_.file(name);
+            CreateDirectoryA(folder.c_str(), nullptr);
+            return folder;
+        }
+        const std::string prefix =
+            settings_.volume + "\\chaos" + std::to_string(GetCurrentProcessId()) + "-";
+        const std::string last = prefix + "index" + std::to_string(indexCount_ - 1);
+        RemoveFiles(last);
+        RemoveDirectoryA(last.c_str());
+        const std::string folder = prefix + name;
         CreateDirectoryA(folder.c_str(), nullptr);
         return folder;
     }
@@ -437,14 +468,25 @@ class ChaosRun : public DatabaseRun {
             engines.ClearSwitches();
             return "engine faults cleared";
         case 4:
-            if (random() % 2) {
+            switch (random() % (filler_ ? 3 : 2)) {
+            case 0:
+                SetEnginesInstalled(!enginesInstalled_);
+                return enginesInstalled_ ? "engines registered again" : "engines unregistered";
+            case 1: {
                 const int s = int(random() % listedCount);
                 TakeAway(s, !away_[s]);
                 return std::string(chaos::FileOf(Store(s))) +
                        (away_[s] ? " taken away" : " put back");
             }
-            SetEnginesInstalled(!enginesInstalled_);
-            return enginesInstalled_ ? "engines registered again" : "engines unregistered";
+            default:
+                if (filler_->full()) {
+                    EXPECT_TRUE(filler_->Unfill());
+                    return "the index volume has room again";
+                }
+                // Room for a small document or two, not for a large one.
+                EXPECT_TRUE(filler_->Fill(random() % 65536));
+                return "the index volume fills up";
+            }
         default:
             EXPECT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
             return "the second engine makes its index anew";
@@ -526,6 +568,9 @@ class ChaosRun : public DatabaseRun {
     // pending.
     void Restore() {
         engines.ClearSwitches();
+        if (filler_) {
+            EXPECT_TRUE(filler_->Unfill());
+        }
         if (!enginesInstalled_)
             SetEnginesInstalled(true);
         for (int s = 0; s < storeCount; ++s)
@@ -587,6 +632,7 @@ class ChaosRun : public DatabaseRun {
     bool away_[storeCount] = {};
     std::optional<RegisteredPlugin> plugin_;
     testing_support::TempDir indexes_;
+    std::optional<testing_support::VolumeFiller> filler_;
     int indexCount_ = 0;
     bool enginesInstalled_ = true, reindexOwed_ = false;
     std::multiset<size_t> killAt_;

@@ -2,11 +2,9 @@
 // at all: the pass must stop without calling itself complete, and once the volume has room
 // again every mail must reach the index exactly once.
 #include "database_run.h"
-#include "unique_resource.h"
+#include "volume_filler.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
@@ -19,37 +17,9 @@ class IndexVolume : public DatabaseRun {
             GTEST_SKIP() << "the small volumes are mounted only when the tests run as root";
         MakeSampleMailFile(mails, 11);
     }
-    void TearDown() override {
-        if (!filler_.empty())
-            DeleteFileA(filler_.c_str());
-        DatabaseRun::TearDown();
-    }
-
     static std::string Volume(const std::string& name) {
         return std::string(SMALL_VOLUMES_DIR) + "/" + name;
     }
-
-    // Takes all but `leave` bytes of the volume's free space.
-    void Fill(const std::string& volume, ULONGLONG leave) {
-        filler_ = Volume(volume) + "/filler";
-        ULARGE_INTEGER free = {};
-        ASSERT_TRUE(GetDiskFreeSpaceExA(Volume(volume).c_str(), &free, nullptr, nullptr));
-        const win32::UniqueFile file(
-            CreateFileA(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        ASSERT_TRUE(file);
-        const std::vector<char> block(4096, 'f');
-        for (ULONGLONG left = free.QuadPart > leave ? free.QuadPart - leave : 0; left >= 4096;
-             left -= 4096) {
-            DWORD written = 0;
-            ASSERT_TRUE(WriteFile(file.get(), block.data(), 4096, &written, nullptr));
-        }
-    }
-    void Unfill() {
-        ASSERT_TRUE(DeleteFileA(filler_.c_str()));
-        filler_.clear();
-    }
-
-    std::string filler_;
 };
 
 // The engine's write fails part-way, leaving a torn record; the pass stops at that mail and
@@ -58,7 +28,8 @@ TEST_F(IndexVolume, AVolumeThatFillsUpStopsThePassAndTheRestFollowsOnceThereIsRo
     const std::string index = Volume("full") + "/index-" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(CreateDirectoryA(index.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     engines.MoveIndexTo(index);
-    Fill("full", 24 * 1024);
+    testing_support::VolumeFiller filler(Volume("full"));
+    ASSERT_TRUE(filler.Fill(24 * 1024));
 
     const ClientRun full = Index();
     EXPECT_TRUE(SaidInLog(full, "(mail.zrb): Tamsel indexed:") &&
@@ -69,7 +40,7 @@ TEST_F(IndexVolume, AVolumeThatFillsUpStopsThePassAndTheRestFollowsOnceThereIsRo
     EXPECT_GT(sent, 0u);
     EXPECT_NE(VerifiedTotals()["pending"], 0) << "the rest waits for the next pass";
 
-    Unfill();
+    ASSERT_TRUE(filler.Unfill());
     Index();
     EXPECT_FALSE(TimeStamp().empty() || IsRecoveryPoint(TimeStamp())) << TimeStamp();
     EXPECT_GT(Listed().size(), sent);
