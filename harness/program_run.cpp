@@ -32,7 +32,7 @@ ProgramRun RunProgram(const std::wstring& commandLine) {
 }
 
 void ReadUntilExit(HANDLE readEnd, HANDLE process, DWORD limitMs, UINT killedExitCode,
-                   std::string& output) {
+                   std::string& output, const std::function<bool()>& killNow) {
     auto drain = [&] {
         DWORD available = 0;
         char chunk[4096];
@@ -47,7 +47,7 @@ void ReadUntilExit(HANDLE readEnd, HANDLE process, DWORD limitMs, UINT killedExi
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
         drain();
-        if (limitMs != INFINITE && GetTickCount() - start >= limitMs) {
+        if ((limitMs != INFINITE && GetTickCount() - start >= limitMs) || (killNow && killNow())) {
             TerminateProcess(process, killedExitCode);
             WaitForSingleObject(process, INFINITE);
         }

@@ -137,6 +137,10 @@ enum MessageId : WORD {
     msgComponentDisabled = 224,
     // A converter failed otherwise than in the engine or the client: the note is skipped.
     msgLogConversionFailed = 225,
+    // Another database than the one indexed is at a slot's path, and what became of the
+    // documents of the one before.
+    msgLogDatabaseReplaced = 226,
+    msgLogReplacedDocumentsRemoved = 227,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

@@ -1,5 +1,7 @@
 #include "deletion_notice.h"
 
+#include "base/hresult_error.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/message_ids.h"
 #include "document_url.h"
 #include "empty_mail_event.h"
@@ -10,6 +12,8 @@
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace tamsel {
@@ -35,15 +39,59 @@ bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     return true;
 }
 
-// The item's document URL; an engine that cannot name it is not trusted with a removal.
-bool ItemIsAt(IOrvennaResultItem& item, const std::wstring& url) {
+// The item's document URL ("url", else "cookie"); empty when the engine does not name it, and
+// an item without one is never removed.
+std::wstring ItemUrl(IOrvennaResultItem& item) {
     for (const wchar_t* name : {L"url", L"cookie"}) {
         const ThrowingBstr property(name);
         UniqueVariant value;
         if (SUCCEEDED(item.GetProperty(property.get(), value.put())) && (*value).vt == VT_BSTR)
-            return automation::BstrView((*value).bstrVal) == url;
+            return std::wstring(automation::BstrView((*value).bstrVal));
     }
-    return false;
+    return {};
+}
+
+} // namespace
+
+namespace {
+
+// The engine answers a text it does not hold as a URL with a word search: every document
+// quoting it comes back too, and only the items `wanted` names may leave. Counts the items
+// that left; nothing when the engine could not be asked.
+std::optional<size_t> RemoveFound(const std::wstring& text,
+                                  const std::function<bool(std::wstring_view url)>& wanted,
+                                  HRESULT* lastRemoval) {
+    const LONG cookie = GetInstallTime();
+    if (cookie == 0)
+        return std::nullopt;
+    ComPtr<IOrvennaQuery> query;
+    HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), inProcessContext, query);
+    if (FAILED(hr)) {
+        if (hr == REGDB_E_CLASSNOTREG)
+            SetIndexTypeEnabled(indexFeatureDeletions, 0);
+        DebugLogResult(msgLogFactoryCreationFailed, hr);
+        return std::nullopt;
+    }
+    const ThrowingBstr queried(text);
+    UniqueVariant category, ranking;
+    ComPtr<IOrvennaResultSet> results;
+    hr = query->Query(cookie, queried.get(), *category, *ranking, &results);
+    if (FAILED(hr)) {
+        DebugLogResult(msgLogFactoryCreationFailed, hr);
+        return std::nullopt;
+    }
+    size_t removed = 0;
+    ComPtr<IOrvennaResultItem> item;
+    while (results && results->Next(&item) == S_OK && item) {
+        if (wanted(ItemUrl(*item.Get()))) {
+            const HRESULT removal = item->Remove(0);
+            removed += SUCCEEDED(removal);
+            if (lastRemoval)
+                *lastRemoval = removal;
+        }
+        item.Reset();
+    }
+    return removed;
 }
 
 } // namespace
@@ -51,43 +99,32 @@ bool ItemIsAt(IOrvennaResultItem& item, const std::wstring& url) {
 bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval) {
     if (!IsIndexTypeEnabled(indexFeatureDeletions))
         return false;
-    const LONG cookie = GetInstallTime();
-    if (cookie == 0)
-        return false;
-    ComPtr<IOrvennaQuery> query;
-    HRESULT hr = CreateEngineObject(__uuidof(OrvennaQuery), inProcessContext, query);
-    if (FAILED(hr)) {
-        if (hr == REGDB_E_CLASSNOTREG)
-            SetIndexTypeEnabled(indexFeatureDeletions, 0);
-        DebugLogResult(msgLogFactoryCreationFailed, hr);
-        return false;
+    const auto removed = RemoveFound(
+        url, [&](std::wstring_view found) { return found == url; }, lastRemoval);
+    return removed && *removed > 0;
+}
+
+bool RemoveDatabaseDocuments(const std::string& replica) {
+    // An index that cannot take removals, or holds nothing of the plug-in's, keeps no
+    // documents of the database to remove.
+    if (!IsIndexTypeEnabled(indexFeatureDeletions) || GetInstallTime() == 0)
+        return true;
+    const std::string start = DocumentUrlStart(replica);
+    std::optional<size_t> removed;
+    try {
+        removed = RemoveFound(
+            std::wstring(start.begin(), start.end()),
+            [&](std::wstring_view url) {
+                return ReplicaOfUrl(std::string(url.begin(), url.end())) == replica;
+            },
+            nullptr);
+    } catch (const HResultError& error) {
+        DebugLogResult(msgLogFactoryCreationFailed, error.code);
     }
-    const ThrowingBstr text(url);
-    UniqueVariant category, ranking;
-    ComPtr<IOrvennaResultSet> results;
-    hr = query->Query(cookie, text.get(), *category, *ranking, &results);
-    if (FAILED(hr)) {
-        DebugLogResult(msgLogFactoryCreationFailed, hr);
-        return false;
-    }
-    if (!results)
-        return false;
-    // The engine answers a URL it does not hold with a word search: every document quoting
-    // the URL would come back, and only the document at the URL may leave.
-    bool removed = false;
-    ComPtr<IOrvennaResultItem> item;
-    while (results->Next(&item) == S_OK && item) {
-        if (!ItemIsAt(*item.Get(), url)) {
-            item.Reset();
-            continue;
-        }
-        const HRESULT removal = item->Remove(0);
-        removed = removed || SUCCEEDED(removal);
-        if (lastRemoval)
-            *lastRemoval = removal;
-        item.Reset();
-    }
-    return removed;
+    if (removed)
+        StoreLogMessage(msgLogReplacedDocumentsRemoved, ModuleInstance(), 0, replica.c_str(),
+                        int(*removed));
+    return removed.has_value();
 }
 
 bool SendDeletionNotice(DBHANDLE database, NOTEID id, PassContext* context) {

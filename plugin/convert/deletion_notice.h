@@ -10,6 +10,10 @@ namespace tamsel {
 // true when at least one left. The last removal's answer goes to lastRemoval when given.
 bool RemoveDocument(const std::wstring& url, HRESULT* lastRemoval = nullptr);
 
+// Takes every document of the database with this replica id (as DatabaseReplicaText writes it)
+// out of the index. False only when the engine could not be asked, so that it is tried again.
+bool RemoveDatabaseDocuments(const std::string& replica);
+
 // Removes the items at the document's url through the engine's query object, else overwrites
 // the document with an empty mail event. True when the engine dropped the document; false
 // leaves context->engineResult set.

@@ -2,9 +2,16 @@
 
 #include "property_writers.h"
 
-#include <string>
+#include <algorithm>
+#include <cctype>
 
 namespace tamsel {
+namespace {
+
+constexpr std::string_view urlScheme = "Tamsel:///";
+constexpr std::string_view replicaEnd = "//";
+
+} // namespace
 
 WORD BuildDocumentUrl(DBHANDLE database, const STOREORIGINATORID& originator, char* buffer) {
     buffer[0] = '\0';
@@ -13,6 +20,29 @@ WORD BuildDocumentUrl(DBHANDLE database, const STOREORIGINATORID& originator, ch
         return 0;
     return StoreFormatText(buffer, documentUrlSize, "Tamsel:///%H//%H%H", &replica.replicaId,
                            &originator.file, &originator.note);
+}
+
+std::string DatabaseReplicaText(DBHANDLE database) {
+    char url[documentUrlSize];
+    if (BuildDocumentUrl(database, STOREORIGINATORID{}, url) == 0)
+        return {};
+    return ReplicaOfUrl(url);
+}
+
+std::string DocumentUrlStart(const std::string& replica) {
+    return std::string(urlScheme).append(replica).append(replicaEnd);
+}
+
+std::string ReplicaOfUrl(std::string_view url) {
+    if (url.size() <= urlScheme.size() || url.substr(0, urlScheme.size()) != urlScheme)
+        return {};
+    const size_t end = url.find(replicaEnd, urlScheme.size());
+    if (end == std::string_view::npos)
+        return {};
+    std::string replica(url.substr(urlScheme.size(), end - urlScheme.size()));
+    std::transform(replica.begin(), replica.end(), replica.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return replica;
 }
 
 WORD BuildNoteUrl(NOTEHANDLE note, char* buffer) {

@@ -5,12 +5,21 @@
 #include "ntamsel.h"
 #include "property_id.h"
 
+#include <string>
+#include <string_view>
+
 namespace tamsel {
 
 constexpr WORD documentUrlSize = 256;
 
 // Returns the length written into a buffer of documentUrlSize bytes, 0 on failure.
 WORD BuildDocumentUrl(DBHANDLE database, const STOREORIGINATORID& originator, char* buffer);
+// The database's replica id as its document URLs write it; empty when it cannot be read.
+std::string DatabaseReplicaText(DBHANDLE database);
+// What every document URL of the database with this replica id starts with.
+std::string DocumentUrlStart(const std::string& replica);
+// The replica id of a document URL, upper case; empty when it is not a document URL.
+std::string ReplicaOfUrl(std::string_view url);
 // The same for an open note, from its own database and originator.
 WORD BuildNoteUrl(NOTEHANDLE note, char* buffer);
 

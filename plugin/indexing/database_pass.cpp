@@ -2,6 +2,8 @@
 
 #include "base/store_owners.h"
 #include "catalogue/catalogue.h"
+#include "convert/deletion_notice.h"
+#include "convert/document_url.h"
 #include "convert/engine_date.h"
 #include "idl/engine_results.h"
 #include "indexing_loop.h"
@@ -199,6 +201,27 @@ STORESTATUS SaveOutcome(int slot, const PassContext& pass, STORESTATUS walked,
     return walked;
 }
 
+// Another database at the slot's path than the one indexed there (a file replaced by another
+// database): the time stamp says nothing about its notes, and the documents of the one before
+// point at notes no database holds any more. False while they cannot be removed yet; the
+// pass waits for the next cycle rather than leave them.
+bool FollowDatabase(int slot, DBHANDLE database, const char* path, BYTE historyPass) {
+    const std::string replica = DatabaseReplicaText(database);
+    const std::string known = GetSlotReplica(slot);
+    if (replica.empty() || replica == known)
+        return true;
+    if (!known.empty()) {
+        StoreLogMessage(msgLogDatabaseReplaced, ModuleInstance(), 0, path, replica.c_str(),
+                        known.c_str());
+        SaveState(slot, nullptr, nullptr, 0, 0, 0);
+        // The history database's notes are never documents of their own.
+        if (!historyPass && !RemoveDatabaseDocuments(known))
+            return false;
+    }
+    SetSlotReplica(slot, replica);
+    return true;
+}
+
 } // namespace
 
 void PassOverSlot(int slot, BYTE historyPass) {
@@ -213,7 +236,7 @@ void PassOverSlot(int slot, BYTE historyPass) {
         LogOpenFailure(slot, historyPass, unreported, msgLogDatabaseOpenFailed, opened, path);
     else if (IsDebugLogging())
         StoreLogMessage(msgLogDatabaseOpened, ModuleInstance(), 0, path);
-    if (!database)
+    if (!database || !FollowDatabase(slot, database.get(), path, historyPass))
         return;
 
     STORETIME since, until, latest;

@@ -19,6 +19,7 @@ namespace {
 struct DatabaseSlot {
     char path[slotPathLength + 1];
     SlotState state;
+    std::string replica; // of the database last indexed at the path; empty when not known
 };
 
 // Written by the dialog and by the indexing thread; the lock only keeps each copy whole.
@@ -33,6 +34,10 @@ void EnsureLoaded() {
     if (!SettingsLoaded())
         LoadSettings();
 }
+
+// Kept beside the time stamp, whose text form others read.
+constexpr char replicaVariable[] = "DesktopSearchReplica";
+constexpr size_t replicaTextSize = 64;
 
 std::string VariableName(const char* prefix, int slot) {
     return slot == 0 ? prefix : prefix + std::to_string(slot);
@@ -65,6 +70,7 @@ void LoadSlot(int slot) {
         std::lock_guard lock(slotsLock);
         slots[slot].path[0] = '\0';
         slots[slot].state = EmptySlotState();
+        slots[slot].replica.clear();
     }
     char path[slotPathLength + 1];
     if (!StoreGetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), path,
@@ -77,9 +83,13 @@ void LoadSlot(int slot) {
     const bool stamped =
         StoreGetEnvString(VariableName("DesktopSearchTimestamp", slot).c_str(), text, sizeof text);
     const SlotState state = stamped ? ParseSlotState(text) : EmptySlotState();
+    char replica[replicaTextSize] = "";
+    if (!StoreGetEnvString(VariableName(replicaVariable, slot).c_str(), replica, sizeof replica))
+        replica[0] = '\0';
     std::lock_guard lock(slotsLock);
     std::memcpy(slots[slot].path, path, sizeof path);
     slots[slot].state = state;
+    slots[slot].replica = replica;
 }
 
 } // namespace
@@ -125,11 +135,37 @@ STORESTATUS SetSlotPath(int slot, const char* path) {
     char kept[slotPathLength + 1] = "";
     if (path)
         std::strncat(kept, path, slotPathLength);
+    bool moved = false;
     {
         std::lock_guard lock(slotsLock);
+        moved = std::strcmp(slots[slot].path, kept) != 0;
         std::memcpy(slots[slot].path, kept, sizeof kept);
     }
+    // Whatever database the new path holds is the first one seen there.
+    if (moved)
+        SetSlotReplica(slot, "");
     return StoreSetEnvString(VariableName("DesktopSearchFilePath", slot).c_str(), kept);
+}
+
+std::string GetSlotReplica(int slot) {
+    EnsureLoaded();
+    if (!ValidSlot(slot))
+        return {};
+    std::lock_guard lock(slotsLock);
+    return slots[slot].replica;
+}
+
+STORESTATUS SetSlotReplica(int slot, const std::string& replica) {
+    EnsureLoaded();
+    if (!ValidSlot(slot) || replica.size() >= replicaTextSize)
+        return STORE_ERR_BAD_ARGUMENT;
+    {
+        std::lock_guard lock(slotsLock);
+        if (slots[slot].replica == replica)
+            return STORE_NOERROR;
+        slots[slot].replica = replica;
+    }
+    return StoreSetEnvString(VariableName(replicaVariable, slot).c_str(), replica.c_str());
 }
 
 bool SlotHolds(int slot, const char* path) {

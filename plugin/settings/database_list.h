@@ -30,6 +30,10 @@ int FindSlotByPath(const char* path);
 // Null or empty clears the slot; a longer path is cut to 256 characters. Returns the status of
 // writing it to the settings.
 STORESTATUS SetSlotPath(int slot, const char* path);
+// The replica id (as document URLs write it) of the database last indexed in the slot; empty
+// when none is known. Another database found at the path later is indexed anew.
+std::string GetSlotReplica(int slot);
+STORESTATUS SetSlotReplica(int slot, const std::string& replica);
 // 1 when the slot is in use; with a buffer, also its path, cut to fit and always terminated.
 BYTE GetSlotPath(int slot, char* buffer, WORD size);
 // The slot is in use and, unless path is null, with exactly this path.

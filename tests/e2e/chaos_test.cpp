@@ -15,6 +15,7 @@
 #include "journal_file.h"
 #include "program_run.h"
 #include "registered_plugin.h"
+#include "unique_resource.h"
 #include "volume_filler.h"
 
 #include <algorithm>
@@ -68,6 +69,55 @@ void RemoveFiles(const std::string& folder) {
     while (FindNextFileA(search, &found));
     FindClose(search);
 }
+// Whether a text was appended to a file since the watch began; the file is read on from where
+// the last look ended.
+class AppendWatch {
+  public:
+    AppendWatch(std::string file, std::string text)
+        : file_(std::move(file)), text_(std::move(text)) {
+        WIN32_FILE_ATTRIBUTE_DATA attributes;
+        if (GetFileAttributesExA(file_.c_str(), GetFileExInfoStandard, &attributes))
+            offset_ = (LONGLONG(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    }
+    bool Seen() {
+        if (seen_)
+            return true;
+        const win32::UniqueFile file(CreateFileA(
+            file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER at;
+        at.QuadPart = offset_;
+        if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN))
+            return false;
+        char chunk[16384];
+        DWORD got = 0;
+        while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            offset_ += got;
+            // The text may straddle two reads.
+            tail_.append(chunk, got);
+            if ((seen_ = tail_.find(text_) != std::string::npos))
+                return true;
+            tail_.erase(0, tail_.size() - std::min(tail_.size(), text_.size()));
+        }
+        return false;
+    }
+
+  private:
+    std::string file_, text_, tail_;
+    LONGLONG offset_ = 0;
+    bool seen_ = false;
+};
+
+// Where a kill lands: most at a time after a pass starts, the others after the client's start
+// (while it starts, with the dialog open, between passes).
+struct KillPlan {
+    DWORD afterMs;
+    bool fromPassStart;
+};
+
+// The debug line that a pass over a database starts with.
+constexpr const char* passStartMark = "Starting file index";
+
 // Most steps change notes; per thousand steps, these change the setup or the engines.
 constexpr size_t setupPermille = 25;
 
@@ -383,19 +433,20 @@ class ChaosRun : public DatabaseRun {
         return script.empty() ? script : script + ", click 1";
     }
 
-    // The client runs (and is killed after `killAfterMs`, unless 0) while the next note steps
-    // (up to `room` of them) are done beside it; their lines go to `beside`.
-    std::string RunStep(std::mt19937& random, DWORD killAfterMs, size_t room,
+    // The client runs (and is killed as planned, unless no plan) while the next note steps (up
+    // to `room` of them) are done beside it; their lines go to `beside`.
+    std::string RunStep(std::mt19937& random, std::optional<KillPlan> kill, size_t room,
                         std::vector<std::string>& beside) {
-        std::string said = killAfterMs
-                               ? "kill the client after " + std::to_string(killAfterMs) + " ms"
-                               : "run the client";
+        std::string said = !kill
+                               ? "run the client"
+                               : "kill the client " + std::to_string(kill->afterMs) + " ms after " +
+                                     (kill->fromPassStart ? "a pass starts" : "its start");
         std::string script = DialogScript(random, said);
-        if (killAfterMs && script.empty() && random() % 4 == 0) {
+        if (kill && !kill->fromPassStart && script.empty() && random() % 4 == 0) {
             script = "pause 9000";
             said += ", with the dialog open";
         }
-        const int seconds = killAfterMs ? 60 : int(3 + random() % 4);
+        const int seconds = kill ? 60 : int(3 + random() % 4);
         std::string arguments = "--seconds " + std::to_string(seconds) + " --menu 0";
         if (!script.empty())
             arguments += " --dialog \"" + script + "\"";
@@ -413,13 +464,24 @@ class ChaosRun : public DatabaseRun {
                                  (note.empty() ? "nothing to change" : note));
             }
         });
-        const ClientRun run = RunClient(data, arguments, killAfterMs ? killAfterMs : 120000);
+        // A pass that does not start within ten seconds is not waited for.
+        AppendWatch passStart(data.file("tamsel.log"), passStartMark);
+        DWORD passStartedAt = 0;
+        const auto killAtPass = [&] {
+            if (!passStartedAt && passStart.Seen())
+                passStartedAt = GetTickCount();
+            return passStartedAt && GetTickCount() - passStartedAt >= kill->afterMs;
+        };
+        const ClientRun run = !kill ? RunClient(data, arguments)
+                              : kill->fromPassStart
+                                  ? RunClient(data, arguments, 10000 + kill->afterMs, killAtPass)
+                                  : RunClient(data, arguments, kill->afterMs);
         changing.join();
         ++figures_.runs;
         // Passes this run started and ended (the client's log holds every run's lines).
-        const size_t started = NewLines(run, "Starting file index"),
+        const size_t started = NewLines(run, passStartMark),
                      ended = NewLines(run, passSummaryMark) + NewLines(run, "No modified notes");
-        if (killAfterMs) {
+        if (kill) {
             ++figures_.kills;
             if (started > ended)
                 ++figures_.midPass;
@@ -470,7 +532,7 @@ class ChaosRun : public DatabaseRun {
             engines.ClearSwitches();
             return "engine faults cleared";
         case 4:
-            switch (random() % (filler_ ? 3 : 2)) {
+            switch (random() % (filler_ ? 4 : 3)) {
             case 0:
                 SetEnginesInstalled(!enginesInstalled_);
                 return enginesInstalled_ ? "engines registered again" : "engines unregistered";
@@ -479,6 +541,10 @@ class ChaosRun : public DatabaseRun {
                 TakeAway(s, !away_[s]);
                 return std::string(chaos::FileOf(Store(s))) +
                        (away_[s] ? " taken away" : " put back");
+            }
+            case 2: {
+                const int s = int(random() % storeCount);
+                return away_[s] ? "" : ReplaceDatabase(random, s);
             }
             default:
                 if (filler_->full()) {
@@ -493,6 +559,29 @@ class ChaosRun : public DatabaseRun {
             EXPECT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
             return "the second engine makes its index anew";
         }
+    }
+
+    // Another database copied over the file, with a few notes of its own: the notes of the one
+    // before are in no database any more.
+    std::string ReplaceDatabase(std::mt19937& random, int s) {
+        const std::string file = chaos::FileOf(Store(s)), copy = file + ".new";
+        models_[s].database.reset();
+        CreateDatabase(copy, std::string("Chaos ") + file);
+        if (Store(s) == Store::discussion)
+            for (const auto& form : chaos::DiscussionForms())
+                PutNote(copy, form, 0, store::NoteClass::Form);
+        for (NoteModel& note : models_[s].notes)
+            note.live = false;
+        models_[s].database = OpenDatabase(copy);
+        const size_t notes = random() % 4;
+        for (size_t n = 0; n < notes; ++n)
+            Write(random, s, std::nullopt);
+        models_[s].database.reset();
+        EXPECT_TRUE(MoveFileExA(data.file(copy).c_str(), data.file(file).c_str(),
+                                MOVEFILE_REPLACE_EXISTING))
+            << file;
+        models_[s].database = OpenDatabase(file);
+        return file + " replaced by another database with " + std::to_string(notes) + " notes";
     }
 
     // A database file moved away (the client cannot open it), or back where it was.
@@ -539,10 +628,14 @@ class ChaosRun : public DatabaseRun {
             const auto started = std::chrono::steady_clock::now();
             if (nextKill != killAt_.end() && *nextKill <= step) {
                 ++nextKill;
-                said = RunStep(stepRandom, DWORD(1000 + stepRandom() % 5000), room, beside);
+                const bool atPass = stepRandom() % 4 != 0;
+                const KillPlan kill{atPass ? DWORD(stepRandom() % 1500)
+                                           : DWORD(1000 + stepRandom() % 5000),
+                                    atPass};
+                said = RunStep(stepRandom, kill, room, beside);
                 figures_.runSeconds += SecondsSince(started);
             } else if (const size_t what = stepRandom() % 1000; what < runPermille) {
-                said = RunStep(stepRandom, 0, room, beside);
+                said = RunStep(stepRandom, std::nullopt, room, beside);
                 figures_.runSeconds += SecondsSince(started);
             } else if (what < runPermille + setupPermille) {
                 said = SetupStep(stepRandom);

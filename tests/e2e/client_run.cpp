@@ -27,7 +27,7 @@ void WriteClientSettings(const testing_support::TempDir& data, const std::string
 }
 
 ClientRun RunClient(const testing_support::TempDir& data, const std::string& arguments,
-                    DWORD killAfterMs) {
+                    DWORD killAfterMs, const std::function<bool()>& killNow) {
     // The plug-in registers with whatever engine is installed: not while another test has
     // installed one for itself.
     const testing_support::EngineTurn turn;
@@ -57,7 +57,7 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     CloseHandle(writeEnd);
     ClientRun run;
     testing_support::ReadUntilExit(readEnd, process.hProcess, killAfterMs, killedExitCode,
-                                   run.output);
+                                   run.output, killNow);
     CloseHandle(readEnd);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);

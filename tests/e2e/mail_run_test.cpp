@@ -173,6 +173,37 @@ TEST_F(MailRun, ANoticeForANoteNeverIndexedLeavesTheMailsThatQuoteItsUrl) {
     }
 }
 
+// The mail file is replaced by another database (a copy from another desk, made before the
+// last pass): its mails predate the time stamp, and the replaced file's documents point at
+// notes no database holds.
+TEST_F(MailRun, AnotherDatabaseCopiedOverTheMailFileIsIndexedAnewAndTheOneBeforeLeaves) {
+    CreateDatabase("other.zrb", "Dora's Other Mail");
+    for (const char* subject : {"Copied one", "Copied two"})
+        PutNote("other.zrb",
+                {Text("Form", "Memo"),
+                 Text("Subject", subject),
+                 {"PostedDate", store::ItemType::Time, false, "2026-12-08 09:00:00.00 +01:00"}});
+    for (const char* subject : {"Replaced one", "Replaced two"})
+        PutMail(subject);
+    Index();
+    const RegisteredPlugin plugin(data); // the query road, with its cookie
+    PutMail("Replaced three");
+    Index();
+    ASSERT_EQ(Subjects(Documents()),
+              (std::set<std::string>{"Replaced one", "Replaced two", "Replaced three"}));
+    ASSERT_TRUE(CopyFileA(data.file("other.zrb").c_str(), data.file("mail.zrb").c_str(), FALSE));
+    Index();
+    EXPECT_EQ(Subjects(Documents()), (std::set<std::string>{"Copied one", "Copied two"}));
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
+    EXPECT_TRUE(Has(testing_support::ReadFileText(data.file("tamsel.log")),
+                    "(mail.zrb): The database at this path is another one"));
+    // The next start finds the database it indexed.
+    PutMail("Arrived later");
+    Index();
+    EXPECT_EQ(Subjects(Documents()),
+              (std::set<std::string>{"Copied one", "Copied two", "Arrived later"}));
+}
+
 TEST_F(MailRun, AnEngineFailureMidPassIsResumedAndEveryMessageSentOnce) {
     for (int n = 1; n <= 12; ++n)
         PutMail("Message " + std::to_string(n));

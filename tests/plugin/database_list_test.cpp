@@ -57,6 +57,26 @@ TEST_F(DatabaseList, StateWrittenIsReadBackWhole) {
     EXPECT_EQ(total, 40);
 }
 
+// The replica id of the database indexed at a path lasts while the path does.
+TEST_F(DatabaseList, TheIndexedReplicaIsKeptWithItsPathAndForgottenWithIt) {
+    SetSlotPath(0, "first.zrb");
+    SetSlotPath(7, "seventh.zrb");
+    ASSERT_EQ(SetSlotReplica(0, "0123456789ABCDEF"), STORE_NOERROR);
+    ASSERT_EQ(SetSlotReplica(7, "FEDCBA9876543210"), STORE_NOERROR);
+    EXPECT_EQ(Setting("DesktopSearchReplica"), "0123456789ABCDEF");
+    EXPECT_EQ(Setting("DesktopSearchReplica7"), "FEDCBA9876543210");
+    LoadSettings();
+    EXPECT_EQ(GetSlotReplica(0), "0123456789ABCDEF");
+    SetSlotPath(0, "first.zrb"); // the dialog's Apply writes the same path again
+    SetSlotPath(7, "other.zrb");
+    SaveSlotState(0, nullptr, nullptr, 0, 0, 0);
+    EXPECT_EQ(GetSlotReplica(0), "0123456789ABCDEF");
+    EXPECT_EQ(GetSlotReplica(7), "");
+    EXPECT_EQ(Setting("DesktopSearchReplica7"), "");
+    EXPECT_EQ(SetSlotReplica(slotCount, "0123456789ABCDEF"), STORE_ERR_BAD_ARGUMENT);
+    EXPECT_EQ(SetSlotReplica(1, std::string(64, 'A')), STORE_ERR_BAD_ARGUMENT);
+}
+
 struct StampCase {
     const char* text;
     bool lastValid, resumeValid;

@@ -22,7 +22,6 @@ using tamsel::UniqueDatabase;
 using tamsel::UniqueIdTable;
 using tamsel::UniqueNote;
 
-constexpr std::string_view kUrlStart = "Tamsel:///";
 constexpr double kJulianDayOfOleZero = 2415019; // 1899-12-30
 constexpr double kHundredthsPerDay = 8640000;
 
@@ -43,15 +42,6 @@ std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
     return text;
-}
-
-// The replica id of a document url, upper case; empty when it is not one of the plug-in's.
-std::string ReplicaOf(const std::string& url) {
-    if (url.size() <= kUrlStart.size() || url.compare(0, kUrlStart.size(), kUrlStart) != 0)
-        return {};
-    const size_t end = url.find("//", kUrlStart.size());
-    return end == std::string::npos ? std::string()
-                                    : Upper(url.substr(kUrlStart.size(), end - kUrlStart.size()));
 }
 
 // Content lines "name: value" with no value: what an emptied event's content holds.
@@ -146,9 +136,14 @@ DatabaseNotes ReadDatabase(int slot) {
         survey.problem = "cannot open the database (status " + std::to_string(status) + ")";
         return read;
     }
-    char url[tamsel::documentUrlSize];
-    tamsel::BuildDocumentUrl(database.get(), STOREORIGINATORID{}, url);
-    survey.replica = ReplicaOf(url);
+    survey.replica = tamsel::DatabaseReplicaText(database.get());
+    // Another database than the one indexed: the time stamp is not its own, and the next pass
+    // indexes it anew.
+    const std::string indexed = tamsel::GetSlotReplica(slot);
+    if (!indexed.empty() && indexed != survey.replica) {
+        StoreSetTimeConstant(STORE_TIME_EARLIEST, &stamp);
+        survey.stamp.clear();
+    }
     const std::vector<NOTEID> changed = ChangedSince(database.get(), stamp, status);
     const std::set<NOTEID> pending(changed.begin(), changed.end());
     STORETIME earliest;
@@ -262,7 +257,7 @@ Survey TakeSurvey() {
             read.push_back(ReadDatabase(slot));
     std::map<std::string, std::vector<const Document*>> byReplica;
     for (const Document& document : documents)
-        if (const std::string replica = ReplicaOf(document.url); !replica.empty())
+        if (const std::string replica = tamsel::ReplicaOfUrl(document.url); !replica.empty())
             byReplica[replica].push_back(&document);
     for (DatabaseNotes& database : read) {
         const auto documentsOf = byReplica.find(database.survey.replica);
