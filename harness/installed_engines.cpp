@@ -63,6 +63,12 @@ void InstalledEngines::SetSwitch(const wchar_t* name, DWORD value) {
     LetEnginesNotice();
 }
 
+void InstalledEngines::SetSwitch(const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, switchesKey, name, REG_SZ, text.c_str(),
+                    DWORD((text.size() + 1) * sizeof(wchar_t)));
+    LetEnginesNotice();
+}
+
 void InstalledEngines::ClearSwitches() {
     RegDeleteTreeW(HKEY_CURRENT_USER, switchesKey);
     LetEnginesNotice();

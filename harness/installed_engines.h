@@ -21,6 +21,7 @@ class InstalledEngines {
     ProgramRun Zsearch(const std::wstring& arguments) const;
     // A behaviour switch of both engines (HKCU\Software\Zendri\DesktopSearch\Test).
     static void SetSwitch(const wchar_t* name, DWORD value);
+    static void SetSwitch(const wchar_t* name, const std::wstring& text);
     static void ClearSwitches();
     // The folder of the running test program, where the build puts every program.
     static std::wstring ProgramFolder();

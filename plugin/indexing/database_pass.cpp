@@ -268,6 +268,8 @@ void PassOverSlot(int slot, BYTE historyPass) {
 STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since, STORETIME* until,
                              NOTEID recoveryNoteId, BYTE historyPass) {
     IdleYield();
+    // The listing moves the until-time on to now: what the interrupted walk covered ends here.
+    const STORETIME recoveryUntil = *until;
     UniqueIdTable table;
     const STORESTATUS listed =
         StoreGetModifiedNoteTable(database, documentClass, *since, until, table.put());
@@ -292,6 +294,7 @@ STORESTATUS PassOverDatabase(int slot, DBHANDLE database, const STORETIME* since
     pass.database = database;
     pass.path = path;
     pass.recoveryNoteId = recoveryNoteId;
+    pass.recoveryUntil = recoveryUntil;
     pass.initialPass = IsEarliest(*since);
     pass.historyPass = historyPass;
     pass.slot = slot;

@@ -95,13 +95,24 @@ STORESTATUS LiveNote(PassContext& pass, NOTEID id) {
     return STORE_NOERROR;
 }
 
+// A note below the recovery point that changed after the interrupted walk listed it: that walk
+// sent an older version, or none.
+bool ChangedSinceInterruption(const PassContext& pass, NOTEID id) {
+    STORETIME modified;
+    const STORESTATUS status = StoreGetNoteInfoById(pass.database, id & ~STORE_NOTEID_DELETED,
+                                                    nullptr, &modified, nullptr);
+    return (status == STORE_NOERROR || status == STORE_ERR_STUB) &&
+           StoreCompareTimes(&modified, &pass.recoveryUntil) > 0;
+}
+
 } // namespace
 
 STORESTATUS WINAPI NoteCallback(void* context, NOTEID id) {
     PassContext& pass = *static_cast<PassContext*>(context);
     if (IsVerboseDebugLogging())
         StoreLogMessage(msgLogIndexingDocument, ModuleInstance(), 0);
-    const bool skip = pass.recoveryNoteId != 0 && pass.recoveryNoteId > id;
+    const bool skip =
+        pass.recoveryNoteId != 0 && pass.recoveryNoteId > id && !ChangedSinceInterruption(pass, id);
     pass.noteId = id;
     if (!pass.historyPass)
         ++indexStatus.processed;

@@ -18,6 +18,7 @@ struct PassContext {
     DBHANDLE database;
     IDTABLEHANDLE unreadTable; // the user's unread notes here; 0 in history passes
     NOTEID recoveryNoteId;     // lower IDs are skipped; 0 = none
+    STORETIME recoveryUntil;   // unless changed after this, when the interrupted walk listed them
     BYTE initialPass;          // the database is indexed for the first time
     BYTE historyPass;
     int slot;         // the database's place in the list

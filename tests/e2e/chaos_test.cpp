@@ -517,6 +517,8 @@ class ChaosRun : public DatabaseRun {
             return std::string("setting ") + setting.name + "=" + value;
         }
         case 2: {
+            if (random() % 3 == 0)
+                return PropertyFault(random);
             const Fault& fault = faults[random() % std::size(faults)];
             engines.SetSwitch(fault.name, fault.value);
             if (std::wstring(fault.name) == L"FailSendCode") {
@@ -558,6 +560,39 @@ class ChaosRun : public DatabaseRun {
         default:
             EXPECT_EQ(engines.Zsearch(L"reset").exitCode, 0u);
             return "the second engine makes its index anew";
+        }
+    }
+
+    // The engines refuse one property of every event, or events and properties above a size.
+    std::string PropertyFault(std::mt19937& random) {
+        static const wchar_t* const names[] = {
+            L"content", L"subject", L"time", L"to", L"recurrence_pattern", L"url"};
+        static const DWORD codes[] = {0x80040004, 0x8004000E, 0x80004005, 0x8007000E};
+        char said[96];
+        switch (random() % 3) {
+        case 0: {
+            const wchar_t* name = names[random() % std::size(names)];
+            const DWORD code = codes[random() % std::size(codes)];
+            engines.SetSwitch(L"FailProperty", std::wstring(name));
+            engines.SetSwitch(L"FailPropertyCode", code);
+            std::snprintf(said, sizeof said, "engine fault: property %ls fails with %lX", name,
+                          (unsigned long)code);
+            return said;
+        }
+        case 1: {
+            const DWORD bytes = 64 << (random() % 12);
+            engines.SetSwitch(L"MaxPropertyBytes", bytes);
+            std::snprintf(said, sizeof said, "engine fault: properties above %lu bytes",
+                          (unsigned long)bytes);
+            return said;
+        }
+        default: {
+            const DWORD bytes = 1024 << (random() % 10);
+            engines.SetSwitch(L"MaxEventBytes", bytes);
+            std::snprintf(said, sizeof said, "engine fault: events above %lu bytes",
+                          (unsigned long)bytes);
+            return said;
+        }
         }
     }
 
@@ -703,9 +738,18 @@ class ChaosRun : public DatabaseRun {
         Restore();
         std::string findings;
         const json totals = VerifiedTotals();
-        if (totals != nothingWrong)
-            findings += "verify: " + totals.dump() + "\n" +
-                        engines.Zsearch(L"verify --data \"" + Wide(data.path()) + L"\"").output;
+        if (totals != nothingWrong) {
+            const std::string said =
+                engines.Zsearch(L"verify --data \"" + Wide(data.path()) + L"\"").output;
+            findings += "verify: " + totals.dump() + "\n" + said;
+            // Which of the run's notes the findings name.
+            for (const StoreModel& model : models_)
+                for (const NoteModel& note : model.notes)
+                    if (Has(said, note.url))
+                        findings += note.url + " is " + note.marker + " (" +
+                                    chaos::NameOf(note.kind) + (note.live ? "" : ", deleted") +
+                                    ")\n";
+        }
         // A sample of live notes: a document at the note's URL holds its last version.
         std::mt19937 random(settings_.seed + 7);
         for (int n = 0; n < 20; ++n) {

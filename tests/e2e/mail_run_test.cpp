@@ -205,8 +205,9 @@ TEST_F(MailRun, AnotherDatabaseCopiedOverTheMailFileIsIndexedAnewAndTheOneBefore
 }
 
 TEST_F(MailRun, AnEngineFailureMidPassIsResumedAndEveryMessageSentOnce) {
+    std::vector<uint32_t> ids;
     for (int n = 1; n <= 12; ++n)
-        PutMail("Message " + std::to_string(n));
+        ids.push_back(PutMail("Message " + std::to_string(n)));
     // One send in the middle of the pass fails, as from a stopped service.
     engines.SetSwitch(L"FailSendCode", 0x80040009);
     engines.SetSwitch(L"FailSendFrom", 7);
@@ -218,9 +219,23 @@ TEST_F(MailRun, AnEngineFailureMidPassIsResumedAndEveryMessageSentOnce) {
     EXPECT_TRUE(
         Has(testing_support::ReadFileText(data.file("tamsel.ini")), "DesktopSearchTimestamp=0|"))
         << "a recovery point";
+    // Below the recovery point, after the walk that sent them: the resumed walk must not skip
+    // these changes.
+    Put({Text("Form", "Memo"),
+         Text("Subject", "Message 2"),
+         {"Body", store::ItemType::RichText, false, store::RichTextFromPlain("Second thoughts")},
+         {"PostedDate", store::ItemType::Time, false, "2026-12-09 09:00:00.00 +01:00"}},
+        ids[1]);
+    Put({Text("Form", "Memo"), Text("Subject", "Message 1 again")}, ids[0]); // now a draft
     engines.ClearSwitches();
     Index();
-    EXPECT_EQ(Documents().size(), 12u);
+    const auto documents = Documents();
+    EXPECT_EQ(documents.size(), 11u);
+    EXPECT_EQ(documents.count("Message 1") + documents.count("Message 1 again"), 0u)
+        << "drafts leave the index";
+    EXPECT_TRUE(documents.count("Message 2") &&
+                Has(documents.at("Message 2")["content"], "Second thoughts"));
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
 }
 
 TEST_F(MailRun, AClientKilledMidPassIndexesEverythingAfterItsRestart) {

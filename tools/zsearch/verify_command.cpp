@@ -1,5 +1,6 @@
 #include "verify_command.h"
 
+#include "catalogue/catalogue.h"
 #include "index/index_folder.h"
 #include "ntamsel.h"
 #include "output.h"
@@ -200,6 +201,9 @@ int Verify(const std::vector<std::wstring>& args, bool json) {
     const std::string data = engine_support::ToUtf8(arguments->data);
     if (StoreClientInit(data.c_str(), 0) != STORE_NOERROR)
         return Fail("the client cannot use the data folder " + data);
+    // The plug-in's settings code says what it makes of unusable values in the client's log,
+    // in the plug-in's own words.
+    tamsel::InitCatalogue(GetModuleHandleW(nullptr));
     bool changed = false;
     const Survey survey = SettledSurvey(changed);
     if (survey.engineIndexRemade)
