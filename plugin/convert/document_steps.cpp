@@ -20,6 +20,13 @@ bool RefuseMissingNote(PassContext* context) {
 
 bool HandOverAsDeleted(NOTEHANDLE note, PassContext* context) {
     const bool result = TreatAsDeleted(note, context);
+    // A notice the engine did not take is an engine failure like a failed send: the walk stops
+    // and the note is handled again. Counted as handled, the pass would move its time stamp on
+    // and the note's old document would stay for good.
+    if (!result && FAILED(context->engineResult)) {
+        context->noteStatus = 0;
+        return false;
+    }
     context->noteStatus = STORE_ERR_STUB;
     context->engineResult = S_OK;
     return result;

@@ -238,6 +238,23 @@ TEST_F(MailRun, AnEngineFailureMidPassIsResumedAndEveryMessageSentOnce) {
     EXPECT_EQ(VerifiedTotals(), nothingWrong);
 }
 
+// A mail turned draft leaves by an emptied event (no query cookie here); the engine's failure
+// to take it must stop the walk, not pass for done.
+TEST_F(MailRun, ANoticeTheEngineFailedToTakeIsSentAgainByTheNextPass) {
+    const uint32_t mail = PutMail("Going back to draft");
+    PutMail("Staying");
+    Index();
+    ASSERT_EQ(Subjects(Documents()), (std::set<std::string>{"Going back to draft", "Staying"}));
+    Put({Text("Form", "Memo"), Text("Subject", "Going back to draft")}, mail);
+    engines.SetSwitch(L"FailSendCode", 0x80004005);
+    engines.SetSwitch(L"FailSendFrom", 1); // every send, until cleared
+    Index();
+    engines.ClearSwitches();
+    Index();
+    EXPECT_EQ(Subjects(Documents()), (std::set<std::string>{"Staying"}));
+    EXPECT_EQ(VerifiedTotals(), nothingWrong);
+}
+
 TEST_F(MailRun, AClientKilledMidPassIndexesEverythingAfterItsRestart) {
     for (int n = 1; n <= 300; ++n)
         PutMail("Message " + std::to_string(n), std::string(3000, 'x'));
