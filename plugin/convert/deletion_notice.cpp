@@ -51,10 +51,6 @@ std::wstring ItemUrl(IOrvennaResultItem& item) {
     return {};
 }
 
-} // namespace
-
-namespace {
-
 // The engine answers a text it does not hold as a URL with a word search: every document
 // quoting it comes back too, and only the items `wanted` names may leave. Counts the items
 // that left; nothing when the engine could not be asked.
