@@ -5,6 +5,7 @@
 #include "action_data.h"
 #include "addin_list.h"
 #include "client_library.h"
+#include "com_thread.h"
 #include "installer_session.h"
 #include "presets.h"
 #include "setup_error.h"
@@ -48,20 +49,6 @@ ActionData DeferredData(MSIHANDLE install) {
     return Decode(Utf8(Property(install, L"CustomActionData")));
 }
 
-class ComForThisThread {
-  public:
-    ComForThisThread() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComForThisThread() {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    ComForThisThread(const ComForThisThread&) = delete;
-    ComForThisThread& operator=(const ComForThisThread&) = delete;
-
-  private:
-    HRESULT result_;
-};
-
 std::wstring Hex(HRESULT result) {
     wchar_t text[16];
     wsprintfW(text, L"0x%08X", unsigned(result));
@@ -75,7 +62,7 @@ HRESULT CallServerEntry(const ActionData& data, const char* entry) {
     const ClientLibrary client(FolderOf(Wide(data.module)));
     if (!data.dataDirectory.empty())
         client.UseDataDirectory(data.dataDirectory);
-    const ComForThisThread com;
+    const win32::ComForThisThread com;
     const win32::UniqueLibrary plugin(
         LoadLibraryExW(Wide(data.module).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!plugin)
@@ -138,6 +125,7 @@ extern "C" UINT WINAPI PlanRemoval(MSIHANDLE install) {
         }
         Schedule(install, L"RemoveFromClient", L"UndoRemoveFromClient", removal, undo);
         Schedule(install, L"UnregisterPlugin", L"UndoUnregisterPlugin", plugin, plugin);
+        SetProperty(install, L"RemovePluginAtRestart", Wide(Encode(plugin)));
     });
 }
 
@@ -193,6 +181,25 @@ extern "C" UINT WINAPI UnregisterPlugin(MSIHANDLE install) {
         } catch (const SetupError& error) {
             Log(install, error.message + L" The plug-in is not unregistered.");
         }
+    });
+    return ERROR_SUCCESS;
+}
+
+// After the files are removed: a plug-in that a running client still holds cannot be deleted
+// now, so it goes at the next restart, and the installer asks for one. (Windows Installer does
+// this itself for files in use; Wine's leaves the file where it is.)
+extern "C" UINT WINAPI RemovePluginAtRestart(MSIHANDLE install) {
+    Guarded(install, [&] {
+        const std::wstring module = Wide(DeferredData(install).module);
+        if (GetFileAttributesW(module.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return;
+        if (!MoveFileExW(module.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+            Log(install, module + L" is in use and cannot be removed at restart either (error " +
+                             std::to_wstring(GetLastError()) + L")");
+            return;
+        }
+        MsiSetMode(install, MSIRUNMODE_REBOOTATEND, TRUE);
+        Log(install, module + L" is in use: it is removed when Windows restarts");
     });
     return ERROR_SUCCESS;
 }

@@ -2,6 +2,7 @@
 // plug-in's registration with the second engine.
 #include "base/hresult_error.h"
 #include "catalogue/catalogue.h"
+#include "com_thread.h"
 #include "engine/component_id.h"
 #include "ntamsel.h"
 #include "registry_script.h"
@@ -72,21 +73,6 @@ bool ServerInstalledHere() {
            CompareStringOrdinal(registered, -1, module.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// COM for the calling thread for as long as it lives, unless the thread already has it.
-class ComForThisThread {
-  public:
-    ComForThisThread() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComForThisThread() {
-        if (SUCCEEDED(result_))
-            CoUninitialize();
-    }
-    ComForThisThread(const ComForThisThread&) = delete;
-    ComForThisThread& operator=(const ComForThisThread&) = delete;
-
-  private:
-    HRESULT result_;
-};
-
 // The module's own entries; the first failure ends them.
 HRESULT RegisterEntries(const std::wstring& module) {
     const HMODULE self = ModuleInstance();
@@ -111,7 +97,7 @@ void UnregisterEntries(const std::wstring& module) {
 
 HRESULT RenewSecondEngineRegistration() {
     try {
-        const ComForThisThread com;
+        const win32::ComForThisThread com;
         UnregisterFromSecondEngine();
         if (registeringServer || !ServerInstalledHere())
             return S_FALSE;
