@@ -1,6 +1,7 @@
 // The first pass over a large mail file end to end: the real client, plug-in and engines,
 // 10,000 mails with bodies of about 3 KB (or the count given), indexed at full speed. Prints
 // the messages per second of the pass and the client's peak memory.
+// With --mbox FILE it only writes the same mails as one mbox (for tools/bench/peer_compare).
 #include "bench_data.h"
 #include "file_text.h"
 #include "first_pass.h"
@@ -9,9 +10,25 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
-    const int mails = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    int mails = 10000;
+    const char* mbox = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--mbox") == 0 && i + 1 < argc) {
+            mbox = argv[++i];
+        } else if (std::atoi(argv[i]) > 0) {
+            mails = std::atoi(argv[i]);
+        } else {
+            std::fprintf(stderr, "usage: mail_bench [MAILS] [--mbox FILE]\n");
+            return 2;
+        }
+    }
+    if (mbox) {
+        bench::WriteMbox(mbox, mails, 3000);
+        return 0;
+    }
     testing_support::InstalledEngines engines;
     testing_support::TempDir data;
     bench::WriteMailFile(data.file("mail.zrb"), mails, 3000);
