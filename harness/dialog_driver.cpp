@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include <dlgs.h>
+
 #include <atomic>
 
 namespace testing_support {
@@ -113,7 +115,7 @@ ShownBox DialogDriver::ClickAndAnswer(int control, int answer) {
 
 bool DialogDriver::ChooseFile(const std::string& path) {
     // The name field: an edit in the old file dialog, a combo box in the explorer one.
-    constexpr int fileNameField = 0x480, fileNameBox = 0x47c;
+    constexpr int fileNameField = edt1, fileNameBox = cmb13;
     const HWND box = WaitForBox(5000);
     if (!box)
         return false;

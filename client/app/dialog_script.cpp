@@ -4,6 +4,8 @@
 #include "client_messages.h"
 #include "ntamsel.h"
 
+#include <dlgs.h>
+
 #include <charconv>
 
 namespace nltamsel {
@@ -13,8 +15,8 @@ constexpr DWORD actionWaitMs = 10000;
 constexpr DWORD textWaitMs = 120000;
 constexpr DWORD pollMs = 50;
 // The open-file dialog's name field: an edit in the old dialog, a combo box in the explorer one.
-constexpr int fileNameField = 0x480;
-constexpr int fileNameBox = 0x47c;
+constexpr int fileNameField = edt1;
+constexpr int fileNameBox = cmb13;
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");

@@ -6,7 +6,7 @@
 #include "document_steps.h"
 #include "document_url.h"
 #include "engine_date.h"
-#include "form_tests.h"
+#include "form_rules.h"
 #include "item_property.h"
 #include "item_text.h"
 #include "note_kind.h"

@@ -2,7 +2,7 @@
 // index: the settings, the kinds in use and what the note holds decide both. The converters
 // and zsearch verify share these rules.
 #pragma once
-#include "form_tests.h"
+#include "form_rules.h"
 #include "ntamsel.h"
 
 #include <oaidl.h>

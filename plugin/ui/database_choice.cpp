@@ -59,7 +59,7 @@ void AddDatabase(HWND dialog) {
         return;
     }
     ListBox_SetCurSel(list, int(entry));
-    ApplyApplyRule(dialog);
+    UpdateApplyButton(dialog);
     ApplyAddRemoveRule(dialog);
 }
 
@@ -72,7 +72,7 @@ void RemoveSelectedDatabase(HWND dialog) {
             ListBox_SetCurSel(list, selected > 0 ? selected - 1 : 0);
         ApplyAddRemoveRule(dialog);
     }
-    ApplyApplyRule(dialog);
+    UpdateApplyButton(dialog);
 }
 
 } // namespace tamsel

@@ -44,7 +44,7 @@ bool ListDiffersFromSlots(HWND dialog) {
 void ApplyDependentsRule(HWND dialog, bool enabled) {
     for (int control : dependentControls)
         EnableControl(dialog, control, enabled);
-    ApplyApplyRule(dialog);
+    UpdateApplyButton(dialog);
 }
 
 void ApplyAddRemoveRule(HWND dialog) {
@@ -70,7 +70,7 @@ bool SettingsChanged(HWND dialog) {
     return MinutesFieldValue(dialog) != GetFrequencyMinutes() || ListDiffersFromSlots(dialog);
 }
 
-void ApplyApplyRule(HWND dialog) {
+void UpdateApplyButton(HWND dialog) {
     // The box's own style, not IsWindowVisible: the dialog itself is still hidden while it opens.
     const bool reindexAsked =
         (GetWindowLongA(GetDlgItem(dialog, IDC_REINDEX_ALL), GWL_STYLE) & WS_VISIBLE) &&

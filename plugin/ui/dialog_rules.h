@@ -11,7 +11,7 @@ void ApplyAddRemoveRule(HWND dialog);
 // Something in the dialog differs from what is stored.
 bool SettingsChanged(HWND dialog);
 // Apply is enabled when something changed, or when a full re-index is asked for.
-void ApplyApplyRule(HWND dialog);
+void UpdateApplyButton(HWND dialog);
 void UpdateHelpText(HWND dialog);
 // The minutes field's decimal value: its first 18 characters, anything else reads as 0.
 DWORD MinutesFieldValue(HWND dialog);

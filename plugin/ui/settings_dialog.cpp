@@ -145,11 +145,11 @@ void OnCommand(HWND dialog, int control) {
     case IDC_INDEX_HISTORY:
     case IDC_INDEX_DISCUSSION:
     case IDC_MINUTES:
-        ApplyApplyRule(dialog);
+        UpdateApplyButton(dialog);
         break;
     case IDC_DATABASES:
         RefreshStatus(dialog);
-        ApplyApplyRule(dialog);
+        UpdateApplyButton(dialog);
         break;
     case IDC_ABOUT:
         AskUser(dialog, msgAboutText, msgAboutCaption, MB_ICONINFORMATION | MB_OK);

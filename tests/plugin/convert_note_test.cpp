@@ -1,6 +1,6 @@
 #include "conversion_fixtures.h"
 #include "convert/convert_note.h"
-#include "convert/form_tests.h"
+#include "convert/form_rules.h"
 #include "convert/note_kind.h"
 #include "settings/index_type_mask.h"
 

@@ -1,4 +1,4 @@
-#include "form_tests.h"
+#include "form_rules.h"
 
 #include "bounded_text.h"
 #include "item_text.h"
