@@ -6,33 +6,83 @@
 #include "switch_commands.h"
 #include "verify_command.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr char kHelp[] =
-    "usage: zsearch [--json] COMMAND ...\n"
-    "  query WORDS...      documents holding every word (any case), best first\n"
-    "  show URL            one document with all its properties\n"
-    "  list                every document: url and subject\n"
-    "  count               number of documents\n"
-    "  actions URL         the actions offered on a document, as its component answers them\n"
-    "  act URL ACTION      carry out an action (its id or its number in the list)\n"
-    "  service start|stop|pause|resume\n"
-    "  fail component on|off            on: the component answers that it is disabled\n"
-    "  fail property NAME CODE          AddProperty of NAME answers CODE\n"
-    "  fail send CODE [FROM [COUNT]]    Send answers CODE from the FROM-th send on\n"
-    "  fail limit property|event BYTES  larger values or events are refused\n"
-    "  clear               all engines' switches back to normal\n"
-    "  reset               a new, empty index with a new creation time\n"
-    "The index folder is HKCU\\Software\\Zendri\\DesktopSearch \"IndexFolder\".\n";
+using Arguments = std::vector<std::wstring>;
 
-void PrintHelp() {
-    zsearch::Print(std::string(kHelp) + zsearch::kVerifyHelp);
+// One command: its name, how many arguments it takes, its lines of the help (the arguments
+// and what they do) and what runs it. Parsing, running and the help all come from this table.
+struct Command {
+    const char* name;
+    size_t fewest, most;
+    struct HelpLine {
+        const char* arguments;
+        const char* text;
+    };
+    std::vector<HelpLine> help;
+    std::function<int(const Arguments&, bool json)> run;
+};
+
+constexpr size_t any = SIZE_MAX;
+
+const std::vector<Command>& Commands() {
+    // clang-format off
+    static const std::vector<Command> commands = {
+        {"query", 1, any, {{"WORDS...", "documents holding every word (any case), best first"}},
+         [](const Arguments& rest, bool json) { return zsearch::Query(rest, json); }},
+        {"show", 1, 1, {{"URL", "one document with all its properties"}},
+         [](const Arguments& rest, bool json) { return zsearch::Show(rest[0], json); }},
+        {"list", 0, 0, {{"", "every document: url and subject"}},
+         [](const Arguments&, bool json) { return zsearch::List(json); }},
+        {"count", 0, 0, {{"", "number of documents"}},
+         [](const Arguments&, bool json) { return zsearch::Count(json); }},
+        {"actions", 1, 1, {{"URL", "the actions offered on a document, as its component answers them"}},
+         [](const Arguments& rest, bool) { return zsearch::Actions(rest[0]); }},
+        {"act", 2, 2, {{"URL ACTION", "carry out an action (its id or its number in the list)"}},
+         [](const Arguments& rest, bool) { return zsearch::Act(rest[0], rest[1]); }},
+        {"service", 1, 1, {{"start|stop|pause|resume", ""}},
+         [](const Arguments& rest, bool) { return zsearch::Service(rest[0]); }},
+        // Fail checks its own arguments: each kind of fault takes others.
+        {"fail", 0, any,
+         {{"component on|off", "on: the component answers that it is disabled"},
+          {"property NAME CODE", "AddProperty of NAME answers CODE"},
+          {"send CODE [FROM [COUNT]]", "Send answers CODE from the FROM-th send on"},
+          {"limit property|event BYTES", "larger values or events are refused"}},
+         [](const Arguments& rest, bool) { return zsearch::Fail(rest); }},
+        {"clear", 0, 0, {{"", "all engines' switches back to normal"}},
+         [](const Arguments&, bool) { return zsearch::Clear(); }},
+        {"reset", 0, 0, {{"", "a new, empty index with a new creation time"}},
+         [](const Arguments&, bool) { return zsearch::Reset(); }},
+        // Its help is its own (kVerifyHelp), after the others'.
+        {"verify", 0, any, {},
+         [](const Arguments& rest, bool json) { return zsearch::Verify(rest, json); }},
+    };
+    // clang-format on
+    return commands;
 }
 
-int Run(std::vector<std::wstring> args) {
+std::string Help() {
+    std::string help = "usage: zsearch [--json] COMMAND ...\n";
+    for (const Command& command : Commands())
+        for (const Command::HelpLine& line : command.help) {
+            std::string usage = std::string("  ") + command.name;
+            if (*line.arguments)
+                usage += std::string(" ") + line.arguments;
+            // The texts line up in one column, and the longer usages in a second.
+            if (*line.text)
+                usage.resize(usage.size() < 22 ? 22 : 35, ' ');
+            help += usage + line.text + "\n";
+        }
+    return help + "The index folder is HKCU\\Software\\Zendri\\DesktopSearch \"IndexFolder\".\n";
+}
+
+int Run(Arguments args) {
     bool json = false;
     std::erase_if(args, [&](const std::wstring& arg) {
         const bool isJson = arg == L"--json";
@@ -40,40 +90,21 @@ int Run(std::vector<std::wstring> args) {
         return isJson;
     });
     if (args.empty() || args[0] == L"--help" || args[0] == L"-h") {
-        PrintHelp();
+        zsearch::Print(Help() + zsearch::kVerifyHelp);
         return args.empty() ? 2 : 0;
     }
-    const std::wstring command = args[0];
-    const std::vector<std::wstring> rest(args.begin() + 1, args.end());
-    if (command == L"query" && !rest.empty())
-        return zsearch::Query(rest, json);
-    if (command == L"show" && rest.size() == 1)
-        return zsearch::Show(rest[0], json);
-    if (command == L"list" && rest.empty())
-        return zsearch::List(json);
-    if (command == L"count" && rest.empty())
-        return zsearch::Count(json);
-    if (command == L"actions" && rest.size() == 1)
-        return zsearch::Actions(rest[0]);
-    if (command == L"act" && rest.size() == 2)
-        return zsearch::Act(rest[0], rest[1]);
-    if (command == L"service" && rest.size() == 1)
-        return zsearch::Service(rest[0]);
-    if (command == L"fail")
-        return zsearch::Fail(rest);
-    if (command == L"clear" && rest.empty())
-        return zsearch::Clear();
-    if (command == L"reset" && rest.empty())
-        return zsearch::Reset();
-    if (command == L"verify")
-        return zsearch::Verify(rest, json);
+    const std::string name = engine_support::ToUtf8(args[0]);
+    const Arguments rest(args.begin() + 1, args.end());
+    const auto command = std::find_if(Commands().begin(), Commands().end(),
+                                      [&](const Command& known) { return name == known.name; });
+    if (command != Commands().end() && rest.size() >= command->fewest &&
+        rest.size() <= command->most)
+        return command->run(rest, json);
     // Say what was wrong before the whole help, which a script's log would otherwise hold alone.
-    const std::string name = engine_support::ToUtf8(command);
-    const bool known = std::string_view(kHelp).find("\n  " + name + " ") != std::string_view::npos;
-    zsearch::PrintError(
-        "zsearch: " +
-        (known ? "wrong arguments for '" + name + "'" : "unknown command '" + name + "'") + "\n" +
-        kHelp);
+    zsearch::PrintError("zsearch: " +
+                        (command != Commands().end() ? "wrong arguments for '" + name + "'"
+                                                     : "unknown command '" + name + "'") +
+                        "\n" + Help());
     return 2;
 }
 
