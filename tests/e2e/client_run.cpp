@@ -3,6 +3,7 @@
 #include "engine_turn.h"
 #include "file_text.h"
 #include "program_run.h"
+#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -36,15 +37,18 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     for (DWORD own : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+    // Owned at once: a start that throws leaves no pipe end open.
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0))
         throw std::runtime_error("no pipe: error " + std::to_string(GetLastError()));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    const win32::UniqueHandle readEnd(read);
+    win32::UniqueHandle writeEnd(write);
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string command = "\"";
     command.append(ProgramFolder()).append("nltamsel.exe\" --data \"").append(data.path());
@@ -54,16 +58,15 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
                         ProgramFolder().c_str(), &startup, &process))
         throw std::runtime_error("cannot start " + command + ": error " +
                                  std::to_string(GetLastError()));
-    CloseHandle(writeEnd);
+    const win32::UniqueHandle client(process.hProcess);
+    const win32::UniqueHandle clientThread(process.hThread);
+    writeEnd.reset(); // the client holds the only write end: its exit ends the reading
     ClientRun run;
-    testing_support::ReadUntilExit(readEnd, process.hProcess, killAfterMs, killedExitCode,
+    testing_support::ReadUntilExit(readEnd.get(), client.get(), killAfterMs, killedExitCode,
                                    run.output, killNow);
-    CloseHandle(readEnd);
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
+    GetExitCodeProcess(client.get(), &code);
     run.exitCode = int(code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
     std::istringstream log(testing_support::ReadFileText(data.file("tamsel.log")));
     for (std::string line; std::getline(log, line);)
         run.logLines.push_back(line.size() > 24 ? line.substr(24) : line);
