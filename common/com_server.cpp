@@ -1,6 +1,6 @@
 #include "com_server.h"
 
-#include <new>
+#include "com_object.h"
 
 namespace com_server {
 namespace {
@@ -8,31 +8,10 @@ namespace {
 // Objects and locks together: either keeps the module loaded.
 LONG outstanding = 0;
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public ComObject<IClassFactory> {
   public:
-    explicit ClassFactory(CreateFunction create) : create_(create) { ObjectCreated(); }
-    virtual ~ClassFactory() { ObjectDestroyed(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
+    explicit ClassFactory(CreateFunction create) : create_(create) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out)
-            return E_POINTER;
-        if (iid != __uuidof(IUnknown) && iid != __uuidof(IClassFactory)) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out)
             return E_POINTER;
@@ -48,7 +27,6 @@ class ClassFactory : public IClassFactory {
 
   private:
     CreateFunction create_;
-    LONG references_ = 0;
 };
 
 } // namespace
@@ -67,16 +45,7 @@ bool ServerInUse() {
 }
 
 HRESULT CreateClassFactory(CreateFunction create, REFIID iid, void** out) {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    auto* factory = new (std::nothrow) ClassFactory(create);
-    if (!factory)
-        return E_OUTOFMEMORY;
-    factory->AddRef();
-    const HRESULT hr = factory->QueryInterface(iid, out);
-    factory->Release();
-    return hr;
+    return ComObject<IClassFactory>::CreateInstance<ClassFactory>(iid, out, create);
 }
 
 } // namespace com_server

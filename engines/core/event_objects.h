@@ -1,7 +1,7 @@
 // The event and event-factory objects, alike in both engines but for their interfaces.
 #pragma once
-#include "com/com_object.h"
 #include "com/com_owners.h"
+#include "com_object.h"
 #include "components.h"
 #include "event_builder.h"
 #include "support/key_watch.h"
@@ -9,13 +9,13 @@
 
 namespace engine_core {
 
-template <typename Interface> class EventObject : public engine_com::DispatchObject<Interface> {
+template <typename Interface> class EventObject : public com_server::DispatchObject<Interface> {
   public:
     EventObject(const EventKind& kind, std::string component)
         : builder_(kind, std::move(component)) {}
 
     HRESULT STDMETHODCALLTYPE AddProperty(BSTR name, VARIANT value) override {
-        return engine_com::Guarded([&] { return builder_.AddProperty(name, value); });
+        return com_server::Guarded([&] { return builder_.AddProperty(name, value); });
     }
 
   protected:
@@ -24,7 +24,7 @@ template <typename Interface> class EventObject : public engine_com::DispatchObj
 
 // Event is the engine's EventObject class, constructible from (kind, component id).
 template <typename Interface, typename Event>
-class EventFactoryObject : public engine_com::DispatchObject<Interface> {
+class EventFactoryObject : public com_server::DispatchObject<Interface> {
   public:
     EventFactoryObject(const wchar_t* components, const EventKind& kind)
         : components_(components), kind_(kind), schema_(engine_support::FromUtf8(kind.schema)) {}
@@ -34,7 +34,7 @@ class EventFactoryObject : public engine_com::DispatchObject<Interface> {
         if (!event)
             return E_POINTER;
         *event = nullptr;
-        return engine_com::Guarded([&] {
+        return com_server::Guarded([&] {
             // The component list and the switches as of one moment.
             const engine_support::EngineCall call;
             const std::wstring id(engine_com::BstrView(componentId));
@@ -42,7 +42,7 @@ class EventFactoryObject : public engine_com::DispatchObject<Interface> {
                 CheckEventRequest(components_, id, engine_com::BstrView(schema), schema_.c_str());
             if (FAILED(checked))
                 return checked;
-            return engine_com::DispatchObject<Interface>::template CreateInstance<Event>(
+            return com_server::DispatchObject<Interface>::template CreateInstance<Event>(
                 __uuidof(IDispatch), reinterpret_cast<void**>(event), kind_,
                 engine_support::ToUtf8(id));
         });

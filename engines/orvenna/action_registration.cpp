@@ -15,7 +15,7 @@ bool IsGuidText(BSTR text) {
 HRESULT ActionRegistration::RegisterAction(BSTR actionsClassId, BSTR actionId, VARIANT) {
     if (!IsGuidText(actionsClassId) || !IsGuidText(actionId))
         return E_INVALIDARG;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         std::lock_guard guard(pending_->mutex);
         pending_->actions.emplace_back(engine_com::BstrView(actionId),
                                        engine_com::BstrView(actionsClassId));

@@ -1,6 +1,6 @@
 // "OrvennaDesktop.ActionRegistration": the actions a component offers on its results.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 #include "pending_registration.h"
 
@@ -8,7 +8,7 @@
 
 namespace orvenna {
 
-class ActionRegistration final : public engine_com::DispatchObject<IOrvennaActionRegistration> {
+class ActionRegistration final : public com_server::DispatchObject<IOrvennaActionRegistration> {
   public:
     explicit ActionRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}

@@ -1,6 +1,6 @@
 // "OrvennaDesktop.IndexingRegistration": the component sends documents to be indexed.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 #include "pending_registration.h"
 
@@ -8,7 +8,7 @@
 
 namespace orvenna {
 
-class IndexingRegistration final : public engine_com::DispatchObject<IOrvennaIndexingRegistration> {
+class IndexingRegistration final : public com_server::DispatchObject<IOrvennaIndexingRegistration> {
   public:
     explicit IndexingRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}

@@ -25,7 +25,7 @@ const EventKind kEmailEvent{"orvenna", "Orvenna.Desktop.Email", kEmailProperties
 HRESULT OrvennaEvent::Send(long flags) {
     if (flags & ~kKnownSendFlags)
         return engine_results::E_INVALID_EVENT_FLAGS;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         if (const HRESULT hr = EnsureOrvennaIndex(); FAILED(hr))
             return hr;
         return builder_.Send();

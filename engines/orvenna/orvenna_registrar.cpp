@@ -17,7 +17,7 @@ HRESULT OrvennaRegistrar::Create(REFIID iid, void** out) {
 }
 
 HRESULT OrvennaRegistrar::BeginRegistration(BSTR componentId, VARIANT description) {
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         const std::wstring id(BstrView(componentId));
         if (!engine_core::IsValidComponentId(id))
             return E_INVALIDARG;
@@ -40,7 +40,7 @@ HRESULT OrvennaRegistrar::GetRegistrationObject(BSTR progId, IDispatch** object)
     *object = nullptr;
     if (!pending_)
         return E_UNEXPECTED;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         const std::wstring_view name = BstrView(progId);
         void** out = reinterpret_cast<void**>(object);
         if (name == L"OrvennaDesktop.ActionRegistration")
@@ -56,7 +56,7 @@ HRESULT OrvennaRegistrar::GetRegistrationObject(BSTR progId, IDispatch** object)
 HRESULT OrvennaRegistrar::CompleteRegistration() {
     if (!pending_)
         return E_UNEXPECTED;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         if (engine_core::IsComponentRegistered(engine_core::kOrvennaComponents,
                                                pending_->component))
             return E_COMPONENT_ALREADY_REGISTERED;
@@ -67,7 +67,7 @@ HRESULT OrvennaRegistrar::CompleteRegistration() {
 }
 
 HRESULT OrvennaRegistrar::UnRegisterComponent(BSTR componentId) {
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         const std::wstring id(BstrView(componentId));
         if (pending_ && pending_->component == id)
             pending_.reset();

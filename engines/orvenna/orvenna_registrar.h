@@ -1,7 +1,7 @@
 // The second engine's component registrar: BeginRegistration, the registration objects,
 // then CompleteRegistration.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 #include "pending_registration.h"
 
@@ -9,7 +9,7 @@
 
 namespace orvenna {
 
-class OrvennaRegistrar final : public engine_com::DispatchObject<IOrvennaRegistrar> {
+class OrvennaRegistrar final : public com_server::DispatchObject<IOrvennaRegistrar> {
   public:
     static HRESULT Create(REFIID iid, void** out);
 

@@ -21,7 +21,7 @@ HRESULT QueryRegistration::RegisterQuery(BSTR componentId, long, long* cookie) {
     if (!cookie)
         return E_POINTER;
     *cookie = 0;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         std::lock_guard guard(pending_->mutex);
         if (engine_com::BstrView(componentId) != pending_->component)
             return E_INVALIDARG;

@@ -1,6 +1,6 @@
 // "OrvennaDesktop.QueryRegistration": hands out the cookie the component queries with.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 #include "pending_registration.h"
 
@@ -8,7 +8,7 @@
 
 namespace orvenna {
 
-class QueryRegistration final : public engine_com::DispatchObject<IOrvennaQueryRegistration> {
+class QueryRegistration final : public com_server::DispatchObject<IOrvennaQueryRegistration> {
   public:
     explicit QueryRegistration(std::shared_ptr<PendingRegistration> pending)
         : pending_(std::move(pending)) {}

@@ -22,7 +22,7 @@ HRESULT QueryObject::Query(long cookie, BSTR text, VARIANT, VARIANT, IOrvennaRes
     *results = nullptr;
     if (!text)
         return E_INVALIDARG;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         if (!engine_core::IsKnownQueryCookie(cookie))
             return E_ACCESSDENIED;
         const engine_index::LogView log = engine_core::CurrentIndexLog().ReadWholeLines();

@@ -28,7 +28,7 @@ HRESULT ResultItem::GetProperty(BSTR name, VARIANT* value) {
     VariantInit(value);
     if (!name)
         return E_INVALIDARG;
-    return engine_com::Guarded([&]() -> HRESULT {
+    return com_server::Guarded([&]() -> HRESULT {
         const std::string key = engine_support::ToUtf8(engine_com::BstrView(name));
         if (key == "cookie" || key == "url")
             return TextVariant(document_.url, value);
@@ -54,7 +54,7 @@ HRESULT ResultItem::GetProperty(BSTR name, VARIANT* value) {
 }
 
 HRESULT ResultItem::Remove(long) {
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         return engine_core::CurrentIndexLog().Append(engine_index::RemoveRecord(document_.url));
     });
 }

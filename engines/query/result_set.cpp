@@ -10,7 +10,7 @@ HRESULT ResultSet::Next(IOrvennaResultItem** item) {
     *item = nullptr;
     if (next_ >= documents_.size())
         return S_FALSE;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         const HRESULT hr = CreateInstance<ResultItem>(
             __uuidof(IOrvennaResultItem), reinterpret_cast<void**>(item), documents_[next_]);
         if (SUCCEEDED(hr))

@@ -1,6 +1,6 @@
 // The documents a query found, handed out one at a time.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 #include "index/document.h"
 
@@ -8,7 +8,7 @@
 
 namespace engine_query {
 
-class ResultSet : public engine_com::DispatchObject<IOrvennaResultSet> {
+class ResultSet : public com_server::DispatchObject<IOrvennaResultSet> {
   public:
     explicit ResultSet(std::vector<engine_index::Document> documents)
         : documents_(std::move(documents)) {}

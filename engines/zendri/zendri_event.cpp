@@ -30,7 +30,7 @@ constexpr PropertyRule kMailProperties[] = {
 const EventKind kMailEvent{"zendri", "ZendriDS.Mail", kMailProperties, "url"};
 
 HRESULT ZendriEvent::Send() {
-    return engine_com::Guarded([&] { return builder_.Send(); });
+    return com_server::Guarded([&] { return builder_.Send(); });
 }
 
 } // namespace zendri

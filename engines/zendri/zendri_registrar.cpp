@@ -15,7 +15,7 @@ HRESULT ZendriRegistrar::RegisterComponent(BSTR componentId, VARIANT description
     if (!registration)
         return E_POINTER;
     *registration = nullptr;
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         const auto pairs = engine_core::ReadDescription(description);
         if (!pairs)
             return E_INVALIDARG;
@@ -29,7 +29,7 @@ HRESULT ZendriRegistrar::RegisterComponent(BSTR componentId, VARIANT description
 }
 
 HRESULT ZendriRegistrar::UnRegisterComponent(BSTR componentId) {
-    return engine_com::Guarded([&] {
+    return com_server::Guarded([&] {
         return engine_core::RemoveComponent(engine_core::kZendriComponents,
                                             std::wstring(engine_com::BstrView(componentId)));
     });

@@ -1,11 +1,11 @@
 // The primary engine's component registrar.
 #pragma once
-#include "com/com_object.h"
+#include "com_object.h"
 #include "idl/desktop_search.h"
 
 namespace zendri {
 
-class ZendriRegistrar final : public engine_com::DispatchObject<IZendriRegistrar> {
+class ZendriRegistrar final : public com_server::DispatchObject<IZendriRegistrar> {
   public:
     static HRESULT Create(REFIID iid, void** out);
 

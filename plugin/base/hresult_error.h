@@ -1,19 +1,9 @@
-// COM result codes as errors: what the string helpers raise to their caller's handler, and
-// the early return on the first failure of a sequence of calls.
+// The plug-in raises and returns COM result codes as its COM servers' common code does.
 #pragma once
-#include <windows.h>
+#include "com_result.h"
 
 namespace tamsel {
 
-struct HResultError {
-    HRESULT code;
-};
+using com_server::HResultError;
 
 } // namespace tamsel
-
-#define RETURN_IF_FAILED(call)                                                                     \
-    do {                                                                                           \
-        const HRESULT returnIfFailedResult = (call);                                               \
-        if (FAILED(returnIfFailedResult))                                                          \
-            return returnIfFailedResult;                                                           \
-    } while (false)

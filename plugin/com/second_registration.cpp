@@ -113,20 +113,18 @@ Attempt RegisterOnce() {
 } // namespace
 
 HRESULT RegisterWithSecondEngine(bool retry) {
-    try {
+    return com_server::Guarded([&] {
         const Attempt attempt = RegisterOnce();
         // The engine still knows the component from an earlier installation: remove that
         // registration and register once more, never twice.
         if (!attempt.alreadyRegistered || retry || FAILED(UnregisterFromSecondEngine()))
             return attempt.result;
         return RegisterWithSecondEngine(true);
-    } catch (const HResultError& error) {
-        return error.code;
-    }
+    });
 }
 
 HRESULT UnregisterFromSecondEngine() {
-    try {
+    return com_server::Guarded([] {
         ComPtr<IOrvennaRegistrar> registrar;
         if (const HRESULT hr =
                 CreateEngineObject(__uuidof(OrvennaRegistrar), anyServerContext, registrar);
@@ -134,9 +132,7 @@ HRESULT UnregisterFromSecondEngine() {
             return hr;
         const ThrowingBstr id(componentId);
         return registrar->UnRegisterComponent(id.get());
-    } catch (const HResultError& error) {
-        return error.code;
-    }
+    });
 }
 
 } // namespace tamsel

@@ -96,23 +96,19 @@ void UnregisterEntries(const std::wstring& module) {
 } // namespace
 
 HRESULT RenewSecondEngineRegistration() {
-    try {
+    return com_server::Guarded([] {
         const win32::ComForThisThread com;
         UnregisterFromSecondEngine();
         if (registeringServer || !ServerInstalledHere())
             return S_FALSE;
         return RegisterWithSecondEngine(false);
-    } catch (const HResultError& error) {
-        return error.code;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 } // namespace tamsel
 
 extern "C" HRESULT WINAPI DllRegisterServer(void) {
-    try {
+    return com_server::Guarded([] {
         RETURN_IF_FAILED(tamsel::FindClientData()); // before anything is written
         const tamsel::RegisteringServer registering;
         // The settings' own checks first (a new index of the second engine withdraws), so that
@@ -121,21 +117,13 @@ extern "C" HRESULT WINAPI DllRegisterServer(void) {
             tamsel::LoadSettings();
         RETURN_IF_FAILED(tamsel::RegisterEntries(tamsel::ModulePath()));
         return tamsel::RegisterWithSecondEngine(false);
-    } catch (const tamsel::HResultError& error) {
-        return error.code;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 // Answers the second engine's result, whatever became of the registry entries.
 extern "C" HRESULT WINAPI DllUnregisterServer(void) {
-    try {
+    return com_server::Guarded([] {
         tamsel::UnregisterEntries(tamsel::ModulePath());
         return tamsel::UnregisterFromSecondEngine();
-    } catch (const tamsel::HResultError& error) {
-        return error.code;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
