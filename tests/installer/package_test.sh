@@ -14,6 +14,8 @@ export WINEPREFIX="$scratch/template"
 source "$root/scripts/wine-env"
 trap 'wine_server_stop; rm -rf "$scratch"' EXIT
 trap 'echo "package test: a step failed at line $LINENO"' ERR
+# Under pipefail a "grep -q" that stops at its first match can fail its pipeline (the writer
+# gets SIGPIPE): greps of pipelines here read to the end.
 failures=0
 fail() { echo "FAILED ($case_name): $*"; failures=$((failures + 1)); }
 case_name=template
@@ -41,8 +43,8 @@ msi_log() { tr -d '\r' <"$scratch/$case_name-$1.log"; }
 # Stopped by a launch condition: Wine's silent install logs that the condition failed but not
 # its message (Windows logs both), so the message is looked for in the package.
 stopped_by_condition() { # LOG PACKAGE MESSAGE
-    msi_log "$1" | grep -q "LaunchConditions. Return value 0" || fail "$1: no launch condition stopped it"
-    msiinfo export "$2" LaunchCondition | grep -qF "$3" || fail "$1: the package does not say '$3'"
+    msi_log "$1" | grep "LaunchConditions. Return value 0" >/dev/null || fail "$1: no launch condition stopped it"
+    msiinfo export "$2" LaunchCondition | grep -F "$3" >/dev/null || fail "$1: the package does not say '$3'"
 }
 
 # What an install may change: the classes, the user's keys and the machine's software keys,
@@ -110,7 +112,7 @@ msi install /i "$package" INDEXING=1 DATABASES="mail.zrb" NONOTICE=1 WAITTIME=0 
 for expected in AddInMenus=TamselDesktop.dll DesktopSearchIndexEnabled=1 \
     DesktopSearchFilePath=mail.zrb DesktopSearchInstallInstructions=1 \
     DesktopSearchWaitTime=0 DesktopSearchFreqMinutes=1; do
-    settings | grep -qxF "$expected" || fail "the settings lack $expected"
+    settings | grep -xF "$expected" >/dev/null || fail "the settings lack $expected"
 done
 run_client_until_indexed mail.zrb
 grep -aqF "TamselDesktop.dll" "$(data tamsel.log)" || fail "the client did not load the add-in"
@@ -180,7 +182,7 @@ unexpected=$(awk -v app_id="$app_id" '
 [ -z "$unexpected" ] || fail "the round trip left more than the AppID key: $unexpected"
 echo "-- the client's settings, before install and after uninstall"
 settings | diff "$scratch/settings-before.txt" - | grep '^[<>]' | tee "$scratch/settings-diff.txt" || true
-grep -v '^> DesktopSearch' "$scratch/settings-diff.txt" | grep -q . &&
+grep -v '^> DesktopSearch' "$scratch/settings-diff.txt" | grep . >/dev/null &&
     fail "the round trip changed settings other than the plug-in's own"
 case_end
 
@@ -233,7 +235,7 @@ refused() { # NAME MESSAGE ARGUMENTS...
     if [ "$name" = no_client ]; then
         stopped_by_condition "$name" "$bin/TamselDesktop.msi" "$message"
     else
-        msi_log "$name" | grep -qF "$message" || fail "$name: the log does not say '$message'"
+        msi_log "$name" | grep -F "$message" >/dev/null || fail "$name: the log does not say '$message'"
     fi
     snapshot "$name-after.txt"
     diff "$scratch/$name-before.txt" "$scratch/$name-after.txt" | grep '^[<>] \[' |
@@ -286,7 +288,7 @@ msi old /i "$old_package"
 client_running
 msi upgrade /i "$package"
 [ "$msi_code" = "$restart_needed" ] || fail "upgrading the add-in in use gave $msi_code, not a restart"
-pending | grep -qi 'TamselDesktop.dll' || fail "no replacement of the plug-in at restart"
+pending | grep -i 'TamselDesktop.dll' >/dev/null || fail "no replacement of the plug-in at restart"
 [ "$(setting AddInMenus)" = TamselDesktop.dll ] || fail "during the upgrade AddInMenus is '$(setting AddInMenus)'"
 client_stop
 restart
@@ -299,7 +301,7 @@ wine reg query "HKCR\\CLSID\\$plugin_class" >/dev/null 2>&1 && fail "the removal
 client_stop
 restart
 [ ! -e "$(client_path TamselDesktop.dll)" ] || fail "after the restart the plug-in is still there"
-ls "$(client_path '')" | grep -qi '^msi.*\.tmp$' && fail "the installer's temporary file is left in the client's folder"
+ls "$(client_path '')" | grep -i '^msi.*\.tmp$' >/dev/null && fail "the installer's temporary file is left in the client's folder"
 case_end
 
 # ---------------------------------------------------------------------------------------------
