@@ -1,5 +1,7 @@
 #include "addin_list.h"
 
+#include "unicode_text.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -17,13 +19,6 @@ std::vector<std::string> Entries(const std::string& list) {
             return entries;
         start = comma + 1;
     }
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The client loads an entry by name or by path; either way it is ours when the file is.

@@ -63,13 +63,6 @@ std::optional<long> Number(const std::string& text, long low, long high) {
     return value;
 }
 
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool IsAbsolute(const std::string& path) {
     return (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0 ||
            path.rfind("//", 0) == 0;

@@ -1,4 +1,5 @@
-// The installer speaks UTF-16, the client's settings UTF-8.
+// Text between the installer, which speaks UTF-16, and the client's settings, which are UTF-8
+// lines of comma- or semicolon-separated entries.
 #pragma once
 #include <string>
 
@@ -6,5 +7,8 @@ namespace setup {
 
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
+
+// Without the spaces and tabs around it.
+std::string Trimmed(const std::string& text);
 
 } // namespace setup
