@@ -21,9 +21,9 @@ store::Database* FindDatabase(DBHANDLE handle) {
     return open ? open->database.get() : nullptr;
 }
 
-IDTABLEHANDLE NewTable(std::vector<DWORD> ids) {
+IDTABLEHANDLE NewTable(std::vector<uint32_t> ids) {
     auto table = std::make_unique<IdTable>();
-    table->ids = std::move(ids);
+    table->ids = std::make_shared<const std::vector<uint32_t>>(std::move(ids));
     return Handles<IdTable>().add(std::move(table));
 }
 
@@ -163,8 +163,7 @@ STORESTATUS WINAPI StoreGetUnreadTable(DBHANDLE database, const char* userName, 
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         if (const store::Status status = db->refresh(); status != store::kOk)
             return status;
-        const auto ids = db->unreadNotes(std::string(userName, strnlen(userName, nameLength)));
-        *table = NewTable({ids.begin(), ids.end()});
+        *table = NewTable(db->unreadNotes(std::string(userName, strnlen(userName, nameLength))));
         return STORESTATUS(STORE_NOERROR);
     });
 }
@@ -182,14 +181,14 @@ STORESTATUS WINAPI StoreGetModifiedNoteTable(DBHANDLE database, WORD classMask, 
         if (until && (status == store::kOk || status == store::kNotModified))
             *until = ToStoreTime(complete);
         if (status == store::kOk)
-            *table = NewTable({ids.begin(), ids.end()});
+            *table = NewTable(std::move(ids));
         return status;
     });
 }
 
 STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK callback,
                                          void* context) {
-    std::vector<DWORD> ids;
+    std::shared_ptr<const std::vector<uint32_t>> ids;
     const STORESTATUS status = Guarded([&] {
         IdTable* found = Handles<IdTable>().find(table);
         if (!found || !callback)
@@ -200,7 +199,7 @@ STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK ca
     if (status != STORE_NOERROR)
         return status;
     // The callback runs without the lock: it opens notes through this library.
-    for (DWORD id : ids)
+    for (const DWORD id : *ids)
         if (const STORESTATUS result = callback(context, id); result != STORE_NOERROR)
             return result;
     return STORE_NOERROR;
@@ -209,7 +208,7 @@ STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK ca
 DWORD WINAPI StoreIdTableCount(IDTABLEHANDLE table) {
     std::lock_guard guard(StoreLock());
     IdTable* found = Handles<IdTable>().find(table);
-    return found ? static_cast<DWORD>(found->ids.size()) : 0;
+    return found ? static_cast<DWORD>(found->ids->size()) : 0;
 }
 
 BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
@@ -217,7 +216,7 @@ BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
     IdTable* found = Handles<IdTable>().find(table);
     if (!found)
         return FALSE;
-    return std::binary_search(found->ids.begin(), found->ids.end(), id);
+    return std::binary_search(found->ids->begin(), found->ids->end(), id);
 }
 
 STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table) {

@@ -22,7 +22,9 @@ struct OpenNote {
 };
 
 struct IdTable {
-    std::vector<DWORD> ids; // ascending by note ID
+    // Ascending by note ID. Shared, so that a walk holds the list without copying it while
+    // its callback may free the table.
+    std::shared_ptr<const std::vector<uint32_t>> ids;
 };
 
 // Rich text being built for an item of a note.

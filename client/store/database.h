@@ -19,6 +19,7 @@
 #include "note.h"
 #include "store_status.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -36,6 +37,8 @@ struct DatabaseInfo {
     TimeValue created;
 };
 
+// Every note of a database has one in memory, so it is packed: 28 bytes, not 32.
+#pragma pack(push, 4)
 struct NoteEntry {
     uint32_t id = 0;
     uint16_t noteClass = 0;
@@ -45,6 +48,11 @@ struct NoteEntry {
     uint64_t offset = 0;
     uint32_t length = 0;
 };
+#pragma pack(pop)
+static_assert(sizeof(NoteEntry) == 28);
+
+// In blocks rather than one array: growing it never holds the old and the new copy at once.
+using NoteEntries = std::deque<NoteEntry>;
 
 class Database {
   public:
@@ -58,7 +66,7 @@ class Database {
     const DatabaseInfo& info() const { return info_; }
     // The time of the last change; the creation time while there is none.
     TimeValue lastModified() const;
-    const std::vector<NoteEntry>& entries() const { return entries_; }
+    const NoteEntries& entries() const { return entries_; }
     const NoteEntry* entry(uint32_t id) const;
     // Skipped lines, each naming its line number and why.
     const std::vector<std::string>& problems() const { return problems_; }
@@ -99,7 +107,7 @@ class Database {
     uint64_t scanned_ = 0;
     uint64_t lineNumber_ = 0;
     TimeValue lastModified_;
-    std::vector<NoteEntry> entries_; // ascending IDs
+    NoteEntries entries_; // ascending IDs
     std::map<std::string, std::set<uint32_t>> unread_;
     std::vector<std::string> problems_;
 };

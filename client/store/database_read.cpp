@@ -222,13 +222,17 @@ Status Database::modifiedSince(TimeValue since, uint16_t classMask, std::vector<
     if (Status status = refresh(); status != kOk)
         return status;
     ids.clear();
-    for (const auto& e : entries_)
-        if ((e.noteClass & classMask) && CompareTimes(e.modified, since) > 0)
-            ids.push_back(e.deleted ? e.id | kDeletedNoteFlag : e.id);
     // Ascending with the flag as part of the ID, so stubs come after every live note: a walk
-    // interrupted at a stub has handled all live notes.
-    std::stable_partition(ids.begin(), ids.end(),
-                          [](uint32_t id) { return !(id & kDeletedNoteFlag); });
+    // interrupted at a stub has handled all live notes. Counted first, so that a list of a
+    // million notes is allocated once, at its size.
+    const auto changed = [&](const NoteEntry& e) {
+        return (e.noteClass & classMask) && CompareTimes(e.modified, since) > 0;
+    };
+    ids.reserve(std::count_if(entries_.begin(), entries_.end(), changed));
+    for (const bool stubs : {false, true})
+        for (const auto& e : entries_)
+            if (e.deleted == stubs && changed(e))
+                ids.push_back(stubs ? e.id | kDeletedNoteFlag : e.id);
     until = CompareTimes(lastModified(), since) > 0 ? lastModified() : since;
     return ids.empty() ? kNotModified : kOk;
 }

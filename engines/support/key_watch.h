@@ -23,7 +23,7 @@ class KeyWatch {
     KeyWatch& operator=(const KeyWatch&) = delete;
 
     // How long after a change (by any process) a look is sure to count it.
-    static constexpr DWORD kLookIntervalMs = 1;
+    static constexpr DWORD kLookIntervalMs = 10;
 
     // A number that grows whenever the key's values, its subkeys (at any depth) or their
     // values may have changed since the last look, and when the key itself went or came

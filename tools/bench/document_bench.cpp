@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
         "DesktopSearchDebug=1\r\nDesktopSearchFilePath=mail.zrb\r\n"
         "DesktopSearchFilePath1=roster.zrb\r\nDesktopSearchFilePath2=journal.zrb\r\n"
         "DesktopSearchFilePath3=discussion.zrb\r\n");
-    const bench::FirstPass pass =
-        bench::RunFirstPass(data, {"mail.zrb", "roster.zrb", "journal.zrb", "discussion.zrb"});
+    const bench::FirstPass pass = bench::RunFirstPass(
+        data.path(), {"mail.zrb", "roster.zrb", "journal.zrb", "discussion.zrb"});
     if (!pass.completed) {
         std::fprintf(stderr, "the pass did not complete:\n%s", pass.log.c_str());
         return 1;

@@ -41,13 +41,12 @@ bool AllSummarised(const std::string& log, const std::vector<std::string>& datab
 
 } // namespace
 
-FirstPass RunFirstPass(const testing_support::TempDir& data,
-                       const std::vector<std::string>& databases) {
+FirstPass RunFirstPass(const std::string& dataFolder, const std::vector<std::string>& databases) {
     FirstPass pass;
     const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
     std::string command(1, '"');
     command.append(folder.begin(), folder.end());
-    command.append("nltamsel.exe\" --data \"").append(data.path()).append("\" --headless --menu 0");
+    command.append("nltamsel.exe\" --data \"").append(dataFolder).append("\" --headless --menu 0");
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -59,9 +58,9 @@ FirstPass RunFirstPass(const testing_support::TempDir& data,
     bool done = false;
     while (!done && WaitForSingleObject(clientProcess.get(), 200) == WAIT_TIMEOUT) {
         if (client.empty())
-            client = ClientProcessFolder(data.path());
+            client = ClientProcessFolder(dataFolder);
         pass.peakMemoryMb = std::max(pass.peakMemoryMb, PeakMemoryMb(client));
-        pass.log = testing_support::ReadFileText(data.file("tamsel.log"));
+        pass.log = testing_support::ReadFileText(dataFolder + "\\tamsel.log");
         done = AllSummarised(pass.log, databases);
     }
     pass.peakMemoryMb = std::max(pass.peakMemoryMb, PeakMemoryMb(client));

@@ -1,8 +1,6 @@
 // The first pass of the real client, plug-in and engines over a data directory, timed from
 // the client's log.
 #pragma once
-#include "temp_dir.h"
-
 #include <string>
 #include <vector>
 
@@ -24,7 +22,6 @@ struct FirstPass {
 
 // Starts the client headless on the data directory (whose tamsel.ini the caller wrote, with
 // debug logging on) and ends it when every database named has logged its pass summary.
-FirstPass RunFirstPass(const testing_support::TempDir& data,
-                       const std::vector<std::string>& databases);
+FirstPass RunFirstPass(const std::string& dataFolder, const std::vector<std::string>& databases);
 
 } // namespace bench
