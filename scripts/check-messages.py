@@ -36,16 +36,16 @@ def read_id(data, pos):
 
 def read_res(path):
     """Return {(type, name, language): data} for every resource in the file."""
-    with open(path, "rb") as f:
-        data = f.read()
+    with open(path, "rb") as source:
+        data = source.read()
     resources = {}
     pos = 0
     while pos + 8 <= len(data):
         size, header_size = struct.unpack_from("<II", data, pos)
-        rtype, p = read_id(data, pos + 8)
-        name, p = read_id(data, p)
-        p = (p + 3) & ~3
-        _version, _flags, lang = struct.unpack_from("<IHH", data, p)
+        rtype, end = read_id(data, pos + 8)
+        name, end = read_id(data, end)
+        end = (end + 3) & ~3
+        _version, _flags, lang = struct.unpack_from("<IHH", data, end)
         body = data[pos + header_size:pos + header_size + size]
         if size or rtype != 0:  # skip the empty leading entry
             resources[(rtype, name, lang)] = body
@@ -59,13 +59,13 @@ def split_block(body):
     pos = 0
     for _ in range(16):
         if pos + 2 > len(body):
-            raise ValueError("block ends after %d entries" % len(entries))
-        n = struct.unpack_from("<H", body, pos)[0]
+            raise ValueError(f"block ends after {len(entries)} entries")
+        length = struct.unpack_from("<H", body, pos)[0]
         pos += 2
-        if pos + 2 * n > len(body):
-            raise ValueError("entry %d runs past the block" % len(entries))
-        entries.append(body[pos:pos + 2 * n].decode("utf-16-le"))
-        pos += 2 * n
+        if pos + 2 * length > len(body):
+            raise ValueError(f"entry {len(entries)} runs past the block")
+        entries.append(body[pos:pos + 2 * length].decode("utf-16-le"))
+        pos += 2 * length
     return entries
 
 
@@ -74,26 +74,79 @@ NAME = re.compile(r"^\s*(msg\w+)\s*=\s*(\d+)\s*,", re.MULTILINE)
 
 def check_names(path, english):
     """Problems of the names header against the English texts."""
-    with open(path, encoding="utf-8") as f:
-        pairs = NAME.findall(f.read())
+    with open(path, encoding="utf-8") as source:
+        pairs = NAME.findall(source.read())
     errors = []
     names, ids = {}, {}
     for name, number in pairs:
         mid = int(number)
         if name in names:
-            errors.append("names: %s given twice" % name)
+            errors.append(f"names: {name} given twice")
         names[name] = mid
         ids.setdefault(mid, []).append(name)
     for mid in range(FIRST, LAST + 1):
         if len(ids.get(mid, [])) != 1:
-            errors.append("names: message %d has %d names" % (mid, len(ids.get(mid, []))))
+            errors.append(f"names: message {mid} has {len(ids.get(mid, []))} names")
     for mid, given in ids.items():
         if not FIRST <= mid <= LAST and mid in english:
-            errors.append("names: %s (%d) has a text" % (given[0], mid))
+            errors.append(f"names: {given[0]} ({mid}) has a text")
+    return errors
+
+
+def language_texts(resources, lang, code, errors):
+    """The non-empty texts of messages FIRST..LAST in one language's string blocks; what is
+    wrong with the blocks goes to errors."""
+    texts = {}
+    for block in BLOCKS:
+        body = resources.get((RT_STRING, block, lang))
+        if body is None:
+            errors.append(f"{code}: string block {block} missing")
+            texts.update({mid: None for mid in range((block - 1) << 4, block << 4)})
+            continue
+        try:
+            entries = split_block(body)
+        except ValueError as error:
+            errors.append(f"{code}: block {block}: {error}")
+            continue
+        for i, text in enumerate(entries):
+            mid = ((block - 1) << 4) + i
+            if FIRST <= mid <= LAST:
+                texts[mid] = text
+            elif text:
+                errors.append(f"{code}: unexpected message {mid}")
+    for mid in range(FIRST, LAST + 1):
+        if texts.get(mid, "") == "":
+            errors.append(f"{code}: message {mid} missing or empty")
+    return {mid: t for mid, t in texts.items() if t}
+
+
+def check_translation(code, texts, english):
+    """Problems of one language's texts against the English ones."""
+    errors = []
+    for mid in SAME_EVERYWHERE:
+        if mid in texts and mid in english and texts[mid] != english[mid]:
+            errors.append(f"{code}: message {mid} differs from English")
+    for mid, text in texts.items():
+        found = PLACEHOLDER.findall(text)
+        if mid in english and found != PLACEHOLDER.findall(english[mid]):
+            errors.append(f"{code}: message {mid} placeholders {found}, "
+                          f"English has {PLACEHOLDER.findall(english[mid])}")
+    parts = texts.get(119, "").split("\0")
+    if len(parts) != 4 or not all(parts) or parts[1] != "*.zrb" or parts[3] != "*.*":
+        errors.append(f"{code}: message 119 is not a four-part filter: {texts.get(119)!r}")
+    if "%d%%" not in texts.get(109, ""):
+        errors.append(f"{code}: message 109 lost %d%%")
+    item = texts.get(101, "")
+    try:
+        if len(item.encode("cp1252")) >= 63:
+            errors.append(f"{code}: menu item 101 longer than 62 bytes")
+    except UnicodeEncodeError:
+        errors.append(f"{code}: menu item 101 not representable in Windows-1252")
     return errors
 
 
 def main(argv):
+    """Prints each problem and returns 1, or prints what was checked and returns 0."""
     if len(argv) not in (2, 3):
         print("usage: check-messages.py FILE.res [message_ids.h]", file=sys.stderr)
         return 2
@@ -102,69 +155,28 @@ def main(argv):
     tables = {}
     for lang, code in LANGUAGES.items():
         if not any((RT_STRING, block, lang) in resources for block in BLOCKS):
-            errors.append("%s: no string tables for language %d" % (code, lang))
+            errors.append(f"{code}: no string tables for language {lang}")
             continue
-        texts = {}
-        for block in BLOCKS:
-            body = resources.get((RT_STRING, block, lang))
-            if body is None:
-                errors.append("%s: string block %d missing" % (code, block))
-                texts.update({mid: None for mid in range((block - 1) << 4, block << 4)})
-                continue
-            try:
-                entries = split_block(body)
-            except ValueError as e:
-                errors.append("%s: block %d: %s" % (code, block, e))
-                continue
-            for i, text in enumerate(entries):
-                mid = ((block - 1) << 4) + i
-                if FIRST <= mid <= LAST:
-                    texts[mid] = text
-                elif text:
-                    errors.append("%s: unexpected message %d" % (code, mid))
-        for mid in range(FIRST, LAST + 1):
-            if texts.get(mid, "") == "":
-                errors.append("%s: message %d missing or empty" % (code, mid))
-        tables[lang] = {mid: t for mid, t in texts.items() if t}
+        tables[lang] = language_texts(resources, lang, code, errors)
 
-    en = tables.get(1033, {})
+    english = tables.get(1033, {})
     for lang, texts in tables.items():
-        code = LANGUAGES[lang]
-        for mid in SAME_EVERYWHERE:
-            if mid in texts and mid in en and texts[mid] != en[mid]:
-                errors.append("%s: message %d differs from English" % (code, mid))
-        for mid, text in texts.items():
-            if mid in en and PLACEHOLDER.findall(text) != PLACEHOLDER.findall(en[mid]):
-                errors.append("%s: message %d placeholders %s, English has %s"
-                              % (code, mid, PLACEHOLDER.findall(text),
-                                 PLACEHOLDER.findall(en[mid])))
-        parts = texts.get(119, "").split("\0")
-        if len(parts) != 4 or not all(parts) or parts[1] != "*.zrb" or parts[3] != "*.*":
-            errors.append("%s: message 119 is not a four-part filter: %r"
-                          % (code, texts.get(119)))
-        if "%d%%" not in texts.get(109, ""):
-            errors.append("%s: message 109 lost %%d%%%%" % code)
-        item = texts.get(101, "")
-        try:
-            if len(item.encode("cp1252")) >= 63:
-                errors.append("%s: menu item 101 longer than 62 bytes" % code)
-        except UnicodeEncodeError:
-            errors.append("%s: menu item 101 not representable in Windows-1252" % code)
+        errors += check_translation(LANGUAGES[lang], texts, english)
 
-    if en.get(119, "").count("\0") != 3:
+    if english.get(119, "").count("\0") != 3:
         errors.append("en: message 119 must hold exactly three zero characters")
-    if en.get(161) != " ":
+    if english.get(161) != " ":
         errors.append("en: message 161 must be a single space")
     if len(argv) == 3:
-        errors += check_names(argv[2], en)
+        errors += check_names(argv[2], english)
 
-    for e in errors:
-        print("FAIL " + e)
+    for error in errors:
+        print("FAIL " + error)
     if errors:
-        print("%d problem(s) in %s" % (len(errors), argv[1]))
+        print(f"{len(errors)} problem(s) in {argv[1]}")
         return 1
-    print("ok: %d languages, messages %d-%d in blocks %d-%d"
-          % (len(tables), FIRST, LAST, BLOCKS[0], BLOCKS[-1]))
+    blocks = f"{BLOCKS[0]}-{BLOCKS[-1]}"
+    print(f"ok: {len(tables)} languages, messages {FIRST}-{LAST} in blocks {blocks}")
     return 0
 
 

@@ -7,6 +7,7 @@ SIZE = 32
 
 
 def pixels(kind):
+    """Rows of colours, top row first; None is transparent."""
     rows = []
     for y in range(SIZE):
         row = []
@@ -14,38 +15,51 @@ def pixels(kind):
             border = x in (2, SIZE - 3) or y in (6, SIZE - 7)
             inside = 2 <= x <= SIZE - 3 and 6 <= y <= SIZE - 7
             if kind == 0:  # envelope: a flap drawn as a V
-                flap = inside and abs((x - 2) - (y - 6) * 1.2) < 1.2 or inside and abs((SIZE - 3 - x) - (y - 6) * 1.2) < 1.2
+                flap = inside and (
+                    abs((x - 2) - (y - 6) * 1.2) < 1.2 or abs((SIZE - 3 - x) - (y - 6) * 1.2) < 1.2
+                )
                 colour = (60, 60, 160) if border or flap else (250, 240, 200) if inside else None
             elif kind == 1:  # calendar: a red header band over a white sheet
-                colour = (40, 40, 40) if border else (200, 40, 40) if inside and y < 12 else (255, 255, 255) if inside else None
+                if border:
+                    colour = (40, 40, 40)
+                elif inside:
+                    colour = (200, 40, 40) if y < 12 else (255, 255, 255)
+                else:
+                    colour = None
             else:  # magnifier: a ring and a handle
-                d = ((x - 13) ** 2 + (y - 13) ** 2) ** 0.5
+                distance = ((x - 13) ** 2 + (y - 13) ** 2) ** 0.5
                 handle = 18 <= x <= 28 and abs((x - 18) - (y - 18)) <= 1 and y >= 18
-                colour = (30, 110, 40) if 7 <= d <= 10 or handle else (210, 240, 255) if d < 7 else None
+                ring = 7 <= distance <= 10 or handle
+                colour = (30, 110, 40) if ring else (210, 240, 255) if distance < 7 else None
             row.append(colour)
         rows.append(row)
     return rows
 
 
 def icon(kind):
+    """One .ico file: a 32-bit image with its AND mask, bottom row first."""
     data = pixels(kind)
     xor = b"".join(
-        bytes((c[2], c[1], c[0], 255)) if c else b"\0\0\0\0"
-        for row in reversed(data) for c in row)
+        bytes((colour[2], colour[1], colour[0], 255)) if colour else b"\0\0\0\0"
+        for row in reversed(data) for colour in row)
     mask_rows = []
     for row in reversed(data):
         bits = 0
-        for x, c in enumerate(row):
-            if c is None:
+        for x, colour in enumerate(row):
+            if colour is None:
                 bits |= 1 << (31 - x)
         mask_rows.append(struct.pack(">I", bits))
     header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + 128, 0, 0, 0, 0)
     image = header + xor + b"".join(mask_rows)
-    directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 22)
-    return directory + image
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 32, len(image), 22)
+    return struct.pack("<HHH", 0, 1, 1) + entry + image
+
+
+def main(paths):
+    for kind, path in enumerate(paths):
+        with open(path, "wb") as out:
+            out.write(icon(kind))
 
 
 if __name__ == "__main__":
-    for kind, path in enumerate(sys.argv[1:4]):
-        with open(path, "wb") as out:
-            out.write(icon(kind))
+    main(sys.argv[1:4])

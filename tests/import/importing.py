@@ -12,6 +12,8 @@ from tamsel_import import store
 
 
 class ImportTest(unittest.TestCase):
+    """A scratch folder with a database path in it, and ways to import and read back."""
+
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="import-test-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)

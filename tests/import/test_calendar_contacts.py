@@ -112,6 +112,8 @@ END:VCARD\r
 
 
 class CalendarImport(ImportTest):
+    """.ics imports."""
+
     def test_events_and_todos(self):
         counts, report = self.run_import("ics", self.write("cal.ics", CALENDAR))
         self.assertEqual(counts["added"], 5, report)
@@ -160,6 +162,8 @@ class CalendarImport(ImportTest):
 
 
 class ContactImport(ImportTest):
+    """.vcf imports."""
+
     def test_a_card_with_every_field_and_one_without_a_name(self):
         counts, report = self.run_import("vcf", self.write("cards.vcf", CARDS))
         self.assertEqual(counts["added"], 3, report)

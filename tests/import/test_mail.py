@@ -9,8 +9,8 @@ DATE = "Date: Tue, 8 Dec 2026 18:00:00 +0100\n"
 
 
 def message(subject_header, extra="", body="Text.\n", date=DATE):
-    return ("From: Anna <anna@example.org>\nTo: bo@example.org\n%sSubject: %s\n%s\n%s"
-            % (date, subject_header, extra, body))
+    head = f"From: Anna <anna@example.org>\nTo: bo@example.org\n{date}Subject: {subject_header}\n"
+    return f"{head}{extra}\n{body}"
 
 
 def mbox(*messages):
@@ -18,7 +18,8 @@ def mbox(*messages):
                    for m in messages).encode("utf-8")
 
 
-MULTIPART = """MIME-Version: 1.0
+PDF = base64.b64encode(b"%PDF" + bytes(996)).decode()
+MULTIPART = f"""MIME-Version: 1.0
 Cc: =?iso-8859-1?q?J=F6rg_M=FCller?= <j@example.de>, c@example.org
 Bcc: secret@example.org
 Reply-To: replies@example.org
@@ -43,17 +44,19 @@ Content-Type: application/pdf; name="report.pdf"
 Content-Disposition: attachment; filename="report.pdf"
 Content-Transfer-Encoding: base64
 
-%s
+{PDF}
 --outer
 Content-Type: text/plain; charset=utf-8
-Content-Disposition: attachment; filename*=utf-8''R%%C3%%A9sum%%C3%%A9.txt
+Content-Disposition: attachment; filename*=utf-8''R%C3%A9sum%C3%A9.txt
 
 0123456789
 --outer--
-""" % base64.b64encode(b"%PDF" + bytes(996)).decode()
+"""
 
 
 class MailImport(ImportTest):
+    """mbox, Maildir and .eml imports."""
+
     def test_headers_bodies_and_attachments_in_every_charset(self):
         raw = mbox(
             message("multipart", MULTIPART, body=""),
@@ -106,7 +109,7 @@ class MailImport(ImportTest):
         path = self.write("broken.mbox", raw)
         counts, report = self.run_import("mbox", path)
         self.assertEqual(counts["added"], 3, report)
-        self.assertIn("broken.mbox: message 2 (byte %d)" % raw.index(b"From x"), report)
+        self.assertIn(f"broken.mbox: message 2 (byte {raw.index(b'From x')})", report)
         notes = self.by_subject()
         self.assertEqual(set(notes), {"first", "last", "no sender"})
         self.assertEqual(body_text(notes["first"]["Body"]),
@@ -130,14 +133,15 @@ class MailImport(ImportTest):
             # An offset the client cannot keep, in quarter hours: the instant in UTC.
             ("Tue, 8 Dec 2026 18:00:00 +0107", "2026-12-08 16:53:00.00 +00:00"),
         ]
-        raw = mbox(*(message("date %d" % i, date="Date: %s\n" % d) for i, (d, _) in
+        raw = mbox(*(message(f"date {i}", date=f"Date: {d}\n") for i, (d, _) in
                      enumerate(cases)),
                    message("no date at all", date="Date: not a date\n",
                            extra="Received: from a by b; Mon, 7 Dec 2026 09:30:00 +0200\n"))
         counts, report = self.run_import("mbox", self.write("dates.mbox", raw))
+        self.assertEqual(counts["added"], len(cases) + 1, report)
         notes = self.by_subject()
         for i, (date, expected) in enumerate(cases):
-            self.assertEqual(notes["date %d" % i].get("PostedDate"), expected, date)
+            self.assertEqual(notes[f"date {i}"].get("PostedDate"), expected, date)
         self.assertEqual(notes["no date at all"]["PostedDate"], "2026-12-07 09:30:00.00 +02:00",
                          "the last hop's date")
 
@@ -187,7 +191,7 @@ class MailImport(ImportTest):
             "big", 'Content-Type: multipart/mixed; boundary="b"\n',
             body='--b\nContent-Type: text/plain\n\nsee attachment\n--b\n'
                  'Content-Type: application/octet-stream\nContent-Disposition: attachment; '
-                 'filename="big.bin"\nContent-Transfer-Encoding: base64\n\n%s--b--\n' % huge)))
+                 f'filename="big.bin"\nContent-Transfer-Encoding: base64\n\n{huge}--b--\n')))
         self.assertGreater(os.path.getsize(big), 50 * 1024 * 1024)
         counts, report = self.run_import("mbox", big)
         self.assertEqual(counts["added"], 1, report)
@@ -197,6 +201,6 @@ class MailImport(ImportTest):
     def test_a_file_that_is_no_database_ends_the_import_with_the_stores_reason(self):
         self.write("mail.zrb", b"a letter, not a database\n")
         with self.assertRaises(RuntimeError) as ended:
-            self.run_import("mbox", self.write("box.mbox", mbox(*(message("m %d" % i)
+            self.run_import("mbox", self.write("box.mbox", mbox(*(message(f"m {i}")
                                                                   for i in range(2000)))))
         self.assertIn("not a database", str(ended.exception))

@@ -12,6 +12,7 @@ from test_mail import MULTIPART, mbox, message
 
 
 def main(out):
+    """Writes the sources into OUTDIR/sources and imports them."""
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(os.path.join(out, "sources"))
     sources = {

@@ -9,8 +9,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from tamsel_import import __main__ as cli  # noqa: E402
+# Python puts this script's folder, where tamsel_import is, first on the path.
+from tamsel_import import __main__ as cli
 
 SUBJECTS = ["Quarterly report", "=?utf-8?q?Gr=C3=BC=C3=9Fe_aus_K=C3=B6ln?=", "Lunch?",
             "=?iso-8859-1?q?R=E9union_budg=E9taire?=", "Re: the tides"]
@@ -18,12 +18,12 @@ SUBJECTS = ["Quarterly report", "=?utf-8?q?Gr=C3=BC=C3=9Fe_aus_K=C3=B6ln?=", "Lu
 
 def mail(index):
     """Plain, multipart with an attachment, and HTML-only mails in turn."""
-    head = ("From: Sender %d <s%d@example.org>\nTo: anna@example.org, bo@example.org\n"
-            "Subject: %s %d\nDate: Tue, %d Dec 2026 %02d:%02d:00 +0100\n"
-            "Message-ID: <%d@bench.example>\n" % (index % 97, index % 97, SUBJECTS[index % 5],
-                                                  index, 1 + index % 28, index % 24,
-                                                  index % 60, index))
-    text = "Line %d of a mail about the tides and the budget.\n" % index * 12
+    sender, day, hour, minute = index % 97, 1 + index % 28, index % 24, index % 60
+    head = (f"From: Sender {sender} <s{sender}@example.org>\nTo: anna@example.org, bo@example.org\n"
+            f"Subject: {SUBJECTS[index % 5]} {index}\n"
+            f"Date: Tue, {day} Dec 2026 {hour:02d}:{minute:02d}:00 +0100\n"
+            f"Message-ID: <{index}@bench.example>\n")
+    text = f"Line {index} of a mail about the tides and the budget.\n" * 12
     if index % 3 == 0:
         return head + "\n" + text
     if index % 3 == 1:
@@ -37,6 +37,7 @@ def mail(index):
 
 
 def main():
+    """Writes the mbox, runs the imports and prints the times."""
     count = int(sys.argv[1]) if len(sys.argv) > 1 else 10000
     scratch = tempfile.mkdtemp(prefix="import-bench-")
     try:
@@ -44,22 +45,22 @@ def main():
         with open(source, "w", encoding="utf-8") as out:
             for index in range(count):
                 out.write("From s@example.org Tue Dec  8 18:00:00 2026\n" + mail(index) + "\n")
-        print("%d mails, %.1f MB of mbox" % (count, os.path.getsize(source) / 1e6))
+        print(f"{count} mails, {os.path.getsize(source) / 1e6:.1f} MB of mbox")
         runs = []
         for run in range(3):
-            database = os.path.join(scratch, "run%d.zrb" % run)
+            database = os.path.join(scratch, f"run{run}.zrb")
             started = time.monotonic()
             counts = cli.run(database, "mbox", source, "Anna Berg", "Bench", io.StringIO())
             runs.append(time.monotonic() - started)
             if counts["added"] != count:
-                sys.exit("run %d stored %d of %d mails" % (run + 1, counts["added"], count))
-            print("run %d: %.2f s" % (run + 1, runs[-1]))
-        print("import of %d mails: median %.2f s (%.0f mails/s)"
-              % (count, statistics.median(runs), count / statistics.median(runs)))
+                sys.exit(f"run {run + 1} stored {counts['added']} of {count} mails")
+            print(f"run {run + 1}: {runs[-1]:.2f} s")
+        median = statistics.median(runs)
+        print(f"import of {count} mails: median {median:.2f} s ({count / median:.0f} mails/s)")
         started = time.monotonic()
         counts = cli.run(database, "mbox", source, "Anna Berg", "Bench", io.StringIO())
-        print("the same mails again: %.2f s, %d new" % (time.monotonic() - started,
-                                                        counts["added"]))
+        again = time.monotonic() - started
+        print(f"the same mails again: {again:.2f} s, {counts['added']} new")
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
 

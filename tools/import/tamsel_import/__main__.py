@@ -29,11 +29,12 @@ class Progress:
 
     def show(self, end):
         self.shown = time.monotonic()
-        self.stream.write("%simport: %d read, %d skipped" % (end, self.read, self.skipped))
+        self.stream.write(f"{end}import: {self.read} read, {self.skipped} skipped")
         self.stream.flush()
 
     def skip(self, where, why):
-        self.stream.write("%simport: skipped %s: %s\n" % ("\r" if self.live else "", where, why))
+        start = "\r" if self.live else ""
+        self.stream.write(f"{start}import: skipped {where}: {why}\n")
         self.count(skipped=True)
 
 
@@ -43,9 +44,8 @@ def mail_notes(kind, source, user):
         try:
             yield found.where, mail.memo(found.message(), found.raw, found.fallback_date,
                                          user if found.unread else None)
-        # Messages are anyone's input: whatever a parser trips over costs that message only
-        # (a nesting bomb ends in RecursionError, say).
-        except Exception as error:  # pylint: disable=broad-except
+        # Messages are anyone's input: a nesting bomb ends in RecursionError, say.
+        except Exception as error:  # pylint: disable=broad-exception-caught; one message's fault
             yield found.where, error
 
 
@@ -59,11 +59,14 @@ def notes(kind, source, user):
     return mail_notes(kind, source, user)
 
 
+# pylint: disable-next=too-many-arguments; the command line's five settings and the report
 def run(database, kind, source, user, title, stream):
+    """Imports source (a kind of KINDS) into database, reporting to stream; returns zrb's
+    counts."""
     if kind in ("maildir", "eml") and not os.path.isdir(source):
-        raise OSError("%s is not a folder" % source)
+        raise OSError(f"{source} is not a folder")
     if kind in ("mbox", "ics", "vcf") and not os.path.isfile(source):
-        raise OSError("%s is not a file" % source)
+        raise OSError(f"{source} is not a file")
     store.ensure_database(database, title)
     progress = Progress(stream)
     batch = store.Batch(database)
@@ -83,11 +86,12 @@ def run(database, kind, source, user, title, stream):
         progress.skip(where, "refused by the database: " + why)
     progress.read -= len(refused)
     progress.show("\r" if progress.live else "")
-    stream.write(", %d new, %d there already\n" % (counts["added"], counts["present"]))
+    stream.write(f", {counts['added']} new, {counts['present']} there already\n")
     return counts
 
 
 def main(argv=None):
+    """The command line; returns the exit status."""
     parser = argparse.ArgumentParser(prog="tamsel-import", description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("database")
@@ -103,7 +107,7 @@ def main(argv=None):
         run(arguments.database, kind, getattr(arguments, kind), arguments.user,
             arguments.title, sys.stderr)
     except (OSError, RuntimeError) as error:
-        sys.stderr.write("import: %s\n" % error)
+        sys.stderr.write(f"import: {error}\n")
         return 1
     return 0
 

@@ -3,7 +3,7 @@ import hashlib
 
 import vobject
 
-from . import mail, times
+from . import mail, store, times
 
 # Phone types to the contact's number items, the first matching row winning.
 _PHONES = (
@@ -91,10 +91,30 @@ def _misc(card, items, emails):
         slots[slots.index(None)] = entry
     for number, entry in enumerate(slots, 1):
         if entry:
-            items["MiscLabel%d" % number], items["MiscPhone%d" % number] = entry
+            items[f"MiscLabel{number}"], items[f"MiscPhone{number}"] = entry
+
+
+def _dates(card, items):
+    for vcard_name, item in (("bday", "Birthday"), ("anniversary", "Anniversary"),
+                             ("x-anniversary", "Anniversary"),
+                             ("x-ms-anniversary", "Anniversary")):
+        for line in _values(card, vcard_name):
+            date = _date(line)
+            if date and item not in items:
+                items[item] = {"time": date}
+
+
+def _categories(card, items):
+    categories = []
+    for line in _values(card, "categories"):
+        value = line.value
+        categories += value if isinstance(value, list) else [c.strip() for c in value.split(",")]
+    if categories:
+        items["Categories"] = categories
 
 
 def contact(card):
+    """The note of one card."""
     items = {"Form": "Person"}
     name = card.contents.get("n", [None])[0]
     if name is not None:
@@ -125,25 +145,14 @@ def contact(card):
     work = [line for line in _values(card, "url") if "work" in _types(line)]
     if work:
         items["WebSite"] = str(work[0].value).strip()
-    for vcard_name, item in (("bday", "Birthday"), ("anniversary", "Anniversary"),
-                             ("x-anniversary", "Anniversary"),
-                             ("x-ms-anniversary", "Anniversary")):
-        for line in _values(card, vcard_name):
-            date = _date(line)
-            if date and item not in items:
-                items[item] = {"time": date}
-    categories = []
-    for line in _values(card, "categories"):
-        value = line.value
-        categories += value if isinstance(value, list) else [c.strip() for c in value.split(",")]
-    if categories:
-        items["Categories"] = categories
+    _dates(card, items)
+    _categories(card, items)
     _addresses(card, items)
     _phones(card, items)
     _misc(card, items, emails)
     items["$MessageID"] = _first(card, "uid") or hashlib.sha1(
         repr(sorted(items.items())).encode()).hexdigest()
-    return {"class": 1, "items": items}
+    return store.note_record(items)
 
 
 def contact_notes(text):
@@ -151,8 +160,8 @@ def contact_notes(text):
     try:
         for number, card in enumerate(vobject.readComponents(text, ignoreUnreadable=True), 1):
             try:
-                yield "card %d" % number, contact(card)
-            except Exception as error:  # pylint: disable=broad-except; one card's fault only
-                yield "card %d" % number, error
+                yield f"card {number}", contact(card)
+            except Exception as error:  # pylint: disable=broad-exception-caught; one card's fault
+                yield f"card {number}", error
     except vobject.base.ParseError as error:
         yield "after the last card read", error

@@ -7,7 +7,7 @@ import re
 import icalendar
 from dateutil import rrule
 
-from . import times
+from . import store, times
 
 # The converters read at most this many occurrences of a repeating entry.
 MAX_OCCURRENCES = 100
@@ -35,7 +35,7 @@ def _person(value):
     if address.lower().startswith("mailto:"):
         address = address[7:]
     name = value.params.get("CN", "") if hasattr(value, "params") else ""
-    return "%s <%s>" % (name, address) if name and address else name or address
+    return f"{name} <{address}>" if name and address else name or address
 
 
 def _list(component, name):
@@ -76,7 +76,7 @@ def occurrences(component, start):
     for value in _list(component, "RRULE"):
         # With a start in a zone, dateutil wants the rule's end in UTC; writers also give a
         # date or a floating time there.
-        rule_text = _UNTIL.sub(lambda m: "UNTIL=%sT%sZ" % (m.group(1), m.group(2) or "235959"),
+        rule_text = _UNTIL.sub(lambda m: f"UNTIL={m.group(1)}T{m.group(2) or '235959'}Z",
                                value.to_ical().decode())
         rules.rrule(rrule.rrulestr(rule_text, dtstart=anchor))
     for value in _list(component, "RDATE"):
@@ -138,7 +138,7 @@ def _event(component):
     # A meeting, an appointment or an all-day event.
     kind = "3" if required or optional else "0" if isinstance(start, datetime.datetime) else "2"
     items["AppointmentType"] = kind
-    return {"class": 1, "items": items}
+    return store.note_record(items)
 
 
 def _task(component):
@@ -166,7 +166,7 @@ def _task(component):
     priority = component.get("PRIORITY")
     if priority is not None and int(priority) in _IMPORTANCE:
         items["Importance"] = _IMPORTANCE[int(priority)]
-    return {"class": 1, "items": items}
+    return store.note_record(items)
 
 
 def calendar_notes(data):
@@ -175,9 +175,9 @@ def calendar_notes(data):
         for index, component in enumerate(calendar.walk(), 1):
             if component.name not in ("VEVENT", "VTODO"):
                 continue
-            where = "calendar %d, %s %d (%s)" % (number, component.name, index,
-                                                _text(component, "UID") or "no UID")
+            uid = _text(component, "UID") or "no UID"
+            where = f"calendar {number}, {component.name} {index} ({uid})"
             try:
                 yield where, (_event if component.name == "VEVENT" else _task)(component)
-            except Exception as error:  # pylint: disable=broad-except; one entry's fault only
+            except Exception as error:  # pylint: disable=broad-exception-caught; one entry's fault
                 yield where, error

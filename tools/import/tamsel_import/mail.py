@@ -8,7 +8,7 @@ import re
 
 from dateutil import parser as date_parser
 
-from . import text, times
+from . import store, text, times
 
 # The standard's shape, obsolete forms included: [day,] d mon yy[yy] hh:mm[:ss] [zone].
 _STANDARD_DATE = re.compile(r"\s*([A-Za-z]{3},?\s*)?\d{1,2}\s+[A-Za-z]{3}\s+\d{2,4}\s+"
@@ -50,7 +50,7 @@ def addresses(message, header):
     for name, address in email.utils.getaddresses(values):
         if not address and not name:
             continue
-        found.append("%s <%s>" % (name, address) if name and address else address or name)
+        found.append(f"{name} <{address}>" if name and address else address or name)
     return found
 
 
@@ -93,7 +93,7 @@ def _part_text(part):
 def _attachment(part, index):
     """The "$FILE" entry of a part: its name (or a made-up one) and its decoded size."""
     name = part.get_filename()
-    return {"attachment": header_text(name) if name else "attachment-%d" % index,
+    return {"attachment": header_text(name) if name else f"attachment-{index}",
             "size": len(part.get_payload(decode=True) or b"")}
 
 
@@ -121,7 +121,7 @@ def message_id(message, raw):
     found = header_text(message.get("Message-ID", "")).strip()
     if found:
         return found
-    return "<%s@import>" % hashlib.sha1(raw).hexdigest()
+    return f"<{hashlib.sha1(raw).hexdigest()}@import>"
 
 
 def memo(message, raw, fallback_date, unread_user=None):
@@ -148,7 +148,4 @@ def memo(message, raw, fallback_date, unread_user=None):
     items["Body"] = {"richtext": body}
     if files:
         items["$FILE"] = files
-    note = {"class": 1, "items": items}
-    if unread_user:
-        note["unread"] = unread_user
-    return note
+    return store.note_record(items, unread_user)

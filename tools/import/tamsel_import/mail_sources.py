@@ -36,10 +36,9 @@ def _from_line_date(line):
     return mail.parse_date(words[1]) if len(words) == 2 else None
 
 
-def _mbox_message(path, number, offset, from_line, lines, file_date):
+def _mbox_message(where, from_line, lines, file_date):
     raw = _ESCAPED_FROM.sub(rb"\1", b"".join(lines))
-    found = Found("%s: message %d (byte %d)" % (path, number, offset), raw, False,
-                  (from_line and _from_line_date(from_line)) or file_date)
+    found = Found(where, raw, False, (from_line and _from_line_date(from_line)) or file_date)
     # Only a mailbox that keeps read marks can say a message is unread.
     status = re.search(rb"^Status:[ \t]*([A-Z]*)", raw.split(b"\n\n", 1)[0], re.MULTILINE)
     found.unread = bool(status) and b"R" not in status.group(1)
@@ -47,6 +46,7 @@ def _mbox_message(path, number, offset, from_line, lines, file_date):
 
 
 def mbox_messages(path):
+    """The messages of an mbox file, each named by its number and the byte it starts at."""
     file_date = _mtime(path)
     number, offset, start, from_line, lines, blank = 0, 0, 0, None, [], True
     with open(path, "rb") as source:
@@ -54,14 +54,16 @@ def mbox_messages(path):
             if blank and line.startswith(b"From ") and _SEPARATOR.match(line):
                 if lines or from_line:
                     number += 1
-                    yield _mbox_message(path, number, start, from_line, lines, file_date)
+                    where = f"{path}: message {number} (byte {start})"
+                    yield _mbox_message(where, from_line, lines, file_date)
                 start, from_line, lines = offset, line, []
             else:
                 lines.append(line)
             offset += len(line)
             blank = line in (b"\n", b"\r\n")
     if lines or from_line:
-        yield _mbox_message(path, number + 1, start, from_line, lines, file_date)
+        where = f"{path}: message {number + 1} (byte {start})"
+        yield _mbox_message(where, from_line, lines, file_date)
 
 
 def maildir_messages(path):
@@ -70,7 +72,7 @@ def maildir_messages(path):
         entry = box.get_message(key)
         unread = entry.get_subdir() == "new" or "S" not in entry.get_flags()
         delivered = datetime.datetime.fromtimestamp(entry.get_date(), datetime.timezone.utc)
-        yield Found("%s: %s" % (path, key), box.get_bytes(key), unread, delivered)
+        yield Found(f"{path}: {key}", box.get_bytes(key), unread, delivered)
 
 
 def eml_messages(path):

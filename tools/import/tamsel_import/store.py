@@ -8,6 +8,15 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.a
     __file__)))))
 
 
+def note_record(items, unread_user=None):
+    """A note as zrb put reads it: a document (class 1) with these items, unread for
+    `unread_user` when given."""
+    record = {"class": 1, "items": items}
+    if unread_user:
+        record["unread"] = unread_user
+    return record
+
+
 def zrb_command():
     """TAMSEL_ZRB (a command line), else the build's zrb.exe under the build's Wine; without
     BUILD_DIR, wine-env takes the checkout's build that runs on this host."""
@@ -42,7 +51,8 @@ class Batch:
     def __init__(self, path):
         self.lines = []  # where each line's note came from, to name refused ones
         self.closed = False
-        self.process = subprocess.Popen(
+        # zrb reads the notes as put() writes them, so the process outlives this call.
+        self.process = subprocess.Popen(  # pylint: disable=consider-using-with; finish() waits
             zrb_command() + ["put", windows_path(path), "--batch", "--unique", "$MessageID"],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
@@ -72,5 +82,6 @@ class Batch:
         try:
             counts = json.loads(out.decode().strip().splitlines()[-1])
         except (ValueError, IndexError):
-            raise RuntimeError("\n".join(other) or "zrb put ended without its counts")
+            # The reason is in zrb's messages, not in the missing counts.
+            raise RuntimeError("\n".join(other) or "zrb put ended without its counts") from None
         return counts, refused

@@ -27,6 +27,7 @@ def repair_surrogates(text):
 
 
 def html_to_text(markup):
+    """The text of HTML, without pictures or emphasis marks and with its lines unwrapped."""
     converter = html2text.HTML2Text()
     converter.body_width = 0
     converter.ignore_images = True
@@ -34,5 +35,5 @@ def html_to_text(markup):
     converter.unicode_snob = True
     try:
         return converter.handle(markup).strip("\n")
-    except Exception:  # a parser fault on odd markup must not cost the message its body
+    except Exception:  # pylint: disable=broad-exception-caught; odd markup must not cost the body
         return markup

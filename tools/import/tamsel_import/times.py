@@ -10,7 +10,7 @@ def time_text(value):
     """A date, or a date and time, as the client's text. Naive times are taken as UTC; an
     offset the client cannot keep is turned into UTC."""
     if not isinstance(value, datetime.datetime):
-        return "%04d-%02d-%02d" % (value.year, value.month, value.day)
+        return f"{value.year:04d}-{value.month:02d}-{value.day:02d}"
     offset = value.utcoffset()
     if offset is None:
         offset = datetime.timedelta(0)
@@ -20,9 +20,10 @@ def time_text(value):
         offset = datetime.timedelta(0)
     minutes = int(offset.total_seconds()) // 60
     sign = "-" if minutes < 0 else "+"
-    return "%04d-%02d-%02d %02d:%02d:%02d.%02d %s%02d:%02d" % (
-        value.year, value.month, value.day, value.hour, value.minute, value.second,
-        value.microsecond // 10000, sign, abs(minutes) // 60, abs(minutes) % 60)
+    zone = f"{sign}{abs(minutes) // 60:02d}:{abs(minutes) % 60:02d}"
+    hundredths = value.microsecond // 10000
+    clock = f"{value.hour:02d}:{value.minute:02d}:{value.second:02d}.{hundredths:02d}"
+    return f"{time_text(value.date())} {clock} {zone}"
 
 
 def start_of_day(value):
