@@ -15,8 +15,18 @@ import re
 import struct
 import sys
 
-LANGUAGES = {1033: "en", 1031: "de", 1034: "es", 1035: "fi", 1036: "fr",
-             1040: "it", 1043: "nl", 1044: "no", 1046: "pt", 1053: "sv"}
+LANGUAGES = {
+    1033: "en",
+    1031: "de",
+    1034: "es",
+    1035: "fi",
+    1036: "fr",
+    1040: "it",
+    1043: "nl",
+    1044: "no",
+    1046: "pt",
+    1053: "sv",
+}
 FIRST, LAST = 100, 227
 BLOCKS = range((FIRST >> 4) + 1, (LAST >> 4) + 2)  # 7..15
 SAME_EVERYWHERE = [100, *range(121, 125), *range(126, 148), 161, *range(210, 223), *range(225, 228)]
@@ -46,7 +56,7 @@ def read_res(path):
         name, end = read_id(data, end)
         end = (end + 3) & ~3
         _version, _flags, lang = struct.unpack_from("<IHH", data, end)
-        body = data[pos + header_size:pos + header_size + size]
+        body = data[pos + header_size : pos + header_size + size]
         if size or rtype != 0:  # skip the empty leading entry
             resources[(rtype, name, lang)] = body
         pos = (pos + header_size + size + 3) & ~3
@@ -64,7 +74,7 @@ def split_block(body):
         pos += 2
         if pos + 2 * length > len(body):
             raise ValueError(f"entry {len(entries)} runs past the block")
-        entries.append(body[pos:pos + 2 * length].decode("utf-16-le"))
+        entries.append(body[pos : pos + 2 * length].decode("utf-16-le"))
         pos += 2 * length
     return entries
 
@@ -129,8 +139,10 @@ def check_translation(code, texts, english):
     for mid, text in texts.items():
         found = PLACEHOLDER.findall(text)
         if mid in english and found != PLACEHOLDER.findall(english[mid]):
-            errors.append(f"{code}: message {mid} placeholders {found}, "
-                          f"English has {PLACEHOLDER.findall(english[mid])}")
+            errors.append(
+                f"{code}: message {mid} placeholders {found}, "
+                f"English has {PLACEHOLDER.findall(english[mid])}"
+            )
     parts = texts.get(119, "").split("\0")
     if len(parts) != 4 or not all(parts) or parts[1] != "*.zrb" or parts[3] != "*.*":
         errors.append(f"{code}: message 119 is not a four-part filter: {texts.get(119)!r}")

@@ -41,7 +41,9 @@ def icon(kind):
     data = pixels(kind)
     xor = b"".join(
         bytes((colour[2], colour[1], colour[0], 255)) if colour else b"\0\0\0\0"
-        for row in reversed(data) for colour in row)
+        for row in reversed(data)
+        for colour in row
+    )
     mask_rows = []
     for row in reversed(data):
         bits = 0

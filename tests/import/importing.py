@@ -57,5 +57,7 @@ class ImportTest(unittest.TestCase):
 
 def body_text(value):
     """A rich text value as lines."""
-    return "\n".join("".join(r if isinstance(r, str) else r.get("text", "") for r in paragraph)
-                     for paragraph in value)
+    return "\n".join(
+        "".join(r if isinstance(r, str) else r.get("text", "") for r in paragraph)
+        for paragraph in value
+    )

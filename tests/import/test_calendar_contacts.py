@@ -121,9 +121,15 @@ class CalendarImport(ImportTest):
         notes = self.by_subject()
         weekly = notes["Weekly review"]
         self.assertEqual(weekly["Form"], "Appointment")
-        self.assertEqual(weekly["CalendarDateTime"], [
-            "2026-03-09 10:00:00.00 +01:00", "2026-03-23 10:00:00.00 +01:00",
-            "2026-03-30 10:00:00.00 +02:00"], "the excluded date left out, summer time kept")
+        self.assertEqual(
+            weekly["CalendarDateTime"],
+            [
+                "2026-03-09 10:00:00.00 +01:00",
+                "2026-03-23 10:00:00.00 +01:00",
+                "2026-03-30 10:00:00.00 +02:00",
+            ],
+            "the excluded date left out, summer time kept",
+        )
         self.assertEqual(weekly["StartDateTime"], "2026-03-09 10:00:00.00 +01:00")
         self.assertEqual(weekly["EndDateTime"], "2026-03-09 11:30:00.00 +01:00")
         self.assertEqual(weekly["Chair"], "Anna Berg <anna@example.org>")
@@ -137,8 +143,10 @@ class CalendarImport(ImportTest):
         self.assertEqual(forever["CalendarDateTime"][99], "2026-04-10 09:00:00.00 +00:00")
         self.assertEqual(forever["EndDateTime"], "2026-01-01 09:15:00.00 +00:00")
         holiday = notes["Holiday"]
-        self.assertEqual((holiday["StartDateTime"], holiday["EndDateTime"]),
-                         ("2026-12-24 00:00:00.00 +00:00", "2026-12-25 00:00:00.00 +00:00"))
+        self.assertEqual(
+            (holiday["StartDateTime"], holiday["EndDateTime"]),
+            ("2026-12-24 00:00:00.00 +00:00", "2026-12-25 00:00:00.00 +00:00"),
+        )
         self.assertEqual(holiday["AppointmentType"], "2")
 
         done = notes["File the report"]
@@ -170,21 +178,39 @@ class ContactImport(ImportTest):
         notes = {n["FullName"][0]: n for n in self.notes()}
         kari = notes["Kari Ødegaard"]
         expected = {
-            "Form": "Person", "FirstName": "Kari", "LastName": "Ødegaard",
-            "MailAddress": "kari@fjord.example", "CompanyName": "Fjord AS",
-            "Department": "Research", "JobTitle": "Engineer",
-            "OfficePhoneNumber": "+47 1111", "PhoneNumber": "+47 2222",
-            "CellPhoneNumber": ["+47 3333", "+47 7777"], "PersPager": "+47 4444",
-            "OfficeFAXPhoneNumber": "+47 5555", "HomeFAXPhoneNumber": "+47 6666",
+            "Form": "Person",
+            "FirstName": "Kari",
+            "LastName": "Ødegaard",
+            "MailAddress": "kari@fjord.example",
+            "CompanyName": "Fjord AS",
+            "Department": "Research",
+            "JobTitle": "Engineer",
+            "OfficePhoneNumber": "+47 1111",
+            "PhoneNumber": "+47 2222",
+            "CellPhoneNumber": ["+47 3333", "+47 7777"],
+            "PersPager": "+47 4444",
+            "OfficeFAXPhoneNumber": "+47 5555",
+            "HomeFAXPhoneNumber": "+47 6666",
             "PhoneNumber_6": "+47 8888",
-            "OfficeStreetAddress": "Werkstraße 1", "OfficeCity": "Bergen",
-            "OfficeState": "Vestland", "OfficeZip": "5003", "OfficeCountry": "Norway",
-            "StreetAddress": "Hjemveien 2", "City": "Oslo", "Zip": "0150", "Country": "Norway",
-            "Birthday": "1985-03-14", "Anniversary": "2012-06-20",
-            "WebSite": "https://fjord.example", "Categories": ["Friends", "Norway"],
-            "MiscLabel1": "Nickname", "MiscPhone1": "Kå",
-            "MiscLabel2": "Email", "MiscPhone2": "kari@home.example",
-            "MiscLabel3": "Email", "MiscPhone3": "k@third.example",
+            "OfficeStreetAddress": "Werkstraße 1",
+            "OfficeCity": "Bergen",
+            "OfficeState": "Vestland",
+            "OfficeZip": "5003",
+            "OfficeCountry": "Norway",
+            "StreetAddress": "Hjemveien 2",
+            "City": "Oslo",
+            "Zip": "0150",
+            "Country": "Norway",
+            "Birthday": "1985-03-14",
+            "Anniversary": "2012-06-20",
+            "WebSite": "https://fjord.example",
+            "Categories": ["Friends", "Norway"],
+            "MiscLabel1": "Nickname",
+            "MiscPhone1": "Kå",
+            "MiscLabel2": "Email",
+            "MiscPhone2": "kari@home.example",
+            "MiscLabel3": "Email",
+            "MiscPhone3": "k@third.example",
         }
         self.assertEqual({k: kari.get(k) for k in expected}, expected)
         self.assertEqual(body_text(kari["Body"]), "Met at the fjord.")
@@ -192,7 +218,8 @@ class ContactImport(ImportTest):
         self.assertEqual(nameless["MailAddress"], "info@nameless.example")
         self.assertNotIn("FirstName", nameless)
         old = notes["Jörg Müller"]
-        self.assertEqual({k: old.get(k) for k in ("OfficeFAXPhoneNumber", "CellPhoneNumber",
-                                                  "OfficeCity")},
-                         {"OfficeFAXPhoneNumber": "+49 1", "CellPhoneNumber": "+49 2",
-                          "OfficeCity": "Köln"}, "vCard 2.1: bare types")
+        self.assertEqual(
+            {k: old.get(k) for k in ("OfficeFAXPhoneNumber", "CellPhoneNumber", "OfficeCity")},
+            {"OfficeFAXPhoneNumber": "+49 1", "CellPhoneNumber": "+49 2", "OfficeCity": "Köln"},
+            "vCard 2.1: bare types",
+        )

@@ -14,8 +14,10 @@ def message(subject_header, extra="", body="Text.\n", date=DATE):
 
 
 def mbox(*messages):
-    return "".join("From sender@example.org Tue Dec  8 18:00:00 2026\n" + m.rstrip("\n") + "\n\n"
-                   for m in messages).encode("utf-8")
+    return "".join(
+        "From sender@example.org Tue Dec  8 18:00:00 2026\n" + m.rstrip("\n") + "\n\n"
+        for m in messages
+    ).encode("utf-8")
 
 
 PDF = base64.b64encode(b"%PDF" + bytes(996)).decode()
@@ -64,23 +66,42 @@ class MailImport(ImportTest):
             message("=?koi8-r?b?8NLJ18XU?="),
             message("=?shift_jis?b?k/qWe4zq?="),
             message("=?iso-8859-15?q?Preis_=A4?="),
-            message("html only", "Content-Type: text/html; charset=windows-1252\n",
-                    body="<html><body><h1>Title</h1><p>caf\xe9 &amp; <b>more</b></p></body>"
-                         "</html>"),
-            message("bad charset", "Content-Type: text/plain; charset=x-no-such-charset\n",
-                    body="plain words\n"),
+            message(
+                "html only",
+                "Content-Type: text/html; charset=windows-1252\n",
+                body="<html><body><h1>Title</h1><p>caf\xe9 &amp; <b>more</b></p></body>" "</html>",
+            ),
+            message(
+                "bad charset",
+                "Content-Type: text/plain; charset=x-no-such-charset\n",
+                body="plain words\n",
+            ),
             message("raw 8-bit K\xf6ln"),
             message("=?x-no-such-charset?q?Caf=E9?= =?utf-8?q?_ok?="),
         )
         # The last message's subject and the html body are 8-bit bytes without a declaration
         # that Python could read as UTF-8: written as Latin-1.
-        path = self.write("charsets.mbox", raw.replace("café".encode(), b"caf\xe9")
-                          .replace("K\xf6ln".encode(), b"K\xf6ln"))
+        path = self.write(
+            "charsets.mbox",
+            raw.replace("café".encode(), b"caf\xe9").replace("K\xf6ln".encode(), b"K\xf6ln"),
+        )
         counts, report = self.run_import("mbox", path)
         self.assertEqual(counts, {"added": 9, "present": 0, "refused": 0}, report)
         notes = self.by_subject()
-        self.assertEqual(set(notes), {"multipart", "Übersicht und mehr", "Привет", "日本語", "Preis €",
-                                      "html only", "bad charset", "raw 8-bit Köln", "Café ok"})
+        self.assertEqual(
+            set(notes),
+            {
+                "multipart",
+                "Übersicht und mehr",
+                "Привет",
+                "日本語",
+                "Preis €",
+                "html only",
+                "bad charset",
+                "raw 8-bit Köln",
+                "Café ok",
+            },
+        )
         multi = notes["multipart"]
         self.assertEqual(multi["From"], "Anna <anna@example.org>")
         self.assertEqual(multi["SendTo"], ["bo@example.org"])
@@ -89,10 +110,15 @@ class MailImport(ImportTest):
         self.assertEqual(multi["ReplyTo"], "replies@example.org")
         self.assertEqual(multi["PostedDate"], "2026-12-08 18:00:00.00 +01:00")
         self.assertEqual(multi["$MessageID"], "<multi@example.org>")
-        self.assertEqual(body_text(multi["Body"]), "Grüße aus Köln",
-                         "the plain part of an alternative, not its HTML twin")
-        self.assertEqual(multi["$FILE"], [{"file": "report.pdf", "size": 1000},
-                                          {"file": "Résumé.txt", "size": 10}])
+        self.assertEqual(
+            body_text(multi["Body"]),
+            "Grüße aus Köln",
+            "the plain part of an alternative, not its HTML twin",
+        )
+        self.assertEqual(
+            multi["$FILE"],
+            [{"file": "report.pdf", "size": 1000}, {"file": "Résumé.txt", "size": 10}],
+        )
         html = body_text(notes["html only"]["Body"])
         self.assertIn("Title", html)
         self.assertIn("café & more", html)
@@ -100,21 +126,29 @@ class MailImport(ImportTest):
         self.assertEqual(body_text(notes["bad charset"]["Body"]), "plain words")
 
     def test_broken_messages_are_named_and_the_others_imported(self):
-        raw = (mbox(message("first", body="From here on it is a body line.\n\n"
-                                         "From the start: not a separator either\n"
-                                         ">From an escaped line\n"))
-               + b"From x Tue Dec  8 18:00:00 2026\n\x00\x01\x02\xff\xfe binary junk\n\n"
-               + mbox(message("last", date=""),
-                      "To: nobody@example.org\nSubject: no sender\n\nx\n"))
+        raw = (
+            mbox(
+                message(
+                    "first",
+                    body="From here on it is a body line.\n\n"
+                    "From the start: not a separator either\n"
+                    ">From an escaped line\n",
+                )
+            )
+            + b"From x Tue Dec  8 18:00:00 2026\n\x00\x01\x02\xff\xfe binary junk\n\n"
+            + mbox(message("last", date=""), "To: nobody@example.org\nSubject: no sender\n\nx\n")
+        )
         path = self.write("broken.mbox", raw)
         counts, report = self.run_import("mbox", path)
         self.assertEqual(counts["added"], 3, report)
         self.assertIn(f"broken.mbox: message 2 (byte {raw.index(b'From x')})", report)
         notes = self.by_subject()
         self.assertEqual(set(notes), {"first", "last", "no sender"})
-        self.assertEqual(body_text(notes["first"]["Body"]),
-                         "From here on it is a body line.\n\nFrom the start: not a separator "
-                         "either\nFrom an escaped line")
+        self.assertEqual(
+            body_text(notes["first"]["Body"]),
+            "From here on it is a body line.\n\nFrom the start: not a separator "
+            "either\nFrom an escaped line",
+        )
         self.assertNotIn("From", notes["no sender"])
         # Without a date the "From " line's date stands in.
         self.assertEqual(notes["last"]["PostedDate"], "2026-12-08 18:00:00.00 +00:00")
@@ -133,21 +167,29 @@ class MailImport(ImportTest):
             # An offset the client cannot keep, in quarter hours: the instant in UTC.
             ("Tue, 8 Dec 2026 18:00:00 +0107", "2026-12-08 16:53:00.00 +00:00"),
         ]
-        raw = mbox(*(message(f"date {i}", date=f"Date: {d}\n") for i, (d, _) in
-                     enumerate(cases)),
-                   message("no date at all", date="Date: not a date\n",
-                           extra="Received: from a by b; Mon, 7 Dec 2026 09:30:00 +0200\n"))
+        raw = mbox(
+            *(message(f"date {i}", date=f"Date: {d}\n") for i, (d, _) in enumerate(cases)),
+            message(
+                "no date at all",
+                date="Date: not a date\n",
+                extra="Received: from a by b; Mon, 7 Dec 2026 09:30:00 +0200\n",
+            ),
+        )
         counts, report = self.run_import("mbox", self.write("dates.mbox", raw))
         self.assertEqual(counts["added"], len(cases) + 1, report)
         notes = self.by_subject()
         for i, (date, expected) in enumerate(cases):
             self.assertEqual(notes[f"date {i}"].get("PostedDate"), expected, date)
-        self.assertEqual(notes["no date at all"]["PostedDate"], "2026-12-07 09:30:00.00 +02:00",
-                         "the last hop's date")
+        self.assertEqual(
+            notes["no date at all"]["PostedDate"],
+            "2026-12-07 09:30:00.00 +02:00",
+            "the last hop's date",
+        )
 
     def test_a_second_import_adds_nothing_and_unread_marks_follow_the_mailbox(self):
-        raw = mbox(message("read", "Status: RO\n"), message("unread", "Status: O\n"),
-                   message("no status"))
+        raw = mbox(
+            message("read", "Status: RO\n"), message("unread", "Status: O\n"), message("no status")
+        )
         path = self.write("box.mbox", raw)
         first, _ = self.run_import("mbox", path)
         second, _ = self.run_import("mbox", path)
@@ -177,7 +219,7 @@ class MailImport(ImportTest):
 
     def test_truncated_binary_and_huge_input(self):
         whole = mbox(message("complete"), message("multipart", MULTIPART, body=""))
-        truncated = self.write("cut.mbox", whole[:whole.index(b"--outer--") - 40])
+        truncated = self.write("cut.mbox", whole[: whole.index(b"--outer--") - 40])
         counts, report = self.run_import("mbox", truncated)
         self.assertEqual(counts["added"], 2, report)
 
@@ -187,20 +229,30 @@ class MailImport(ImportTest):
         self.assertIn("random.mbox: message 1", report)
 
         huge = base64.encodebytes(os.urandom(50 * 1024 * 1024 * 3 // 4)).decode()
-        big = self.write("big.mbox", mbox(message(
-            "big", 'Content-Type: multipart/mixed; boundary="b"\n',
-            body='--b\nContent-Type: text/plain\n\nsee attachment\n--b\n'
-                 'Content-Type: application/octet-stream\nContent-Disposition: attachment; '
-                 f'filename="big.bin"\nContent-Transfer-Encoding: base64\n\n{huge}--b--\n')))
+        big = self.write(
+            "big.mbox",
+            mbox(
+                message(
+                    "big",
+                    'Content-Type: multipart/mixed; boundary="b"\n',
+                    body="--b\nContent-Type: text/plain\n\nsee attachment\n--b\n"
+                    "Content-Type: application/octet-stream\nContent-Disposition: attachment; "
+                    f'filename="big.bin"\nContent-Transfer-Encoding: base64\n\n{huge}--b--\n',
+                )
+            ),
+        )
         self.assertGreater(os.path.getsize(big), 50 * 1024 * 1024)
         counts, report = self.run_import("mbox", big)
         self.assertEqual(counts["added"], 1, report)
-        self.assertEqual(self.by_subject()["big"]["$FILE"],
-                         [{"file": "big.bin", "size": 50 * 1024 * 1024 * 3 // 4}])
+        self.assertEqual(
+            self.by_subject()["big"]["$FILE"],
+            [{"file": "big.bin", "size": 50 * 1024 * 1024 * 3 // 4}],
+        )
 
     def test_a_file_that_is_no_database_ends_the_import_with_the_stores_reason(self):
         self.write("mail.zrb", b"a letter, not a database\n")
         with self.assertRaises(RuntimeError) as ended:
-            self.run_import("mbox", self.write("box.mbox", mbox(*(message(f"m {i}")
-                                                                  for i in range(2000)))))
+            self.run_import(
+                "mbox", self.write("box.mbox", mbox(*(message(f"m {i}") for i in range(2000))))
+            )
         self.assertIn("not a database", str(ended.exception))

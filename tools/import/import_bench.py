@@ -12,28 +12,43 @@ import time
 # Python puts this script's folder, where tamsel_import is, first on the path.
 from tamsel_import import __main__ as cli
 
-SUBJECTS = ["Quarterly report", "=?utf-8?q?Gr=C3=BC=C3=9Fe_aus_K=C3=B6ln?=", "Lunch?",
-            "=?iso-8859-1?q?R=E9union_budg=E9taire?=", "Re: the tides"]
+SUBJECTS = [
+    "Quarterly report",
+    "=?utf-8?q?Gr=C3=BC=C3=9Fe_aus_K=C3=B6ln?=",
+    "Lunch?",
+    "=?iso-8859-1?q?R=E9union_budg=E9taire?=",
+    "Re: the tides",
+]
 
 
 def mail(index):
     """Plain, multipart with an attachment, and HTML-only mails in turn."""
     sender, day, hour, minute = index % 97, 1 + index % 28, index % 24, index % 60
-    head = (f"From: Sender {sender} <s{sender}@example.org>\nTo: anna@example.org, bo@example.org\n"
-            f"Subject: {SUBJECTS[index % 5]} {index}\n"
-            f"Date: Tue, {day} Dec 2026 {hour:02d}:{minute:02d}:00 +0100\n"
-            f"Message-ID: <{index}@bench.example>\n")
+    head = (
+        f"From: Sender {sender} <s{sender}@example.org>\nTo: anna@example.org, bo@example.org\n"
+        f"Subject: {SUBJECTS[index % 5]} {index}\n"
+        f"Date: Tue, {day} Dec 2026 {hour:02d}:{minute:02d}:00 +0100\n"
+        f"Message-ID: <{index}@bench.example>\n"
+    )
     text = f"Line {index} of a mail about the tides and the budget.\n" * 12
     if index % 3 == 0:
         return head + "\n" + text
     if index % 3 == 1:
-        return (head + 'MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary="b"\n\n'
-                "--b\nContent-Type: text/plain; charset=utf-8\n\n" + text +
-                '--b\nContent-Type: application/pdf\nContent-Disposition: attachment; '
-                'filename="figures.pdf"\nContent-Transfer-Encoding: base64\n\n' +
-                "JVBERi0xLjQK" * 200 + "\n--b--\n")
-    return (head + "Content-Type: text/html; charset=utf-8\n\n<html><body><p>" +
-            text.replace("\n", "</p><p>") + "</p></body></html>\n")
+        return (
+            head + 'MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary="b"\n\n'
+            "--b\nContent-Type: text/plain; charset=utf-8\n\n"
+            + text
+            + "--b\nContent-Type: application/pdf\nContent-Disposition: attachment; "
+            'filename="figures.pdf"\nContent-Transfer-Encoding: base64\n\n'
+            + "JVBERi0xLjQK" * 200
+            + "\n--b--\n"
+        )
+    return (
+        head
+        + "Content-Type: text/html; charset=utf-8\n\n<html><body><p>"
+        + text.replace("\n", "</p><p>")
+        + "</p></body></html>\n"
+    )
 
 
 def main():

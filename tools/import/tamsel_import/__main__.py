@@ -42,8 +42,9 @@ def mail_notes(kind, source, user):
     """(where, note or the error) for each message."""
     for found in mail_sources.SOURCES[kind](source):
         try:
-            yield found.where, mail.memo(found.message(), found.raw, found.fallback_date,
-                                         user if found.unread else None)
+            yield found.where, mail.memo(
+                found.message(), found.raw, found.fallback_date, user if found.unread else None
+            )
         # Messages are anyone's input: a nesting bomb ends in RecursionError, say.
         except Exception as error:  # pylint: disable=broad-exception-caught; one message's fault
             yield found.where, error
@@ -92,20 +93,32 @@ def run(database, kind, source, user, title, stream):
 
 def main(argv=None):
     """The command line; returns the exit status."""
-    parser = argparse.ArgumentParser(prog="tamsel-import", description=__doc__,
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = argparse.ArgumentParser(
+        prog="tamsel-import",
+        description=__doc__,
+        formatter_class=argparse.RawDescriptionHelpFormatter,
+    )
     parser.add_argument("database")
     source = parser.add_mutually_exclusive_group(required=True)
     for kind in KINDS:
         source.add_argument("--" + kind, metavar="PATH")
-    parser.add_argument("--user", default=os.environ.get("TAMSEL_USER") or getpass.getuser(),
-                        help="whose unread marks the mailbox's unread messages get")
+    parser.add_argument(
+        "--user",
+        default=os.environ.get("TAMSEL_USER") or getpass.getuser(),
+        help="whose unread marks the mailbox's unread messages get",
+    )
     parser.add_argument("--title", default="Imported", help="title of a new database")
     arguments = parser.parse_args(argv)
     kind = next(k for k in KINDS if getattr(arguments, k))
     try:
-        run(arguments.database, kind, getattr(arguments, kind), arguments.user,
-            arguments.title, sys.stderr)
+        run(
+            arguments.database,
+            kind,
+            getattr(arguments, kind),
+            arguments.user,
+            arguments.title,
+            sys.stderr,
+        )
     except (OSError, RuntimeError) as error:
         sys.stderr.write(f"import: {error}\n")
         return 1

@@ -17,8 +17,7 @@ _PHONES = (
     (set(), "PhoneNumber_6"),
 )
 _HOME_ADDRESS = ("StreetAddress", "City", "State", "Zip", "Country")
-_OFFICE_ADDRESS = ("OfficeStreetAddress", "OfficeCity", "OfficeState", "OfficeZip",
-                   "OfficeCountry")
+_OFFICE_ADDRESS = ("OfficeStreetAddress", "OfficeCity", "OfficeState", "OfficeZip", "OfficeCountry")
 
 
 def _types(line):
@@ -58,8 +57,9 @@ def _addresses(card, items):
         if names[0] in items or names[1] in items:
             continue
         address = line.value
-        for name, part in zip(names, (address.street, address.city, address.region,
-                                      address.code, address.country)):
+        for name, part in zip(
+            names, (address.street, address.city, address.region, address.code, address.country)
+        ):
             part = _joined(part).strip()
             if part:
                 items[name] = part
@@ -82,8 +82,11 @@ def _misc(card, items, emails):
     for slot, address in zip((1, 2), emails[1:]):
         slots[slot] = ("Email", address)
     rest = [("Nickname", str(line.value).strip()) for line in _values(card, "nickname")]
-    rest += [("URL", str(line.value).strip()) for line in _values(card, "url")
-             if str(line.value).strip() != items.get("WebSite")]
+    rest += [
+        ("URL", str(line.value).strip())
+        for line in _values(card, "url")
+        if str(line.value).strip() != items.get("WebSite")
+    ]
     rest += [("Email", address) for address in emails[3:]]
     for entry in rest:
         if None not in slots:
@@ -95,9 +98,12 @@ def _misc(card, items, emails):
 
 
 def _dates(card, items):
-    for vcard_name, item in (("bday", "Birthday"), ("anniversary", "Anniversary"),
-                             ("x-anniversary", "Anniversary"),
-                             ("x-ms-anniversary", "Anniversary")):
+    for vcard_name, item in (
+        ("bday", "Birthday"),
+        ("anniversary", "Anniversary"),
+        ("x-anniversary", "Anniversary"),
+        ("x-ms-anniversary", "Anniversary"),
+    ):
         for line in _values(card, vcard_name):
             date = _date(line)
             if date and item not in items:
@@ -123,14 +129,16 @@ def contact(card):
                 items[item] = _joined(part, " ")
     emails = [str(line.value).strip() for line in _values(card, "email")]
     full = _first(card, "fn") or " ".join(
-        filter(None, (items.get("FirstName"), items.get("LastName"))))
+        filter(None, (items.get("FirstName"), items.get("LastName")))
+    )
     organization = card.contents.get("org", [None])[0]
     company = organization.value if organization is not None else []
     if isinstance(company, str):
         company = [company]
     # A card without a name is shown by its company or its address.
-    items["FullName"] = [full or (company[0] if company else "") or
-                         (emails[0] if emails else "") or "(no name)"]
+    items["FullName"] = [
+        full or (company[0] if company else "") or (emails[0] if emails else "") or "(no name)"
+    ]
     if emails:
         items["MailAddress"] = emails[0]
     if company and company[0]:
@@ -150,8 +158,9 @@ def contact(card):
     _addresses(card, items)
     _phones(card, items)
     _misc(card, items, emails)
-    items["$MessageID"] = _first(card, "uid") or hashlib.sha1(
-        repr(sorted(items.items())).encode()).hexdigest()
+    items["$MessageID"] = (
+        _first(card, "uid") or hashlib.sha1(repr(sorted(items.items())).encode()).hexdigest()
+    )
     return store.note_record(items)
 
 

@@ -76,8 +76,9 @@ def occurrences(component, start):
     for value in _list(component, "RRULE"):
         # With a start in a zone, dateutil wants the rule's end in UTC; writers also give a
         # date or a floating time there.
-        rule_text = _UNTIL.sub(lambda m: f"UNTIL={m.group(1)}T{m.group(2) or '235959'}Z",
-                               value.to_ical().decode())
+        rule_text = _UNTIL.sub(
+            lambda m: f"UNTIL={m.group(1)}T{m.group(2) or '235959'}Z", value.to_ical().decode()
+        )
         rules.rrule(rrule.rrulestr(rule_text, dtstart=anchor))
     for value in _list(component, "RDATE"):
         for date in value.dts:
@@ -96,8 +97,12 @@ def occurrences(component, start):
 def _common(component, form):
     # The key a second import knows the entry by.
     key = _text(component, "UID") or hashlib.sha1(component.to_ical()).hexdigest()
-    items = {"Form": form, "Subject": _text(component, "SUMMARY"),
-             "Body": {"richtext": _text(component, "DESCRIPTION")}, "$MessageID": key}
+    items = {
+        "Form": form,
+        "Subject": _text(component, "SUMMARY"),
+        "Body": {"richtext": _text(component, "DESCRIPTION")},
+        "$MessageID": key,
+    }
     recurrence = _time(component, "RECURRENCE-ID")
     if recurrence is not None:
         items["$MessageID"] += " " + times.time_text(recurrence)
@@ -116,8 +121,9 @@ def _event(component):
     end = _time(component, "DTEND")
     if end is None:
         duration = _time(component, "DURATION")
-        end = start + (duration or datetime.timedelta(0 if isinstance(start, datetime.datetime)
-                                                      else 1))
+        end = start + (
+            duration or datetime.timedelta(0 if isinstance(start, datetime.datetime) else 1)
+        )
     starts = occurrences(component, start)
     items = _common(component, "Appointment")
     items["StartDateTime"] = {"time": times.time_text(times.start_of_day(start))}
@@ -127,7 +133,8 @@ def _event(component):
     for attendee in _list(component, "ATTENDEE"):
         role = attendee.params.get("ROLE", "") if hasattr(attendee, "params") else ""
         (optional if role.upper() in ("OPT-PARTICIPANT", "NON-PARTICIPANT") else required).append(
-            _person(attendee))
+            _person(attendee)
+        )
     if required:
         items["RequiredAttendees"] = required
     if optional:
@@ -152,8 +159,9 @@ def _task(component):
     if anchor is not None:
         anchor = times.start_of_day(anchor)
         items["StartDateTime"] = {"time": times.time_text(anchor)}
-        items["CalendarDateTime"] = {"time": [times.time_text(s)
-                                              for s in occurrences(component, anchor)]}
+        items["CalendarDateTime"] = {
+            "time": [times.time_text(s) for s in occurrences(component, anchor)]
+        }
     if due is not None:
         items["DueDateTime"] = {"time": times.time_text(times.start_of_day(due))}
     status = _text(component, "STATUS").upper()

@@ -11,8 +11,10 @@ from dateutil import parser as date_parser
 from . import store, text, times
 
 # The standard's shape, obsolete forms included: [day,] d mon yy[yy] hh:mm[:ss] [zone].
-_STANDARD_DATE = re.compile(r"\s*([A-Za-z]{3},?\s*)?\d{1,2}\s+[A-Za-z]{3}\s+\d{2,4}\s+"
-                            r"\d{1,2}:\d\d(:\d\d)?\s*([+-]\d{4}|[A-Za-z]{1,5})?\s*(\(.*\))?\s*$")
+_STANDARD_DATE = re.compile(
+    r"\s*([A-Za-z]{3},?\s*)?\d{1,2}\s+[A-Za-z]{3}\s+\d{2,4}\s+"
+    r"\d{1,2}:\d\d(:\d\d)?\s*([+-]\d{4}|[A-Za-z]{1,5})?\s*(\(.*\))?\s*$"
+)
 _ADDRESS_ITEMS = (("To", "SendTo"), ("Cc", "CopyTo"), ("Bcc", "BlindCopyTo"))
 
 
@@ -26,8 +28,10 @@ def header_text(value):
         return ""
     if isinstance(value, email.header.Header):
         # Undeclared 8-bit bytes: the parser wraps them whole, encoded words and all.
-        value = "".join(text.decode_bytes(piece, charset) if isinstance(piece, bytes) else piece
-                        for piece, charset in email.header.decode_header(value))
+        value = "".join(
+            text.decode_bytes(piece, charset) if isinstance(piece, bytes) else piece
+            for piece, charset in email.header.decode_header(value)
+        )
     value = text.repair_surrogates(value)
     try:
         pieces = email.header.decode_header(value)
@@ -82,7 +86,8 @@ def received_date(message):
 def _is_attachment(part):
     disposition = (part.get("Content-Disposition") or "").split(";")[0].strip().lower()
     return disposition == "attachment" or (
-        part.get_filename() is not None and part.get_content_maintype() != "multipart")
+        part.get_filename() is not None and part.get_content_maintype() != "multipart"
+    )
 
 
 def _part_text(part):
@@ -93,8 +98,10 @@ def _part_text(part):
 def _attachment(part, index):
     """The "$FILE" entry of a part: its name (or a made-up one) and its decoded size."""
     name = part.get_filename()
-    return {"attachment": header_text(name) if name else f"attachment-{index}",
-            "size": len(part.get_payload(decode=True) or b"")}
+    return {
+        "attachment": header_text(name) if name else f"attachment-{index}",
+        "size": len(part.get_payload(decode=True) or b""),
+    }
 
 
 def body_and_attachments(message):

@@ -4,8 +4,7 @@ import os
 import shlex
 import subprocess
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
-    __file__)))))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
 
 
 def note_record(items, unread_user=None):
@@ -22,8 +21,12 @@ def zrb_command():
     BUILD_DIR, wine-env takes the checkout's build that runs on this host."""
     if os.environ.get("TAMSEL_ZRB"):
         return shlex.split(os.environ["TAMSEL_ZRB"])
-    return ["bash", "-c", 'source "$0"; exec "$WINE" "$BUILD_DIR/bin/zrb.exe" "$@"',
-            os.path.join(ROOT, "scripts", "wine-env")]
+    return [
+        "bash",
+        "-c",
+        'source "$0"; exec "$WINE" "$BUILD_DIR/bin/zrb.exe" "$@"',
+        os.path.join(ROOT, "scripts", "wine-env"),
+    ]
 
 
 def windows_path(path):
@@ -32,8 +35,9 @@ def windows_path(path):
 
 
 def run_zrb(*arguments, stdin=None):
-    return subprocess.run(zrb_command() + list(arguments), stdin=stdin, capture_output=True,
-                          check=False)
+    return subprocess.run(
+        zrb_command() + list(arguments), stdin=stdin, capture_output=True, check=False
+    )
 
 
 def ensure_database(path, title):
@@ -41,8 +45,7 @@ def ensure_database(path, title):
         return
     created = run_zrb("create", windows_path(path), "--title", title)
     if created.returncode != 0:
-        raise RuntimeError(created.stderr.decode(errors="replace").strip() or
-                           "zrb create failed")
+        raise RuntimeError(created.stderr.decode(errors="replace").strip() or "zrb create failed")
 
 
 class Batch:
@@ -54,7 +57,10 @@ class Batch:
         # zrb reads the notes as put() writes them, so the process outlives this call.
         self.process = subprocess.Popen(  # pylint: disable=consider-using-with; finish() waits
             zrb_command() + ["put", windows_path(path), "--batch", "--unique", "$MessageID"],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            stdin=subprocess.PIPE,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE,
+        )
 
     def put(self, where, note):
         self.lines.append(where)
