@@ -11,22 +11,14 @@ names header, every id 100..227 must have exactly one name there, every
 name one number, and a name beyond 227 must have no text in any language
 (the code gets an empty text for it on purpose).
 """
+import importlib
 import re
 import struct
 import sys
 
-LANGUAGES = {
-    1033: "en",
-    1031: "de",
-    1034: "es",
-    1035: "fi",
-    1036: "fr",
-    1040: "it",
-    1043: "nl",
-    1044: "no",
-    1046: "pt",
-    1053: "sv",
-}
+# No __pycache__ in the checkout: the shared table is imported once bytecode writing is off.
+sys.dont_write_bytecode = True
+LANGUAGES = importlib.import_module("catalogue_languages").LANGUAGES
 FIRST, LAST = 100, 227
 BLOCKS = range((FIRST >> 4) + 1, (LAST >> 4) + 2)  # 7..15
 SAME_EVERYWHERE = [100, *range(121, 125), *range(126, 148), 161, *range(210, 223), *range(225, 228)]

@@ -4,6 +4,8 @@ Named exports are {ordinal: name}. The linker numbers them in the order of their
 one renumbers those after it: nobody calls them by ordinal, but the change should be seen.
 """
 
+from catalogue_languages import LANGUAGES
+
 # The client library's operations, by ordinal (client/ntamsel/ntamsel.def). The real client's
 # library has these numbers; the plug-in is linked against them and imports nothing by name.
 CLIENT_LIBRARY = {
@@ -117,20 +119,8 @@ COM_SERVER = {
 }
 
 RT_DIALOG, RT_STRING = 5, 6
-# The languages of the message catalogue (plugin/catalogue/messages/*.rc) and the string-table
-# blocks that hold its messages 100..227.
-LANGUAGES = {
-    1033: "en",
-    1031: "de",
-    1034: "es",
-    1035: "fi",
-    1036: "fr",
-    1040: "it",
-    1043: "nl",
-    1044: "no",
-    1046: "pt",
-    1053: "sv",
-}
+# The string-table blocks that hold the message catalogue's messages 100..227, in each of
+# its LANGUAGES.
 MESSAGE_BLOCKS = range(7, 16)
 ENGLISH = 1033
 
