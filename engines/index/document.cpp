@@ -1,5 +1,7 @@
 #include "document.h"
 
+#include "ole_date.h"
+
 #include <windows.h>
 
 #include <cmath>
@@ -127,10 +129,13 @@ std::string DateText(double oleDate) {
     // OLE dates below zero count the fraction backwards from the day.
     const double whole = std::trunc(oleDate);
     const double fraction = std::fabs(oleDate - whole);
-    long long seconds =
-        static_cast<long long>(whole) * 86400 + std::llround(fraction * 86400) - 25569LL * 86400;
-    long long days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
-    const long long inDay = seconds - days * 86400;
+    constexpr long long secondsPerDay = ole_date::kSecondsPerDay;
+    long long seconds = static_cast<long long>(whole) * secondsPerDay +
+                        std::llround(fraction * secondsPerDay) -
+                        ole_date::kUnixEpochDay * secondsPerDay;
+    long long days =
+        seconds >= 0 ? seconds / secondsPerDay : (seconds - (secondsPerDay - 1)) / secondsPerDay;
+    const long long inDay = seconds - days * secondsPerDay;
     int year = 0;
     unsigned month = 0, day = 0;
     CivilFromDays(days, &year, &month, &day);

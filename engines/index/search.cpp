@@ -1,5 +1,6 @@
 #include "search.h"
 
+#include "ole_date.h"
 #include "support/utf.h"
 
 #include <windows.h>
@@ -118,7 +119,7 @@ std::string TimeText(const Properties& value) {
     if (!value.is_number_integer())
         return PropertyText(value);
     // Seconds since 1970 as an OLE date, so that both forms print alike.
-    const double oleDate = 25569.0 + static_cast<double>(value.get<long long>()) / 86400.0;
+    const double oleDate = ole_date::FromUnixSeconds(static_cast<double>(value.get<long long>()));
     return PropertyText(Properties{{"date", oleDate}});
 }
 

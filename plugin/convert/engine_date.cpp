@@ -1,5 +1,7 @@
 #include "engine_date.h"
 
+#include "ole_date.h"
+
 #include <cmath>
 #include <ctime>
 
@@ -7,7 +9,6 @@ namespace tamsel {
 namespace {
 
 constexpr int daysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-constexpr int unixEpochDay = 25569;           // 1970-01-01
 constexpr DATE firstValidDate = -657434.0;    // 0100-01-01
 constexpr DATE pastLastValidDate = 2958466.0; // 10000-01-01
 
@@ -46,7 +47,7 @@ std::optional<DATE> DateFromParts(WORD year, WORD month, WORD day, WORD hour, WO
     if (IsLeapYear(year) && month <= 2)
         --dayNumber;
     dayNumber -= 693959;
-    const DATE fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+    const DATE fraction = (hour * 3600.0 + minute * 60.0 + second) / ole_date::kSecondsPerDay;
     return dayNumber < 0 ? dayNumber - fraction : dayNumber + fraction;
 }
 
@@ -82,16 +83,16 @@ std::optional<DateFields> BreakEngineDate(DATE date) {
         return std::nullopt;
     // Below day 0 the fraction counts back: -1.25 is 06:00 of day -1.
     long long dayNumber = static_cast<long long>(std::trunc(date));
-    const double seconds = std::fabs(date - double(dayNumber)) * 86400.0;
+    const double seconds = std::fabs(date - double(dayNumber)) * ole_date::kSecondsPerDay;
     long long wholeSeconds = static_cast<long long>(std::floor(seconds));
     if (seconds - double(wholeSeconds) > 0.5)
         ++wholeSeconds;
-    if (wholeSeconds >= 86400) {
-        wholeSeconds -= 86400;
+    if (wholeSeconds >= ole_date::kSecondsPerDay) {
+        wholeSeconds -= ole_date::kSecondsPerDay;
         ++dayNumber;
     }
     DateFields fields;
-    CivilFromDays(dayNumber - unixEpochDay, fields.year, fields.month, fields.day);
+    CivilFromDays(dayNumber - ole_date::kUnixEpochDay, fields.year, fields.month, fields.day);
     if (fields.year < 100 || fields.year > 9999)
         return std::nullopt;
     fields.hour = int(wholeSeconds / 3600);

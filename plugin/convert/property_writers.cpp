@@ -1,6 +1,7 @@
 #include "property_writers.h"
 
 #include "engine_date.h"
+#include "ole_date.h"
 
 #include <climits>
 #include <cmath>
@@ -44,7 +45,7 @@ HRESULT AppendContentLine(EngineEvent& event, const wchar_t* name, const VARIANT
 // hair off them. Before 1901-12-13 the earliest value, rather than a wrapped one in 2036; of a
 // wider number only the low 32 bits.
 LONG UnixSeconds(DATE date) {
-    const double seconds = std::round((date - 25569.0) * 86400.0);
+    const double seconds = std::round(ole_date::ToUnixSeconds(date));
     if (!std::isfinite(seconds))
         return 0;
     if (seconds < double(LONG_MIN))
