@@ -23,16 +23,11 @@ namespace {
 bool RemoveFromIndex(DBHANDLE database, NOTEID id, PassContext& context) {
     if (!IsIndexTypeEnabled(indexFeatureDeletions))
         return false;
-    STOREORIGINATORID originator{};
-    const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
-    if (status != STORE_NOERROR && status != STORE_ERR_STUB)
-        return false;
-    char url[documentUrlSize];
-    const WORD length = BuildDocumentUrl(database, originator, url);
-    if (length == 0)
+    const std::optional<std::wstring> url = NoteIdUrl(database, id);
+    if (!url || url->empty())
         return false;
     HRESULT lastRemoval = S_OK;
-    if (!RemoveDocument(std::wstring(url, url + length), &lastRemoval))
+    if (!RemoveDocument(*url, &lastRemoval))
         return false;
     context.noteStatus = 0;
     context.engineResult = lastRemoval;

@@ -45,6 +45,16 @@ std::string ReplicaOfUrl(std::string_view url) {
     return replica;
 }
 
+std::optional<std::wstring> NoteIdUrl(DBHANDLE database, NOTEID id) {
+    STOREORIGINATORID originator{};
+    const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
+    if (status != STORE_NOERROR && status != STORE_ERR_STUB)
+        return std::nullopt;
+    char url[documentUrlSize];
+    const WORD length = BuildDocumentUrl(database, originator, url);
+    return std::wstring(url, url + length);
+}
+
 WORD BuildNoteUrl(NOTEHANDLE note, char* buffer) {
     DBHANDLE database = 0;
     STOREORIGINATORID originator{};

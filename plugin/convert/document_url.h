@@ -5,6 +5,7 @@
 #include "ntamsel.h"
 #include "property_id.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ std::string DocumentUrlStart(const std::string& replica);
 std::string ReplicaOfUrl(std::string_view url);
 // The same for an open note, from its own database and originator.
 WORD BuildNoteUrl(NOTEHANDLE note, char* buffer);
+// The URL of a note or deletion stub by its id: nothing when the client knows no such note, an
+// empty text when the URL cannot be built.
+std::optional<std::wstring> NoteIdUrl(DBHANDLE database, NOTEID id);
 
 // Writes the note's URL (an empty text when it cannot be built) under the id.
 HRESULT WriteDocumentUrl(NOTEHANDLE note, EngineEvent& event, PropertyId id);

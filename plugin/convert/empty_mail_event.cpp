@@ -54,13 +54,10 @@ HRESULT WriteEmptyProperty(EngineEvent& event, PropertyId id) {
 bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context) {
     context->engineResult = S_OK;
     context->noteStatus = 0;
-    STOREORIGINATORID originator{};
-    const STORESTATUS status = StoreGetNoteInfoById(database, id, &originator, nullptr, nullptr);
-    if (status != STORE_NOERROR && status != STORE_ERR_STUB)
+    const std::optional<std::wstring> url = NoteIdUrl(database, id);
+    if (!url)
         return false;
-    char url[documentUrlSize];
-    const WORD length = BuildDocumentUrl(database, originator, url);
-    context->engineResult = SendEmptiedDocument(std::wstring(url, url + length));
+    context->engineResult = SendEmptiedDocument(*url);
     return context->engineResult == S_OK;
 }
 
