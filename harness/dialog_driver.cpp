@@ -1,6 +1,6 @@
 #include "dialog_driver.h"
 
-#include <dlgs.h>
+#include "dialog_moves.h"
 
 #include <atomic>
 
@@ -8,6 +8,8 @@ namespace testing_support {
 namespace {
 
 constexpr DWORD pollMs = 10;
+// The driver's texts are in the code page of the process, as the plug-in's are.
+constexpr UINT codePage = CP_ACP;
 
 struct Search {
     HWND except;
@@ -17,42 +19,19 @@ struct Search {
 // A visible dialog of the thread other than the given one: the dialog itself, or a box it shows.
 BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
-    char className[16];
-    GetClassNameA(window, className, sizeof className);
-    if (window == search->except || lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
+    if (window == search->except || !dialog_moves::IsDialog(window) || !IsWindowVisible(window))
         return TRUE;
     search->found = window;
     return FALSE;
 }
 
 HWND WaitForThreadDialog(DWORD thread, HWND except, DWORD milliseconds) {
-    for (DWORD waited = 0; waited <= milliseconds; waited += pollMs) {
-        Search search{except, nullptr};
+    Search search{except, nullptr};
+    dialog_moves::WaitUntil(milliseconds, pollMs, [&] {
         EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        Sleep(pollMs);
-    }
-    return nullptr;
-}
-
-std::string WindowText(HWND window) {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// A message box's message is its static text; the icon beside it has none.
-std::string StaticTexts(HWND box) {
-    std::string texts;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[16];
-        GetClassNameA(child, className, sizeof className);
-        const std::string text = WindowText(child);
-        if (lstrcmpiA(className, "Static") == 0 && !text.empty())
-            texts += (texts.empty() ? "" : "\n") + text;
-    }
-    return texts;
+        return search.found != nullptr;
+    });
+    return search.found;
 }
 
 } // namespace
@@ -81,11 +60,7 @@ DialogDriver::~DialogDriver() {
 }
 
 bool DialogDriver::Click(int control) {
-    const HWND item = Item(control);
-    if (!item || !IsWindowVisible(item) || !IsWindowEnabled(item))
-        return false;
-    SendMessageA(item, BM_CLICK, 0, 0);
-    return true;
+    return dialog_moves::Click(Item(control), dialog_moves::Delivery::send);
 }
 
 HWND DialogDriver::WaitForBox(DWORD milliseconds) const {
@@ -96,43 +71,27 @@ ShownBox DialogDriver::Answer(int answer) {
     const HWND box = WaitForBox(5000);
     if (!box)
         return {};
-    ShownBox shown{WindowText(box), StaticTexts(box)};
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-    while (IsWindow(box))
-        Sleep(1);
+    ShownBox shown{dialog_moves::WindowText(box, codePage),
+                   dialog_moves::StaticTexts(box, "\n", codePage)};
+    dialog_moves::AnswerBox(box, answer, INFINITE);
     // Returns once the dialog's thread has finished what followed the box.
-    SendMessageA(dialog_, WM_NULL, 0, 0);
+    dialog_moves::Settle(dialog_, INFINITE);
     return shown;
 }
 
 ShownBox DialogDriver::ClickAndAnswer(int control, int answer) {
-    const HWND item = Item(control);
-    if (!item || !IsWindowVisible(item) || !IsWindowEnabled(item))
+    if (!dialog_moves::Click(Item(control), dialog_moves::Delivery::post))
         return {};
-    PostMessageA(item, BM_CLICK, 0, 0);
     return Answer(answer);
 }
 
 bool DialogDriver::ChooseFile(const std::string& path) {
-    // The name field: an edit in the old file dialog, a combo box in the explorer one.
-    constexpr int fileNameField = edt1, fileNameBox = cmb13;
     const HWND box = WaitForBox(5000);
-    if (!box)
-        return false;
-    SetDlgItemTextA(box, fileNameField, path.c_str());
-    SetDlgItemTextA(box, fileNameBox, path.c_str());
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    while (IsWindow(box))
-        Sleep(1);
-    return true;
+    return box && dialog_moves::ChooseFile(box, path, codePage, INFINITE);
 }
 
 void DialogDriver::Type(int control, const std::string& text) {
-    const HWND field = Item(control);
-    SendMessageA(field, EM_SETSEL, 0, -1);
-    SendMessageA(field, WM_CHAR, VK_BACK, 0);
-    for (char key : text)
-        SendMessageA(field, WM_CHAR, WPARAM(static_cast<unsigned char>(key)), 0);
+    dialog_moves::TypeText(Item(control), text, codePage);
 }
 
 void DialogDriver::Paste(int control, const std::string& text) {
@@ -142,8 +101,7 @@ void DialogDriver::Paste(int control, const std::string& text) {
 }
 
 void DialogDriver::Select(int list, int entry) {
-    SendMessageA(Item(list), LB_SETCURSEL, WPARAM(entry), 0);
-    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), LPARAM(Item(list)));
+    dialog_moves::SelectEntry(dialog_, list, entry);
 }
 
 void DialogDriver::Tick(UINT_PTR timer) {
@@ -151,16 +109,11 @@ void DialogDriver::Tick(UINT_PTR timer) {
 }
 
 bool DialogDriver::WaitClosed(DWORD milliseconds) {
-    for (DWORD waited = 0; IsOpen(); waited += pollMs) {
-        if (waited >= milliseconds)
-            return false;
-        Sleep(pollMs);
-    }
-    return true;
+    return dialog_moves::WaitUntil(milliseconds, pollMs, [&] { return !IsOpen(); });
 }
 
 std::string DialogDriver::Text(int control) const {
-    return WindowText(Item(control));
+    return dialog_moves::WindowText(Item(control), codePage);
 }
 bool DialogDriver::Visible(int control) const {
     return IsWindowVisible(Item(control)) != FALSE;
@@ -169,7 +122,7 @@ bool DialogDriver::Enabled(int control) const {
     return IsWindowEnabled(Item(control)) != FALSE;
 }
 bool DialogDriver::Checked(int control) const {
-    return SendMessageA(Item(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return dialog_moves::IsChecked(Item(control));
 }
 
 std::vector<std::string> DialogDriver::Entries(int list) const {

@@ -1,6 +1,7 @@
 #include "box_watcher.h"
 
 #include "client_messages.h"
+#include "dialog_moves.h"
 #include "ntamsel.h"
 
 #include <algorithm>
@@ -15,29 +16,9 @@ constexpr DWORD showPollMs = 20;
 constexpr DWORD showWaitMs = 10000;
 constexpr UINT dialogCreatedMessage = WM_APP + 1;
 
+// The client's texts are UTF-8.
 std::string WindowText(HWND window) {
-    wchar_t text[4096];
-    const int length = GetWindowTextW(window, text, int(std::size(text)));
-    char utf8[sizeof text * 2];
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
-    return std::string(utf8, size_t(bytes > 0 ? bytes : 0));
-}
-
-// The texts of a dialog's static controls, which for a message box is its message.
-std::string StaticTexts(HWND dialog) {
-    std::string texts;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16];
-        GetClassNameW(child, className, int(std::size(className)));
-        if (lstrcmpiW(className, L"Static") != 0)
-            continue;
-        const std::string text = WindowText(child);
-        if (text.empty())
-            continue;
-        texts += (texts.empty() ? "" : " | ") + text;
-    }
-    return texts;
+    return dialog_moves::WindowText(window, CP_UTF8);
 }
 
 struct Search {
@@ -45,24 +26,18 @@ struct Search {
     std::vector<HWND> dialogs;
 };
 
-bool IsDialog(HWND window) {
-    wchar_t className[16];
-    return GetClassNameW(window, className, int(std::size(className))) > 0 &&
-           lstrcmpW(className, L"#32770") == 0;
-}
-
 BOOL CALLBACK CollectDialog(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsDialog(window))
+    if (process == search->process && dialog_moves::IsDialog(window))
         search->dialogs.push_back(window);
     return TRUE;
 }
 
 // Runs on the watcher's thread, which installed the hook out of context.
 void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
-    if (object == OBJID_WINDOW && IsDialog(window))
+    if (object == OBJID_WINDOW && dialog_moves::IsDialog(window))
         PostThreadMessageW(GetCurrentThreadId(), dialogCreatedMessage, WPARAM(window), 0);
 }
 
@@ -140,10 +115,8 @@ void BoxWatcher::Watch(std::promise<DWORD>& watching) {
         if (message.message != dialogCreatedMessage)
             continue;
         const HWND created = reinterpret_cast<HWND>(message.wParam);
-        for (DWORD waited = 0;
-             waited < showWaitMs && IsWindow(created) && !IsWindowVisible(created);
-             waited += showPollMs)
-            Sleep(showPollMs);
+        dialog_moves::WaitUntil(showWaitMs, showPollMs,
+                                [&] { return !IsWindow(created) || IsWindowVisible(created); });
         AnswerNewDialogs();
     }
     UnhookWinEvent(hook);
@@ -160,12 +133,10 @@ void BoxWatcher::AnswerNewDialogs() {
 
 void BoxWatcher::Script(HWND dialog) {
     RunDialogScript(dialog, script_, [this](HWND scripted, DWORD milliseconds) {
-        for (DWORD waited = 0; waited < milliseconds; waited += showPollMs) {
-            if (HWND box = NewDialog(scripted))
-                return box;
-            Sleep(showPollMs);
-        }
-        return HWND(nullptr);
+        HWND box = nullptr;
+        dialog_moves::WaitUntil(milliseconds, showPollMs,
+                                [&] { return (box = NewDialog(scripted)) != nullptr; });
+        return box;
     });
     if (IsWindow(dialog) && IsWindowVisible(dialog))
         Answer(dialog);
@@ -174,7 +145,7 @@ void BoxWatcher::Script(HWND dialog) {
 void BoxWatcher::Answer(HWND box) {
     const std::string caption = WindowText(box);
     StoreLogMessage(msgBoxShown, GetModuleHandleW(nullptr), 0, caption.c_str(),
-                    StaticTexts(box).c_str());
+                    dialog_moves::StaticTexts(box, " | ", CP_UTF8).c_str());
     int button = 0;
     if (nextAnswer_ < answers_.size())
         button = ButtonForAnswer(answers_[nextAnswer_++]);
@@ -184,7 +155,7 @@ void BoxWatcher::Answer(HWND box) {
     }
     StoreLogMessage(msgBoxAnswered, GetModuleHandleW(nullptr), 0, caption.c_str(),
                     AnswerName(button));
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(box, button)));
+    dialog_moves::PressButton(box, button);
 }
 
 } // namespace nltamsel

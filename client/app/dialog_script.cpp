@@ -2,9 +2,8 @@
 
 #include "box_watcher.h"
 #include "client_messages.h"
+#include "dialog_moves.h"
 #include "ntamsel.h"
-
-#include <dlgs.h>
 
 #include <charconv>
 
@@ -14,9 +13,6 @@ namespace {
 constexpr DWORD actionWaitMs = 10000;
 constexpr DWORD textWaitMs = 120000;
 constexpr DWORD pollMs = 50;
-// The open-file dialog's name field: an edit in the old dialog, a combo box in the explorer one.
-constexpr int fileNameField = edt1;
-constexpr int fileNameBox = cmb13;
 
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -59,49 +55,24 @@ std::optional<DialogAction> ParseAction(const std::string& item) {
     return action;
 }
 
+// The client's texts are UTF-8.
 std::string ControlText(HWND control) {
-    wchar_t wide[1024];
-    const int length = GetWindowTextW(control, wide, int(std::size(wide)));
-    char utf8[sizeof wide * 2];
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8, sizeof utf8, nullptr, nullptr);
-    return std::string(utf8, size_t(bytes > 0 ? bytes : 0));
-}
-
-template <typename Condition> bool WaitFor(DWORD milliseconds, Condition condition) {
-    for (DWORD waited = 0;; waited += pollMs) {
-        if (condition())
-            return true;
-        if (waited >= milliseconds)
-            return false;
-        Sleep(pollMs);
-    }
+    return dialog_moves::WindowText(control, CP_UTF8);
 }
 
 // Waits until the dialog's thread has dealt with what was posted to it.
 void Settle(HWND dialog) {
     Sleep(pollMs);
-    DWORD_PTR ignored;
-    SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, actionWaitMs, &ignored);
-}
-
-bool Usable(HWND control) {
-    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+    dialog_moves::Settle(dialog, actionWaitMs);
 }
 
 bool ClickWhenUsable(HWND dialog, HWND control) {
-    if (!WaitFor(actionWaitMs, [&] { return Usable(control); }))
+    if (!dialog_moves::WaitUntil(actionWaitMs, pollMs,
+                                 [&] { return dialog_moves::IsUsable(control); }))
         return false;
-    PostMessageW(control, BM_CLICK, 0, 0);
+    dialog_moves::Click(control, dialog_moves::Delivery::post);
     Settle(dialog);
     return true;
-}
-
-bool CloseBox(HWND dialog, HWND box, int button) {
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    const bool closed = WaitFor(actionWaitMs, [&] { return !IsWindow(box); });
-    Settle(dialog);
-    return closed;
 }
 
 bool Run(HWND dialog, const DialogAction& action, const BoxFinder& next) {
@@ -109,29 +80,21 @@ bool Run(HWND dialog, const DialogAction& action, const BoxFinder& next) {
     const HMODULE self = GetModuleHandleW(nullptr);
     if (action.verb == "check" || action.verb == "uncheck") {
         const bool wanted = action.verb == "check";
-        const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        return checked == wanted || ClickWhenUsable(dialog, control);
+        return dialog_moves::IsChecked(control) == wanted || ClickWhenUsable(dialog, control);
     }
     if (action.verb == "click")
         return ClickWhenUsable(dialog, control);
     if (action.verb == "type") {
-        SendMessageW(control, EM_SETSEL, 0, -1);
-        SendMessageW(control, WM_CHAR, VK_BACK, 0);
-        for (char key : action.text)
-            SendMessageW(control, WM_CHAR, WPARAM(static_cast<unsigned char>(key)), 0);
+        dialog_moves::TypeText(control, action.text, CP_UTF8);
         return control != nullptr;
     }
     if (action.verb == "select") {
         int entry = 0;
-        if (!ParseControl(action.text, entry) ||
-            SendMessageW(control, LB_SETCURSEL, WPARAM(entry), 0) == LB_ERR)
-            return false;
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(action.control, LBN_SELCHANGE),
-                     LPARAM(control));
-        return true;
+        return ParseControl(action.text, entry) &&
+               dialog_moves::SelectEntry(dialog, action.control, entry);
     }
     if (action.verb == "wait")
-        return WaitFor(textWaitMs, [&] {
+        return dialog_moves::WaitUntil(textWaitMs, pollMs, [&] {
             return IsWindowVisible(control) && ControlText(control).rfind(action.text, 0) == 0;
         });
     if (action.verb == "pause") {
@@ -145,16 +108,15 @@ bool Run(HWND dialog, const DialogAction& action, const BoxFinder& next) {
     const HWND box = next(dialog, actionWaitMs);
     if (!box)
         return false;
+    bool closed = false;
     if (action.verb == "file") {
-        wchar_t path[MAX_PATH];
-        StoreTranslateText(STORE_TRANSLATE_TO_UNICODE, action.text.c_str(),
-                           WORD(action.text.size()), reinterpret_cast<char*>(path), sizeof path);
-        SetDlgItemTextW(box, fileNameField, path);
-        SetDlgItemTextW(box, fileNameBox, path);
-        return CloseBox(dialog, box, IDOK);
+        closed = dialog_moves::ChooseFile(box, action.text, CP_UTF8, actionWaitMs);
+    } else {
+        StoreLogMessage(msgBoxShown, self, 0, ControlText(box).c_str(), "");
+        closed = dialog_moves::AnswerBox(box, ButtonForAnswer(action.text), actionWaitMs);
     }
-    StoreLogMessage(msgBoxShown, self, 0, ControlText(box).c_str(), "");
-    return CloseBox(dialog, box, ButtonForAnswer(action.text));
+    Settle(dialog);
+    return closed;
 }
 
 } // namespace
