@@ -121,11 +121,11 @@ int main() {
     std::string error;
     const auto options = ParseOptions(Arguments(), error);
     if (!options) {
-        std::fprintf(stderr, "nltamsel: %s\n%s", error.c_str(), usageText);
+        std::fprintf(stderr, "nltamsel: %s\n%s", error.c_str(), Usage().c_str());
         return 2;
     }
     if (options->help) {
-        std::fputs(usageText, stdout);
+        std::fputs(Usage().c_str(), stdout);
         return 0;
     }
     const char* data = options->dataDirectory.empty() ? std::getenv("TAMSEL_DATA")

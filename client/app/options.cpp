@@ -8,8 +8,11 @@
 
 namespace nltamsel {
 
+namespace {
+
 const char* const usageText =
     "usage: nltamsel [--data DIR] [--headless] [--seconds N] [--menu K] [--answer A,B,...]\n"
+    "                [--dialog LIST]\n"
     "       nltamsel [--data DIR] --install\n"
     "       nltamsel [--data DIR] --url URL\n"
     "  --data DIR     data directory with tamsel.ini (default: %TAMSEL_DATA%, else the one\n"
@@ -19,15 +22,15 @@ const char* const usageText =
     "  --menu K       choose menu add-in item K (from 0) once started\n"
     "  --answer LIST  answers for boxes in order: ok, cancel, yes, no, retry, abort, ignore;\n"
     "                 boxes beyond the list get their default button\n"
-    "  --dialog LIST  actions on the dialog the menu command opens (headless), for example\n"
+    "  --dialog LIST  actions on the dialog the menu command opens (headless), separated by\n"
+    "                 commas, for example\n"
     "                 \"check 201, answer yes, click 239, file C:\\mail.zrb, click 1\";\n"
-    "                 see client/app/dialog_script.h\n"
+    "                 the actions are listed below\n"
     "  --install      record this program's folder as the client's installation path (and the\n"
     "                 data directory, when one is given, as the user's), and make it the\n"
     "                 handler of Tamsel: document URLs and mailto: URLs\n"
-    "  --url URL      open the document of a Tamsel: URL or start a reply to a mailto: URL\n";
-
-namespace {
+    "  --url URL      open the document of a Tamsel: URL or start a reply to a mailto: URL\n"
+    "actions of --dialog:\n";
 
 // The longest run whose milliseconds still fit a finite wait.
 constexpr unsigned maximumSeconds = 0xFFFFFFFEu / 1000;
@@ -69,6 +72,10 @@ std::optional<std::vector<std::string>> ParseAnswers(const std::string& text, st
 }
 
 } // namespace
+
+std::string Usage() {
+    return usageText + DialogScriptHelp();
+}
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error) {
     Options options;

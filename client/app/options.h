@@ -22,6 +22,7 @@ struct Options {
 
 // Empty with an error text when the command line is wrong.
 std::optional<Options> ParseOptions(const std::vector<std::string>& arguments, std::string& error);
-extern const char* const usageText;
+// The usage text, with the actions of --dialog.
+std::string Usage();
 
 } // namespace nltamsel
