@@ -4,6 +4,7 @@
 #include "client_messages.h"
 #include "dialog_moves.h"
 #include "ntamsel.h"
+#include "ui/settings_dialog_ids.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,6 +19,24 @@ constexpr DWORD actionWaitMs = 10000;
 constexpr DWORD textWaitMs = 120000;
 constexpr DWORD pollMs = 50;
 constexpr size_t helpColumn = 18;
+constexpr size_t helpWidth = 96;
+
+struct NamedControl {
+    std::string_view name;
+    int id;
+};
+
+// The controls a script may name: each of the settings dialog's by its name in the ids header
+// (CMake lists them from it), and the standard buttons of dialogs and message boxes.
+#define NAMED_CONTROL(id) {#id, id},
+// clang-format off
+constexpr NamedControl namedControls[] = {
+#include "settings_dialog_controls.inc"
+    NAMED_CONTROL(IDOK) NAMED_CONTROL(IDCANCEL) NAMED_CONTROL(IDYES) NAMED_CONTROL(IDNO)
+    NAMED_CONTROL(IDRETRY) NAMED_CONTROL(IDABORT) NAMED_CONTROL(IDIGNORE)
+};
+// clang-format on
+#undef NAMED_CONTROL
 
 // The client's texts are UTF-8.
 std::string ControlText(HWND control) {
@@ -79,7 +98,7 @@ bool WaitForText(const ScriptTarget& target, const DialogAction& action) {
 
 bool Log(const ScriptTarget& target, const DialogAction& action) {
     const HWND control = Control(target, action);
-    StoreLogMessage(msgDialogControl, GetModuleHandleW(nullptr), 0, action.control,
+    StoreLogMessage(msgDialogControl, GetModuleHandleW(nullptr), 0, action.controlName.c_str(),
                     ControlText(control).c_str());
     return control != nullptr;
 }
@@ -174,11 +193,16 @@ bool ParseNumber(const std::string& text, std::type_identity_t<Number> largest, 
     return error == std::errc() && end == text.data() + text.size() && value <= largest;
 }
 
-// The control's number; empty with the reason when the text names none.
+// The control's id, from its name or its number; empty with the reason when the text names none.
 std::optional<int> ParseControl(const std::string& text, std::string& reason) {
+    for (const NamedControl& named : namedControls)
+        if (named.name == text)
+            return named.id;
     int control = 0;
     if (text.empty())
         reason = "no control";
+    else if (text[0] < '0' || text[0] > '9')
+        reason = "no control is named '" + text + "'";
     else if (!ParseNumber(text, 0xFFFF, control))
         reason = "'" + text + "' is not a control";
     else
@@ -215,6 +239,7 @@ std::optional<DialogAction> ParseAction(const std::string& item, std::string& re
         if (!id)
             break;
         action.control = *id;
+        action.controlName = control;
         if (command->operands == Operands::controlText)
             action.text = more;
         else if (command->operands == Operands::control && !more.empty())
@@ -278,7 +303,17 @@ std::string DialogScriptHelp() {
         line.resize(std::max(line.size() + 1, helpColumn), ' ');
         help += line + std::string(command.help) + "\n";
     }
-    return help;
+    std::string line = "  ID is a control's name or, for a control without one, its number:";
+    for (const NamedControl& named : namedControls) {
+        if (line.size() + 1 + named.name.size() + 1 > helpWidth) {
+            help += line + "\n";
+            line = std::string(helpColumn - 1, ' ');
+        }
+        line.append(" ").append(named.name);
+        if (&named != std::end(namedControls) - 1)
+            line += ',';
+    }
+    return help + line + "\n";
 }
 
 bool RunDialogScript(HWND dialog, const std::vector<DialogAction>& actions, const BoxFinder& next) {

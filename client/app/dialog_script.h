@@ -1,7 +1,10 @@
 // --dialog: what a headless run does with the dialog that the menu command opens, as a list of
 // actions separated by commas, done in order by the box watcher. The actions are the commands of
 // the table in dialog_script.cpp, which `nltamsel --help` lists (DialogScriptHelp).
-// Example: --dialog "check 201, answer yes, click 239, file C:\data\mail.zrb, click 1".
+// A control is named as in the settings dialog's ids header (plugin/ui/settings_dialog_ids.h), or
+// as one of the standard buttons (IDOK, IDCANCEL, ...); a control without a name by its number.
+// Example: --dialog "check IDC_ENABLE, answer yes, click IDC_ADD, file C:\data\mail.zrb,
+// click IDC_OK".
 // A dialog still open when the actions are done is answered like any other box.
 #pragma once
 #include <windows.h>
@@ -47,11 +50,12 @@ struct DialogCommand {
 
 struct DialogAction {
     const DialogCommand* command = nullptr;
-    std::string written;    // the action as the script has it, for the log
-    int control = 0;        // the control's id
-    std::string text;       // the typed or awaited text, the answer word or the path
-    int entry = 0;          // the list entry
-    DWORD milliseconds = 0; // how long to pause
+    std::string written;     // the action as the script has it, for the log
+    int control = 0;         // the control's id
+    std::string controlName; // the control as the script names it, for the log
+    std::string text;        // the typed or awaited text, the answer word or the path
+    int entry = 0;           // the list entry
+    DWORD milliseconds = 0;  // how long to pause
 };
 
 // Empty with an error text, naming the action and what is wrong with it, when an action is not

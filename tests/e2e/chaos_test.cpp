@@ -406,6 +406,9 @@ class ChaosRun : public DatabaseRun {
         return "delete " + note.marker + " in " + chaos::FileOf(Store(s));
     }
 
+    // The dialog's action that asks for a rebuild; a run that did it owes none.
+    static constexpr const char* rebuildAction = "check IDC_REINDEX_ALL";
+
     // What the next run's dialog does: a rebuild still owed, a database taken off the list or
     // put back on it.
     std::string DialogScript(std::mt19937& random, std::string& said) {
@@ -419,18 +422,18 @@ class ChaosRun : public DatabaseRun {
                 int entry = 0;
                 for (int other = 0; other < s; ++other)
                     entry += listed[other];
-                script = "select 202 " + std::to_string(entry) + ", click 247";
+                script = "select IDC_DATABASES " + std::to_string(entry) + ", click IDC_REMOVE";
                 said += ", the dialog takes " + std::string(chaos::FileOf(Store(s))) + " off";
             } else {
-                script = "click 239, file " + data.file(chaos::FileOf(Store(s)));
+                script = "click IDC_ADD, file " + data.file(chaos::FileOf(Store(s)));
                 said += ", the dialog puts " + std::string(chaos::FileOf(Store(s))) + " back";
             }
         }
         if (reindexOwed_) {
-            script += std::string(script.empty() ? "" : ", ") + "check 244";
+            script += std::string(script.empty() ? "" : ", ") + rebuildAction;
             said += ", the dialog rebuilds";
         }
-        return script.empty() ? script : script + ", click 1";
+        return script.empty() ? script : script + ", click IDC_OK";
     }
 
     // The client runs (and is killed as planned, unless no plan) while the next note steps (up
@@ -491,7 +494,7 @@ class ChaosRun : public DatabaseRun {
                 ++figures_.afterPass;
         } else {
             EXPECT_EQ(run.exitCode, 0) << run.output;
-            if (run.exitCode == 0 && Has(script, "check 244"))
+            if (run.exitCode == 0 && Has(script, rebuildAction))
                 reindexOwed_ = false;
         }
         return said;
@@ -710,13 +713,13 @@ class ChaosRun : public DatabaseRun {
         std::string script;
         for (int s = 0; s < listedCount; ++s)
             if (!listed[s])
-                script += "click 239, file " + data.file(chaos::FileOf(Store(s))) + ", ";
+                script += "click IDC_ADD, file " + data.file(chaos::FileOf(Store(s))) + ", ";
         if (reindexOwed_)
-            script += "check 244, ";
+            script += std::string(rebuildAction) + ", ";
         SetVariable("DesktopSearchWaitTime", "0");
         std::string arguments = "--seconds 30 --menu 0";
         if (!script.empty())
-            arguments += " --dialog \"" + script + "click 1\"";
+            arguments += " --dialog \"" + script + "click IDC_OK\"";
         // After a long run the rebuild alone takes many runs (every deletion stub sends its
         // notice): runs go on while they move the index on, and a pass that is stuck shows as
         // three runs that send nothing.

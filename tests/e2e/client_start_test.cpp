@@ -84,7 +84,9 @@ TEST(ClientStart, BadCommandLinesAreRefusedSayingWhy) {
         {"--bogus", "unknown argument '--bogus'"},
         {"--answer yes,maybe", "--answer: 'maybe' is not one of ok, cancel, yes, no,"},
         {"--answer yes,,no", "--answer: '' is not one of"},
-        {"--dialog \"wiggle 3\"", "--dialog: cannot do 'wiggle 3'"},
+        {"--dialog \"wiggle 3\"", "--dialog: cannot do 'wiggle 3': there is no action 'wiggle'"},
+        {"--dialog \"click IDC_ADD, check IDC_ENABLED\"",
+         "--dialog: cannot do 'check IDC_ENABLED': no control is named 'IDC_ENABLED'"},
         {"--data", "--data needs a value"},
     };
     for (const auto& c : cases) {

@@ -144,8 +144,8 @@ std::vector<std::string> EngineStateLines(const ClientRun& run) {
     return said;
 }
 
-std::string DialogLine(const ClientRun& run, int control) {
-    const std::string prefix = "nltamsel: Dialog control " + std::to_string(control) + ": ";
+std::string DialogLine(const ClientRun& run, const std::string& control) {
+    const std::string prefix = "nltamsel: Dialog control " + control + ": ";
     for (const std::string& line : run.logLines)
         if (line.rfind(prefix, 0) == 0)
             return line.substr(prefix.size());
@@ -178,12 +178,12 @@ TEST_F(EngineSwitchRun, WithoutDebugLoggingTheLogAndTheDialogSayWhyNothingIsInde
         MailFileSettings("");
         c.set();
         const std::string shown = std::string("Status: ") + c.shown;
-        const ClientRun run =
-            Index("--seconds 1 --menu 0 --dialog \"wait 238 " + shown + ", log 238, click 1\"");
+        const ClientRun run = Index("--seconds 1 --menu 0 --dialog \"wait IDC_STATUS " + shown +
+                                    ", log IDC_STATUS, click IDC_OK\"");
         EXPECT_EQ(
             EngineStateLines(run),
             std::vector<std::string>{std::string("TamselODSPlugin: Indexing waits: ") + c.logged});
-        EXPECT_EQ(DialogLine(run, 238), shown);
+        EXPECT_EQ(DialogLine(run, "IDC_STATUS"), shown);
         EXPECT_EQ(TimeStamp(), "") << "nothing was indexed";
         Engines::ClearSwitches();
         RegisterEngines(L"");
@@ -207,8 +207,9 @@ TEST_F(EngineSwitchRun, AnEngineThatStartsAgainIsSaidOnceAndIndexedInto) {
     });
     // The switch is off well before the reindex box and Apply wake the indexing thread again.
     const ClientRun run =
-        Index("--seconds 2 --menu 0 --dialog \"wait 238 Status: Zendri Desktop Search is not "
-              "running, pause 2000, check 244, click 250, pause 4000, click 1\"");
+        Index("--seconds 2 --menu 0 --dialog \"wait IDC_STATUS Status: Zendri Desktop Search is "
+              "not running, pause 2000, check IDC_REINDEX_ALL, click IDC_APPLY, pause 4000, "
+              "click IDC_OK\"");
     starter.join();
     EXPECT_EQ(EngineStateLines(run),
               (std::vector<std::string>{

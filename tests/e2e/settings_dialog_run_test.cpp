@@ -28,15 +28,18 @@ TEST_F(SettingsDialogRun, IndexingIsSwitchedOnThroughTheDialogAndItsStatusFollow
     ASSERT_TRUE(DeleteFileA(data.file("roster.zrb").c_str()));
     WriteClientSettings(data, "DesktopSearchInstallInstructions=1\r\n");
     const std::string mail = data.file("mail.zrb");
-    const ClientRun run =
-        RunClient(data, "--seconds 1 --menu 0 --dialog \"check 201, answer yes, click 239, file " +
-                            mail + ", click 250, wait 238, log 249, log 238, click 1\"");
+    const std::string script = "check IDC_ENABLE, answer yes, click IDC_ADD, file " + mail +
+                               ", click IDC_APPLY, wait IDC_STATUS, log IDC_PROCESSING, "
+                               "log IDC_STATUS, click IDC_OK";
+    const ClientRun run = RunClient(data, "--seconds 1 --menu 0 --dialog \"" + script + "\"");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(LineStartingWith(run.logLines, "nltamsel: Dialog script stopped"), "");
-    EXPECT_EQ(LineStartingWith(run.logLines, "nltamsel: Dialog control 249: "),
-              "nltamsel: Dialog control 249: Processing: " + mail);
-    const std::string status = LineStartingWith(run.logLines, "nltamsel: Dialog control 238: ");
-    EXPECT_EQ(status.rfind("nltamsel: Dialog control 238: Status: Indexing document ", 0), 0u)
+    EXPECT_EQ(LineStartingWith(run.logLines, "nltamsel: Dialog control IDC_PROCESSING: "),
+              "nltamsel: Dialog control IDC_PROCESSING: Processing: " + mail);
+    const std::string status =
+        LineStartingWith(run.logLines, "nltamsel: Dialog control IDC_STATUS: ");
+    EXPECT_EQ(status.rfind("nltamsel: Dialog control IDC_STATUS: Status: Indexing document ", 0),
+              0u)
         << status;
     EXPECT_NE(status.find("%)"), std::string::npos) << status;
     const std::string settings = testing_support::ReadFileText(data.file("tamsel.ini"));

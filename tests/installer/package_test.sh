@@ -63,7 +63,7 @@ run_client_until_indexed() {
     local database=$1 started=$SECONDS
     # The settings dialog's OK starts a pass at once.
     # "$WINE" itself, not the wine function: Ctrl+C must reach the client, not a subshell.
-    "$WINE" "$client_dir\\nltamsel.exe" --headless --seconds 120 --menu 0 --dialog "click 1" >/dev/null 2>&1 &
+    "$WINE" "$client_dir\\nltamsel.exe" --headless --seconds 120 --menu 0 --dialog "click IDC_OK" >/dev/null 2>&1 &
     local client=$!
     until grep -aqF "$database): Tamsel indexed:" "$(data tamsel.log)" 2>/dev/null; do
         kill -0 "$client" 2>/dev/null || break
