@@ -4,7 +4,6 @@
 #include "client_messages.h"
 #include "dialog_moves.h"
 #include "ntamsel.h"
-#include "ui/settings_dialog_ids.h"
 
 #include <algorithm>
 #include <charconv>
@@ -28,6 +27,7 @@ struct NamedControl {
 
 // The controls a script may name: each of the settings dialog's by its name in the ids header
 // (CMake lists them from it), and the standard buttons of dialogs and message boxes.
+#define NAMED_ID(name, value) {#name, value},
 #define NAMED_CONTROL(id) {#id, id},
 // clang-format off
 constexpr NamedControl namedControls[] = {
@@ -37,6 +37,7 @@ constexpr NamedControl namedControls[] = {
 };
 // clang-format on
 #undef NAMED_CONTROL
+#undef NAMED_ID
 
 // The client's texts are UTF-8.
 std::string ControlText(HWND control) {
