@@ -1,12 +1,12 @@
 #include "composite_body.h"
 
-#include "base/store_owners.h"
 #include "body_content.h"
 #include "body_text.h"
 #include "bounded_text.h"
 #include "conversion_buffers.h"
 #include "document_url.h"
 #include "item_text.h"
+#include "store_owners.h"
 
 #include <algorithm>
 #include <string>

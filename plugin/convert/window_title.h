@@ -1,7 +1,7 @@
 // The title the client shows for a document: its form's window-title formula (or its own)
 // evaluated on it.
 #pragma once
-#include "base/store_owners.h"
+#include "store_owners.h"
 
 namespace tamsel {
 

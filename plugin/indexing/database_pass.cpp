@@ -1,6 +1,5 @@
 #include "database_pass.h"
 
-#include "base/store_owners.h"
 #include "catalogue/catalogue.h"
 #include "convert/deletion_notice.h"
 #include "convert/document_url.h"
@@ -12,6 +11,7 @@
 #include "settings/index_type_mask.h"
 #include "state/index_status.h"
 #include "state/thread_flags.h"
+#include "store_owners.h"
 
 namespace tamsel {
 namespace {

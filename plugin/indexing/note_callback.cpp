@@ -1,6 +1,5 @@
 #include "note_callback.h"
 
-#include "base/store_owners.h"
 #include "catalogue/catalogue.h"
 #include "convert/convert_note.h"
 #include "convert/deletion_notice.h"
@@ -11,6 +10,7 @@
 #include "settings/client_settings.h"
 #include "state/index_status.h"
 #include "state/thread_flags.h"
+#include "store_owners.h"
 
 namespace tamsel {
 

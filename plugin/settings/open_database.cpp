@@ -1,8 +1,8 @@
-#include "base/store_owners.h"
 #include "base/user_interface.h"
 #include "catalogue/catalogue.h"
 #include "client_settings.h"
 #include "database_list.h"
+#include "store_owners.h"
 
 #include <algorithm>
 #include <cstring>

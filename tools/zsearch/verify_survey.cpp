@@ -1,6 +1,5 @@
 #include "verify_survey.h"
 
-#include "base/store_owners.h"
 #include "convert/document_url.h"
 #include "convert/note_kind.h"
 #include "core/shared_index.h"
@@ -8,6 +7,7 @@
 #include "settings/client_settings.h"
 #include "settings/database_list.h"
 #include "settings/slot_state.h"
+#include "store_owners.h"
 #include "support/utf.h"
 
 #include <algorithm>
