@@ -80,11 +80,31 @@ struct FindHandleTraits {
     static void Close(HANDLE search) { FindClose(search); }
 };
 
+// Memory the system allocated for the caller with LocalAlloc (CommandLineToArgvW,
+// FormatMessage's own buffer): LocalFree ends it.
+template <typename T> struct LocalMemoryTraits {
+    using Handle = T*;
+    static T* Invalid() { return nullptr; }
+    static void Close(T* memory) { LocalFree(memory); }
+};
+
+// A window of this thread. The user may have closed it already: then there is nothing to end.
+struct WindowTraits {
+    using Handle = HWND;
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND window) {
+        if (IsWindow(window))
+            DestroyWindow(window);
+    }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
 using UniqueView = UniqueResource<MappedViewTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
+template <typename T> using UniqueLocal = UniqueResource<LocalMemoryTraits<T>>;
+using UniqueWindow = UniqueResource<WindowTraits>;
 
 } // namespace win32

@@ -25,24 +25,24 @@ using namespace nltamsel;
 
 namespace {
 
-HANDLE quitEvent = nullptr;
+// Set by Ctrl+C: the client ends.
+win32::UniqueHandle quitEvent;
 
 BOOL WINAPI OnConsoleControl(DWORD) {
-    SetEvent(quitEvent);
+    SetEvent(quitEvent.get());
     return TRUE;
 }
 
 std::vector<std::string> Arguments() {
     int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    const win32::UniqueLocal<LPWSTR> wide(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i) {
         char utf8[1024];
         const int bytes =
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8, sizeof utf8, nullptr, nullptr);
+            WideCharToMultiByte(CP_UTF8, 0, wide.get()[i], -1, utf8, sizeof utf8, nullptr, nullptr);
         arguments.emplace_back(utf8, size_t(bytes > 0 ? bytes - 1 : 0));
     }
-    LocalFree(wide);
     return arguments;
 }
 
@@ -95,13 +95,14 @@ int Install(const char* dataDirectory) {
 
 // Runs the message loop until the main window closes, the time is up or Ctrl+C.
 void RunMessageLoop(DWORD milliseconds, HWND window) {
+    const HANDLE quit = quitEvent.get();
     const DWORD start = GetTickCount();
     for (;;) {
         const DWORD elapsed = GetTickCount() - start;
         if (milliseconds != INFINITE && elapsed >= milliseconds)
             return;
         const DWORD wait = milliseconds == INFINITE ? INFINITE : milliseconds - elapsed;
-        if (MsgWaitForMultipleObjects(1, &quitEvent, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0)
+        if (MsgWaitForMultipleObjects(1, &quit, FALSE, wait, QS_ALLINPUT) == WAIT_OBJECT_0)
             return;
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -148,7 +149,7 @@ int main() {
         return code;
     }
     WatchWriteFailures();
-    quitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    quitEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     const HMODULE self = GetModuleHandleW(nullptr);
     StoreLogMessage(msgStarting, self, 0);
@@ -162,14 +163,15 @@ int main() {
     if (StoreGetEnvString("AddInMenus", list, sizeof list))
         host.LoadAll(list);
 
-    HWND window = options->headless ? nullptr : CreateMainWindow(host);
-    if (watcher && options->menuItem)
-        watcher->ArmScript();
-    if (options->menuItem && !host.Choose(*options->menuItem, window))
-        StoreLogMessage(msgNoSuchMenuItem, self, 0, int(*options->menuItem));
-    RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE, window);
-    if (window && IsWindow(window))
-        DestroyWindow(window);
+    {
+        // Gone before the add-ins hear that the client closes.
+        const win32::UniqueWindow window(options->headless ? nullptr : CreateMainWindow(host));
+        if (watcher && options->menuItem)
+            watcher->ArmScript();
+        if (options->menuItem && !host.Choose(*options->menuItem, window.get()))
+            StoreLogMessage(msgNoSuchMenuItem, self, 0, int(*options->menuItem));
+        RunMessageLoop(options->seconds ? *options->seconds * 1000 : INFINITE, window.get());
+    }
 
     StoreClientShutdown();
     host.TerminateAll();

@@ -2,6 +2,7 @@
 
 #include "client_messages.h"
 #include "ntamsel.h"
+#include "store_owners.h"
 #include "unique_resource.h"
 
 #include <windows.h>
@@ -72,35 +73,36 @@ STORESTATUS WINAPI MatchNote(void* context, NOTEID id) {
 NOTEID FindNote(DBHANDLE database, const std::string& originator) {
     STORETIME earliest, until;
     StoreSetTimeConstant(STORE_TIME_EARLIEST, &earliest);
-    IDTABLEHANDLE table = 0;
-    if (StoreGetModifiedNoteTable(database, STORE_NOTECLASS_DOCUMENT, earliest, &until, &table) !=
-        STORE_NOERROR)
+    tamsel::UniqueIdTable table;
+    if (StoreGetModifiedNoteTable(database, STORE_NOTECLASS_DOCUMENT, earliest, &until,
+                                  table.put()) != STORE_NOERROR)
         return 0;
     NoteSearch search{database, originator};
-    StoreIdTableEnumerate(table, MatchNote, &search);
-    StoreIdTableFree(table);
+    StoreIdTableEnumerate(table.get(), MatchNote, &search);
     return search.found;
+}
+
+// The note's id when the database is the replica the address names and holds the note, else 0.
+NOTEID FindInDatabase(const std::string& file, const DocumentAddress& address) {
+    tamsel::UniqueDatabase database;
+    if (StoreOpenDatabase(file.c_str(), database.put()) != STORE_NOERROR)
+        return 0;
+    STOREREPLICAINFO replica{};
+    char replicaText[20] = "";
+    if (StoreGetReplicaInfo(database.get(), &replica) == STORE_NOERROR)
+        StoreFormatText(replicaText, sizeof replicaText, "%H", &replica.replicaId);
+    return _stricmp(replicaText, address.replica.c_str()) == 0
+               ? FindNote(database.get(), address.originator)
+               : 0;
 }
 
 int OpenDocument(const std::string& url, const DocumentAddress& address) {
     const HMODULE self = GetModuleHandleW(nullptr);
-    for (const std::string& file : DatabaseFiles()) {
-        DBHANDLE database = 0;
-        if (StoreOpenDatabase(file.c_str(), &database) != STORE_NOERROR)
-            continue;
-        STOREREPLICAINFO replica{};
-        char replicaText[20] = "";
-        if (StoreGetReplicaInfo(database, &replica) == STORE_NOERROR)
-            StoreFormatText(replicaText, sizeof replicaText, "%H", &replica.replicaId);
-        const NOTEID id = _stricmp(replicaText, address.replica.c_str()) == 0
-                              ? FindNote(database, address.originator)
-                              : 0;
-        StoreCloseDatabase(database);
-        if (id) {
+    for (const std::string& file : DatabaseFiles())
+        if (const NOTEID id = FindInDatabase(file, address)) {
             StoreLogMessage(msgOpenedNote, self, 0, id, file.c_str());
             return 0;
         }
-    }
     StoreLogMessage(msgDocumentNotFound, self, 0, url.c_str());
     return 1;
 }
