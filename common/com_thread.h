@@ -1,5 +1,5 @@
 // COM for the calling thread for as long as the owner lives, unless the thread already has it
-// in another apartment (then it is left as it is).
+// in another apartment (then it is left as it is). Single-threaded unless asked otherwise.
 #pragma once
 #include <objbase.h>
 
@@ -7,7 +7,8 @@ namespace win32 {
 
 class ComForThisThread {
   public:
-    ComForThisThread() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    explicit ComForThisThread(DWORD apartment = COINIT_APARTMENTTHREADED)
+        : result_(CoInitializeEx(nullptr, apartment)) {}
     ~ComForThisThread() {
         if (SUCCEEDED(result_))
             CoUninitialize();

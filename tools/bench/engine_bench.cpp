@@ -2,6 +2,7 @@
 // Uses an index folder of its own and puts the engine's settings back afterwards.
 // "--events N" times one round of N events and skips the queries (for profiling).
 #include "com/com_owners.h"
+#include "com_thread.h"
 #include "core/components.h"
 #include "idl/desktop_search.h"
 #include "index/document.h"
@@ -55,13 +56,11 @@ std::wstring Body(int n) {
 }
 
 HRESULT AddText(IZendriEvent* event, const wchar_t* name, const std::wstring& text) {
+    const UniqueBstr key(name), content(text);
     VARIANT value;
     value.vt = VT_BSTR;
-    value.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    UniqueBstr key(name);
-    const HRESULT hr = event->AddProperty(key.get(), value);
-    VariantClear(&value);
-    return hr;
+    value.bstrVal = content.get(); // the event keeps a copy
+    return event->AddProperty(key.get(), value);
 }
 
 HRESULT SendOne(IZendriEventFactory* factory, int n, const std::wstring& body) {
@@ -175,9 +174,10 @@ int wmain(int argc, wchar_t** argv) {
         std::wstring(temp) + L"engine-bench-" + std::to_wstring(GetCurrentProcessId());
     SettingsGuard settings(folder);
     IndexFiles files(folder);
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     // Unloaded before the index files go: the engine keeps the index open until then.
     const win32::UniqueLibrary dll(LoadLibraryW(L"ZendriDS.dll"));
+    // COM ends after the factory goes and before the engine is unloaded.
+    const win32::ComForThisThread com(COINIT_MULTITHREADED);
     auto factory = LoadFactory(dll.get());
     if (!factory) {
         std::fprintf(stderr, "ZendriDS.dll not found beside the benchmark\n");
@@ -204,11 +204,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("EVENTS: median %.0f events/s, %.1f us per event (~1 KB events, CreateEvent + 7 "
                 "AddProperty + Send; %d rounds of %d, slowest %.0f, fastest %.0f)\n",
                 Median(rates), 1e6 / Median(rates), rounds, eventsPerRound, *slowest, *fastest);
-    if (profiling) {
-        factory.Reset();
-        CoUninitialize();
+    if (profiling)
         return 0;
-    }
 
     // The rounds above left kRounds * kEventsPerRound documents: exactly the corpus.
     static_assert(kRounds * kEventsPerRound == kCorpus);
@@ -234,7 +231,5 @@ int wmain(int argc, wchar_t** argv) {
                     "zsearch.exe whole run median %.0f ms\n",
                     words, found, Median(inProcess), Median(tool));
     }
-    factory.Reset();
-    CoUninitialize();
     return 0;
 }

@@ -2,6 +2,7 @@
 //   store_bench [--mails N] [--body BYTES] [--runs R] [--dir DIR]
 #include "bench_data.h"
 #include "ntamsel.h"
+#include "store_owners.h"
 
 #include <psapi.h>
 #include <windows.h>
@@ -48,16 +49,42 @@ const char* kItems[] = {"Form",        "From",         "Principal",  "SendTo",  
 // Opens the note and reads its 15 items as a converter does.
 void ReadMail(DBHANDLE database, NOTEID id) {
     static char buffer[32768];
-    NOTEHANDLE note = 0;
-    if (StoreOpenNote(database, id, 0, &note) != STORE_NOERROR)
+    tamsel::UniqueNote note;
+    if (StoreOpenNote(database, id, 0, note.put()) != STORE_NOERROR)
         return;
     STORETIME time;
     for (const char* item : kItems)
         if (std::strstr(item, "Date"))
-            StoreReadItemTime(note, item, &time);
+            StoreReadItemTime(note.get(), item, &time);
         else
-            StoreReadItemText(note, item, buffer, sizeof buffer);
-    StoreCloseNote(note);
+            StoreReadItemText(note.get(), item, buffer, sizeof buffer);
+}
+
+// Seconds to list every document changed since the beginning; the list is freed on return,
+// before anything else is timed.
+double TimeChangeList(DBHANDLE database, bool print) {
+    STORETIME since, until;
+    StoreSetTimeConstant(STORE_TIME_EARLIEST, &since);
+    tamsel::UniqueIdTable table;
+    const auto start = Clock::now();
+    StoreGetModifiedNoteTable(database, STORE_NOTECLASS_DOCUMENT, since, &until, table.put());
+    const double seconds = Seconds(start);
+    if (print)
+        std::printf("change list: %lu notes\n",
+                    static_cast<unsigned long>(StoreIdTableCount(table.get())));
+    return seconds;
+}
+
+// Seconds per rendering of the note's body into the file.
+double TimeRender(DBHANDLE database, NOTEID id, const std::string& file) {
+    tamsel::UniqueNote note;
+    StoreOpenNote(database, id, 0, note.put());
+    const int renders = 200;
+    DWORD size = 0;
+    const auto start = Clock::now();
+    for (int i = 0; i < renders; ++i)
+        StoreMessageBodyToFile(note.get(), nullptr, "\r\n", 0xFFFF, TRUE, file.c_str(), &size);
+    return Seconds(start) / renders;
 }
 
 } // namespace
@@ -91,11 +118,11 @@ int main(int argc, char** argv) {
                 Seconds(start));
 
     std::vector<double> open, memory, changes, reads, render;
-    DBHANDLE database = 0;
     for (int run = 0; run < runs; ++run) {
+        tamsel::UniqueDatabase database;
         const size_t before = CommittedBytes();
         start = Clock::now();
-        if (StoreOpenDatabase(path.c_str(), &database) != STORE_NOERROR) {
+        if (StoreOpenDatabase(path.c_str(), database.put()) != STORE_NOERROR) {
             std::fprintf(stderr, "cannot open %s\n", path.c_str());
             return 1;
         }
@@ -103,35 +130,17 @@ int main(int argc, char** argv) {
         memory.push_back(
             static_cast<double>(CommittedBytes() - std::min(before, CommittedBytes())));
 
-        STORETIME since, until;
-        StoreSetTimeConstant(STORE_TIME_EARLIEST, &since);
-        IDTABLEHANDLE table = 0;
-        start = Clock::now();
-        StoreGetModifiedNoteTable(database, STORE_NOTECLASS_DOCUMENT, since, &until, &table);
-        changes.push_back(Seconds(start));
-        if (run == 0)
-            std::printf("change list: %lu notes\n",
-                        static_cast<unsigned long>(StoreIdTableCount(table)));
-        StoreIdTableFree(table);
+        changes.push_back(TimeChangeList(database.get(), run == 0));
 
         const int samples = 2000;
         start = Clock::now();
         for (int i = 0; i < samples; ++i)
-            ReadMail(database, static_cast<NOTEID>(4 + 4 * ((i * 7919) % mails)));
+            ReadMail(database.get(), static_cast<NOTEID>(4 + 4 * ((i * 7919) % mails)));
         reads.push_back(Seconds(start) / samples);
 
-        NOTEHANDLE note = 0;
-        StoreOpenNote(database, bigBody, 0, &note);
         const std::string file = dir + "\\store_bench_body.txt";
-        const int renders = 200;
-        DWORD size = 0;
-        start = Clock::now();
-        for (int i = 0; i < renders; ++i)
-            StoreMessageBodyToFile(note, nullptr, "\r\n", 0xFFFF, TRUE, file.c_str(), &size);
-        render.push_back(Seconds(start) / renders);
-        StoreCloseNote(note);
+        render.push_back(TimeRender(database.get(), bigBody, file));
         DeleteFileA(file.c_str());
-        StoreCloseDatabase(database);
     }
     Report("open database", open, 1e3, "ms", "<= 2000 ms");
     Report("memory added by open", memory, 1.0 / (1024 * 1024), "MB", "<= 64 MB");
