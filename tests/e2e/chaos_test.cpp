@@ -60,14 +60,13 @@ const PVOID sayFault = AddVectoredExceptionHandler(1, SayFault);
 
 void RemoveFiles(const std::string& folder) {
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const win32::UniqueFind search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search)
         return;
     do
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             DeleteFileA((folder + "\\" + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.get(), &found));
 }
 // Whether a text was appended to a file since the watch began; the file is read on from where
 // the last look ended.

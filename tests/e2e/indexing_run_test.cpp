@@ -1,6 +1,7 @@
 #include "database_run.h"
 #include "file_text.h"
 #include "installed_engines.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -64,13 +65,12 @@ TEST_F(IndexingRun, AWakeRequestIndexesEveryDatabaseAndRecordsHowFar) {
 TEST_F(IndexingRun, WritesTheDataFolderRefusesAreReportedNotLost) {
     MakeSampleData(data, "");
     testing_support::WriteFileText(data.file("tamsel.log"), "");
-    std::vector<HANDLE> holders;
+    std::vector<win32::UniqueFile> holders;
     for (const char* file : {"tamsel.log", "tamsel.ini"})
-        holders.push_back(CreateFileA(data.file(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        holders.emplace_back(CreateFileA(data.file(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
     const ClientRun run = RunClient(data, "--seconds 8 --menu 0");
-    for (HANDLE holder : holders)
-        CloseHandle(holder);
+    holders.clear();
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const std::string& said :
          {"nltamsel: cannot write " + data.file("tamsel.log"),

@@ -11,9 +11,9 @@
 namespace engine_tests {
 
 void EngineTest::SetUp() {
-    turn_ = CreateMutexW(nullptr, FALSE, L"TamselEngineTests");
+    turn_.reset(CreateMutexW(nullptr, FALSE, L"TamselEngineTests"));
     ASSERT_TRUE(turn_);
-    const DWORD waited = WaitForSingleObject(turn_, 120000);
+    const DWORD waited = WaitForSingleObject(turn_.get(), 120000);
     ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
 
     const RegistryKey engine = RegistryKey::Create(HKEY_CURRENT_USER, engine_index::kEngineKey);
@@ -26,8 +26,8 @@ void EngineTest::SetUp() {
     // The DLLs may still be loaded from an earlier test, with its settings in mind.
     testing_support::LetEnginesNotice();
 
-    zendri_ = LoadLibraryW(L"ZendriDS.dll");
-    orvenna_ = LoadLibraryW(L"OrvennaDesktop.dll");
+    zendri_.reset(LoadLibraryW(L"ZendriDS.dll"));
+    orvenna_.reset(LoadLibraryW(L"OrvennaDesktop.dll"));
     ASSERT_TRUE(zendri_ && orvenna_) << "engine DLLs beside the test";
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
 }
@@ -35,13 +35,12 @@ void EngineTest::SetUp() {
 void EngineTest::TearDown() {
     CoUninitialize();
     // The engines keep the index file open; unloading them lets the index folder go.
-    for (HMODULE dll : {zendri_, orvenna_})
-        if (dll)
-            FreeLibrary(dll);
+    zendri_.reset();
+    orvenna_.reset();
     RegistryKey::DeleteTree(HKEY_CURRENT_USER, engine_core::kSwitchesKey);
     if (turn_) {
-        ReleaseMutex(turn_);
-        CloseHandle(turn_);
+        ReleaseMutex(turn_.get());
+        turn_.reset();
     }
 }
 
@@ -65,7 +64,7 @@ void EngineTest::RegisterZendriComponent() {
 }
 
 ComPtr<IZendriEvent> EngineTest::NewZendriEvent() {
-    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    auto factory = Make<IZendriEventFactory>(zendri_.get(), __uuidof(ZendriEventFactory));
     ComPtr<IDispatch> created;
     ComPtr<IZendriEvent> event;
     UniqueBstr id(kComponentId), schema(L"ZendriDS.Mail");

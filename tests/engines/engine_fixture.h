@@ -7,6 +7,7 @@
 #include "index/document.h"
 #include "support/registry_key.h"
 #include "temp_dir.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -47,12 +48,12 @@ class EngineTest : public ::testing::Test {
     std::vector<engine_index::Document> Documents() const;
     std::string IndexLogPath() const { return index_.file("documents.jsonl"); }
 
-    HMODULE zendri_ = nullptr;
-    HMODULE orvenna_ = nullptr;
+    win32::UniqueLibrary zendri_;
+    win32::UniqueLibrary orvenna_;
     testing_support::TempDir index_;
 
   private:
-    HANDLE turn_ = nullptr;
+    win32::UniqueHandle turn_;
 };
 
 // name, value, name, value ... as VT_ARRAY|VT_VARIANT with lower bound 0.

@@ -5,6 +5,7 @@
 #include "index/search.h"
 #include "program_run.h"
 #include "temp_dir.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -86,21 +87,17 @@ class SharedTurns {
     explicit SharedTurns(const std::wstring& folder)
         : section_(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE,
                                     IndexLog::TurnSectionName(folder).c_str())),
-          turns_(section_ ? static_cast<IndexLog::WriterTurns*>(MapViewOfFile(
-                                section_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(IndexLog::WriterTurns)))
-                          : nullptr) {}
-    ~SharedTurns() {
-        if (turns_)
-            UnmapViewOfFile(turns_);
-        if (section_)
-            CloseHandle(section_);
+          view_(section_ ? MapViewOfFile(section_.get(), FILE_MAP_ALL_ACCESS, 0, 0,
+                                         sizeof(IndexLog::WriterTurns))
+                         : nullptr) {}
+    IndexLog::WriterTurns* operator->() const {
+        return static_cast<IndexLog::WriterTurns*>(view_.get());
     }
-    IndexLog::WriterTurns* operator->() const { return turns_; }
-    explicit operator bool() const { return turns_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(view_); }
 
   private:
-    HANDLE section_;
-    IndexLog::WriterTurns* turns_;
+    win32::UniqueHandle section_;
+    win32::UniqueView view_; // unmapped before the section closes
 };
 
 TEST(IndexLog, AWriterThatDiedHoldingTheTurnHoldsUpNobody) {
@@ -132,8 +129,8 @@ TEST(IndexLog, AWriterWaitsForTheTurnWhileItsHolderLives) {
     ASSERT_TRUE(turns);
     // Another writer, alive, has the turn.
     const LONG other = InterlockedIncrement(&turns->lastToken);
-    HANDLE sign = CreateEventW(nullptr, TRUE, FALSE,
-                               IndexLog::WriterSignName(Wide(dir.path()), other).c_str());
+    win32::UniqueHandle sign(CreateEventW(
+        nullptr, TRUE, FALSE, IndexLog::WriterSignName(Wide(dir.path()), other).c_str()));
     ASSERT_TRUE(sign);
     InterlockedExchange(&turns->holder, other);
 
@@ -157,7 +154,7 @@ TEST(IndexLog, AWriterWaitsForTheTurnWhileItsHolderLives) {
     });
     Sleep(100);
     EXPECT_FALSE(written);
-    CloseHandle(sign);
+    sign.reset();
     waiter.join();
     EXPECT_EQ(LiveDocuments(log.ReadWholeLines()).size(), 3u);
 }

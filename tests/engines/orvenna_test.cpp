@@ -18,7 +18,7 @@ constexpr wchar_t kReply[] = L"{B47371E4-4DDA-41F4-A694-93B084E93230}";
 class OrvennaEngine : public EngineTest {
   protected:
     ComPtr<IOrvennaRegistrar> Registrar() {
-        return Make<IOrvennaRegistrar>(orvenna_, __uuidof(OrvennaRegistrar));
+        return Make<IOrvennaRegistrar>(orvenna_.get(), __uuidof(OrvennaRegistrar));
     }
 
     HRESULT Begin(IOrvennaRegistrar* registrar) {
@@ -66,7 +66,7 @@ class OrvennaEngine : public EngineTest {
     }
 
     std::vector<std::string> QueryUrls(long cookie, const std::wstring& text, bool removeAll) {
-        auto query = Make<IOrvennaQuery>(orvenna_, __uuidof(OrvennaQuery));
+        auto query = Make<IOrvennaQuery>(orvenna_.get(), __uuidof(OrvennaQuery));
         UniqueBstr words(text);
         UniqueVariant none1, none2;
         ComPtr<IOrvennaResultSet> results;
@@ -168,7 +168,7 @@ TEST_F(OrvennaEngine, AQueryByUrlFindsWhatThePrimaryReceivedAndRemoveTakesItOut)
 }
 
 TEST_F(OrvennaEngine, TheQueryObjectOfEitherDllRefusesAnUnknownCookie) {
-    for (HMODULE dll : {zendri_, orvenna_}) {
+    for (HMODULE dll : {zendri_.get(), orvenna_.get()}) {
         auto query = Make<IOrvennaQuery>(dll, __uuidof(OrvennaQuery));
         ASSERT_TRUE(query);
         UniqueBstr text(L"x");
@@ -188,7 +188,7 @@ TEST_F(OrvennaEngine, ResultItemsGiveTheirPropertiesInTheirTypes) {
     ASSERT_EQ(AddNumber(event.Get(), L"time", 43200), S_OK);
     ASSERT_EQ(event->Send(), S_OK);
 
-    auto query = Make<IOrvennaQuery>(zendri_, __uuidof(OrvennaQuery));
+    auto query = Make<IOrvennaQuery>(zendri_.get(), __uuidof(OrvennaQuery));
     UniqueBstr text(L"Tamsel:///1//2");
     UniqueVariant none1, none2;
     ComPtr<IOrvennaResultSet> results;
@@ -215,7 +215,7 @@ TEST_F(OrvennaEngine, ResultItemsGiveTheirPropertiesInTheirTypes) {
 }
 
 TEST_F(OrvennaEngine, EventsNeedTheirComponentAndSchemaAndLandInTheSharedIndex) {
-    auto factory = Make<IOrvennaEventFactory>(orvenna_, __uuidof(OrvennaEventFactory));
+    auto factory = Make<IOrvennaEventFactory>(orvenna_.get(), __uuidof(OrvennaEventFactory));
     ASSERT_TRUE(factory);
     UniqueBstr id(kComponentId), email(L"Orvenna.Desktop.Email"), mail(L"ZendriDS.Mail");
     ComPtr<IDispatch> created;
@@ -247,7 +247,7 @@ TEST_F(OrvennaEngine, RegisteringTheDllMakesTheIndexAndRecordsItsCreationTime) {
     FILETIME before;
     GetSystemTimeAsFileTime(&before);
     auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(
-        reinterpret_cast<void*>(GetProcAddress(orvenna_, "DllRegisterServer")));
+        reinterpret_cast<void*>(GetProcAddress(orvenna_.get(), "DllRegisterServer")));
     ASSERT_TRUE(registerServer);
     ASSERT_EQ(registerServer(), S_OK);
     EXPECT_TRUE(testing_support::FileExists(IndexLogPath()));

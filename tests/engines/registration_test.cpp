@@ -38,9 +38,9 @@ TEST_F(EngineRegistration, Regsvr32RegistersEveryClassInProcessAndRemovesItAgain
         HMODULE dll;
         std::vector<CLSID> classes;
     } engines[] = {
-        {zendri_,
+        {zendri_.get(),
          {__uuidof(ZendriRegistrar), __uuidof(ZendriEventFactory), __uuidof(OrvennaQuery)}},
-        {orvenna_,
+        {orvenna_.get(),
          {__uuidof(OrvennaEventFactory), __uuidof(OrvennaRegistrar), __uuidof(OrvennaQuery)}},
     };
     for (const auto& engine : engines) {
@@ -60,7 +60,7 @@ TEST_F(EngineRegistration, Regsvr32RegistersEveryClassInProcessAndRemovesItAgain
 }
 
 TEST_F(EngineRegistration, UnregisteringOneEngineLeavesTheQueryClassOfTheOther) {
-    const std::wstring zendri = ModulePath(zendri_), orvenna = ModulePath(orvenna_);
+    const std::wstring zendri = ModulePath(zendri_.get()), orvenna = ModulePath(orvenna_.get());
     ASSERT_EQ(RunRegsvr32(L"\"" + zendri + L"\""), 0u);
     ASSERT_EQ(RunRegsvr32(L"\"" + orvenna + L"\""), 0u);
     ASSERT_EQ(RunRegsvr32(L"/u \"" + zendri + L"\""), 0u);
@@ -81,7 +81,7 @@ TEST_F(EngineRegistration, UnregisteringOneEngineLeavesTheQueryClassOfTheOther) 
 
 TEST_F(EngineRegistration, EachDllServesOnlyItsClassesAndUnloadsWhenNothingIsAlive) {
     using Export = HRESULT(WINAPI*)();
-    for (HMODULE dll : {zendri_, orvenna_}) {
+    for (HMODULE dll : {zendri_.get(), orvenna_.get()}) {
         auto canUnload = reinterpret_cast<Export>(
             reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
         ASSERT_TRUE(canUnload);
@@ -98,9 +98,9 @@ TEST_F(EngineRegistration, EachDllServesOnlyItsClassesAndUnloadsWhenNothingIsAli
         EXPECT_EQ(canUnload(), S_OK);
     }
     ComPtr<IUnknown> none;
-    EXPECT_EQ(CreateFrom(zendri_, __uuidof(OrvennaRegistrar), IID_PPV_ARGS(&none)),
+    EXPECT_EQ(CreateFrom(zendri_.get(), __uuidof(OrvennaRegistrar), IID_PPV_ARGS(&none)),
               CLASS_E_CLASSNOTAVAILABLE);
-    EXPECT_EQ(CreateFrom(orvenna_, __uuidof(ZendriEventFactory), IID_PPV_ARGS(&none)),
+    EXPECT_EQ(CreateFrom(orvenna_.get(), __uuidof(ZendriEventFactory), IID_PPV_ARGS(&none)),
               CLASS_E_CLASSNOTAVAILABLE);
 }
 

@@ -16,7 +16,7 @@ const std::wstring kComponentPath =
 class ZendriEngine : public EngineTest {};
 
 TEST_F(ZendriEngine, RegisterComponentWritesTheDescriptionAndUnregisterRemovesIt) {
-    auto registrar = Make<IZendriRegistrar>(zendri_, __uuidof(ZendriRegistrar));
+    auto registrar = Make<IZendriRegistrar>(zendri_.get(), __uuidof(ZendriRegistrar));
     ASSERT_TRUE(registrar);
     UniqueVariant description;
     MakeDescription({L"Title", L"Velmora Tamsel v6.5 Plugin", L"Icon", L"C:\\T\\nltamsel.exe,2"},
@@ -38,8 +38,8 @@ TEST_F(ZendriEngine, RegisterComponentWritesTheDescriptionAndUnregisterRemovesIt
 
 TEST_F(ZendriEngine, ItsOwnRegistrationIsSeenByTheVeryNextCall) {
     // The engine reuses a recent look at the registry, but never across its own writes.
-    auto registrar = Make<IZendriRegistrar>(zendri_, __uuidof(ZendriRegistrar));
-    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    auto registrar = Make<IZendriRegistrar>(zendri_.get(), __uuidof(ZendriRegistrar));
+    auto factory = Make<IZendriEventFactory>(zendri_.get(), __uuidof(ZendriEventFactory));
     ASSERT_TRUE(registrar && factory);
     UniqueVariant description;
     MakeDescription({L"Title", L"Test component"}, description.get());
@@ -57,7 +57,7 @@ TEST_F(ZendriEngine, ItsOwnRegistrationIsSeenByTheVeryNextCall) {
 }
 
 TEST_F(ZendriEngine, MalformedDescriptionsAreRejectedWithoutAKey) {
-    auto registrar = Make<IZendriRegistrar>(zendri_, __uuidof(ZendriRegistrar));
+    auto registrar = Make<IZendriRegistrar>(zendri_.get(), __uuidof(ZendriRegistrar));
     ASSERT_TRUE(registrar);
     UniqueBstr id(kComponentId);
     UniqueVariant oddCount, notArray, numberName;
@@ -79,7 +79,7 @@ TEST_F(ZendriEngine, MalformedDescriptionsAreRejectedWithoutAKey) {
 }
 
 TEST_F(ZendriEngine, CreateEventNeedsTheComponentKeyAndTheMailSchema) {
-    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    auto factory = Make<IZendriEventFactory>(zendri_.get(), __uuidof(ZendriEventFactory));
     ASSERT_TRUE(factory);
     UniqueBstr id(kComponentId), mail(L"ZendriDS.Mail"), other(L"Orvenna.Desktop.Email");
     ComPtr<IDispatch> event;

@@ -77,7 +77,7 @@ TEST_F(SearchTool, FindsWhatTheEngineReceivedAndForgetsWhatTheQueryObjectRemoved
         HKEY_CURRENT_USER,
         engine_core::ComponentKey(engine_core::kOrvennaComponents, kComponentId));
     ASSERT_TRUE(component.SetDword(engine_core::kQueryCookieValue, 4711));
-    auto query = Make<IOrvennaQuery>(zendri_, __uuidof(OrvennaQuery));
+    auto query = Make<IOrvennaQuery>(zendri_.get(), __uuidof(OrvennaQuery));
     UniqueBstr url(L"Tamsel:///01//A2");
     UniqueVariant none1, none2;
     ComPtr<IOrvennaResultSet> results;
@@ -152,7 +152,7 @@ TEST_F(SearchTool, ServiceAndFailureCommandsSteerTheEngine) {
 // The engine reads the registry again only after a change notice: changes made by other
 // processes must reach the very next call of a factory and of an event made earlier.
 TEST_F(SearchTool, ASwitchSetByAnotherProcessReachesTheNextSendOfTheSameFactory) {
-    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    auto factory = Make<IZendriEventFactory>(zendri_.get(), __uuidof(ZendriEventFactory));
     ASSERT_TRUE(factory);
     auto create = [&] {
         UniqueBstr id(kComponentId), schema(L"ZendriDS.Mail");
@@ -184,7 +184,7 @@ TEST_F(SearchTool, ASwitchSetByAnotherProcessReachesTheNextSendOfTheSameFactory)
 }
 
 TEST_F(SearchTool, AComponentRemovedOrAddedByAnotherProcessCountsAtTheNextCreateEvent) {
-    auto factory = Make<IZendriEventFactory>(zendri_, __uuidof(ZendriEventFactory));
+    auto factory = Make<IZendriEventFactory>(zendri_.get(), __uuidof(ZendriEventFactory));
     ASSERT_TRUE(factory);
     auto create = [&] {
         UniqueBstr id(kComponentId), schema(L"ZendriDS.Mail");

@@ -4,6 +4,8 @@
 #include "convert/data_fields.h"
 #include "idl/engine_results.h"
 #include "settings/index_type_mask.h"
+#include "store_owners.h"
+#include "unique_resource.h"
 
 #include <filesystem>
 
@@ -71,15 +73,14 @@ TEST_F(BodyTexts, LongBodiesArriveWholeAcrossChunkBoundaries) {
 TEST_F(BodyTexts, ACompoundGetsTheTextInChunks) {
     std::vector<std::string> lines(BodyChunkLimit / 50, std::string(98, 'c')); // two chunks
     const NOTEHANDLE source = db->Open(db->Put({BodyItem("Body", lines)}));
-    NOTEHANDLE target = 0;
-    ASSERT_EQ(StoreCreateNote(db->Handle(), &target), STORE_NOERROR);
-    COMPOUNDHANDLE compound = 0;
-    ASSERT_EQ(StoreCompoundCreate(target, "Body", &compound), STORE_NOERROR);
-    EXPECT_EQ(BodyToText(source, nullptr, compound), L"added to hData buffer");
-    EXPECT_FALSE(AppendBodyToCompound(source, "Missing", compound));
-    ASSERT_EQ(StoreCompoundClose(compound, nullptr, nullptr, nullptr, 0), STORE_NOERROR);
-    EXPECT_EQ(BodyToText(target, nullptr, 0), BodyToText(source, nullptr, 0));
-    StoreCloseNote(target);
+    UniqueNote target;
+    ASSERT_EQ(StoreCreateNote(db->Handle(), target.put()), STORE_NOERROR);
+    UniqueCompound compound;
+    ASSERT_EQ(StoreCompoundCreate(target.get(), "Body", compound.put()), STORE_NOERROR);
+    EXPECT_EQ(BodyToText(source, nullptr, compound.get()), L"added to hData buffer");
+    EXPECT_FALSE(AppendBodyToCompound(source, "Missing", compound.get()));
+    ASSERT_EQ(compound.Close(), STORE_NOERROR);
+    EXPECT_EQ(BodyToText(target.get(), nullptr, 0), BodyToText(source, nullptr, 0));
 }
 
 TEST_F(BodyTexts, WithoutABodyTheFirstPresentDataFieldCounts) {
@@ -126,12 +127,12 @@ TEST_F(BodyTexts, ARenderingSomeoneElseKeepsFromDeletionIsStillRead) {
     // but not deleting.
     const NOTEHANDLE note = db->Open(db->Put({BodyItem("Body", {"still read"})}));
     const std::string fixed = dir.file("td_tmpbody.txt");
-    const HANDLE holder =
-        CreateFileA(fixed.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    win32::UniqueFile holder(CreateFileA(fixed.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
     const std::wstring text = BodyThroughDataDirectory(note, dir.file("no such folder"));
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_EQ(text, L"still read\r\n");
     EXPECT_TRUE(DeleteFileA(fixed.c_str())) << "the holder kept it";
 }

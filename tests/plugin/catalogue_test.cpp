@@ -1,6 +1,7 @@
 #include "catalogue/catalogue.h"
 #include "plugin_fixture.h"
 #include "string_table.h"
+#include "unique_resource.h"
 
 #include <algorithm>
 
@@ -90,15 +91,15 @@ TEST_F(Catalogue, FixedBufferCutsAt255Characters) {
 }
 
 TEST(BuiltPlugin, EveryIdResolvesInEveryLanguage) {
-    HMODULE plugin = LoadLibraryExW(L"TamselDesktop.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(plugin, nullptr) << GetLastError();
+    const win32::UniqueLibrary plugin(
+        LoadLibraryExW(L"TamselDesktop.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(plugin) << GetLastError();
     size_t resolved = 0;
     for (LANGID language : catalogueLanguages)
         for (unsigned id = 100; id <= 224; ++id)
-            resolved += !FindStringTableEntry(plugin, id, language).empty();
+            resolved += !FindStringTableEntry(plugin.get(), id, language).empty();
     EXPECT_EQ(resolved, 10u * 125u);
-    EXPECT_EQ(FindStringTableEntry(plugin, 119, 1033).size(), 47u);
-    FreeLibrary(plugin);
+    EXPECT_EQ(FindStringTableEntry(plugin.get(), 119, 1033).size(), 47u);
 }
 
 } // namespace

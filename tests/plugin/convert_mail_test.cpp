@@ -3,6 +3,7 @@
 #include "convert/converters.h"
 #include "idl/engine_results.h"
 #include "settings/index_type_mask.h"
+#include "store_owners.h"
 
 using namespace tamsel;
 
@@ -20,6 +21,13 @@ std::string LastLogLine(const std::vector<std::string>& lines) {
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// Anna's unread notes into the owner, lent to the context for as long as the owner holds them.
+STORESTATUS LendUnreadTable(PassContext& context, UniqueIdTable& table) {
+    const STORESTATUS status = StoreGetUnreadTable(context.database, "Anna", 4, table.put());
+    context.unreadTable = table.get();
+    return status;
 }
 
 TEST_F(MailConversion, AMemoIsSentWithItsAddressesFolderBodyAndPostedTime) {
@@ -40,10 +48,9 @@ TEST_F(MailConversion, AMemoIsSentWithItsAddressesFolderBodyAndPostedTime) {
     const NOTEHANDLE note = db->Open(id);
     PassContext context = db->Context();
     context.noteId = id;
-    ASSERT_EQ(StoreGetUnreadTable(context.database, "Anna", 4, &context.unreadTable),
-              STORE_NOERROR);
+    UniqueIdTable unread;
+    ASSERT_EQ(LendUnreadTable(context, unread), STORE_NOERROR);
     EXPECT_TRUE(ConvertNote(note, &context));
-    StoreIdTableFree(context.unreadTable);
     EXPECT_EQ(context.engineResult, S_OK);
     EXPECT_EQ(context.noteStatus, 0);
 
@@ -72,9 +79,9 @@ TEST_F(MailConversion, DraftsAreIndexedOnlyWhenAskedAndNeverCountAsUnread) {
         const NOTEHANDLE note = db->Open(id);
         PassContext context = db->Context();
         context.noteId = id;
-        StoreGetUnreadTable(context.database, "Anna", 4, &context.unreadTable);
+        UniqueIdTable unread;
+        LendUnreadTable(context, unread);
         EXPECT_TRUE(ConvertNote(note, &context)) << indexDrafts;
-        StoreIdTableFree(context.unreadTable);
         const auto stored = Stored(note);
         if (!indexDrafts) {
             // It may have been sent while drafts were indexed: it takes the deletion road.
@@ -104,10 +111,10 @@ TEST_F(MailConversion, TheUnreadBitNeedsALaterPassAndTheUnreadTable) {
         PassContext context = db->Context();
         context.noteId = id;
         context.initialPass = c.initialPass;
+        UniqueIdTable unread;
         if (c.withTable)
-            StoreGetUnreadTable(context.database, "Anna", 4, &context.unreadTable);
+            LendUnreadTable(context, unread);
         EXPECT_TRUE(ConvertNote(note, &context));
-        StoreIdTableFree(context.unreadTable);
         EXPECT_TRUE(Contains(Stored(note).value("content", ""), c.flags)) << c.flags;
     }
 }

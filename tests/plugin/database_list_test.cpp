@@ -5,6 +5,7 @@
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 #include "test_database.h"
+#include "unique_resource.h"
 
 using namespace tamsel;
 
@@ -285,11 +286,11 @@ TEST_F(DatabaseList, ResetKeepsPathsAndForgetsEverythingElse) {
 
 TEST_F(DatabaseList, AnUnwritableSettingsFileKeepsTheStateInMemoryOnly) {
     SetSlotPath(0, "a.zrb");
-    HANDLE holder = CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    win32::UniqueFile holder(CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     SaveSlotState(0, &t1, nullptr, 0, 0, 0);
-    CloseHandle(holder);
+    holder.reset();
     STORETIME last;
     EXPECT_TRUE(GetLastIndexed(0, &last));
     EXPECT_TRUE(Same(last, t1));

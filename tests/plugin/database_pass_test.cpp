@@ -9,6 +9,7 @@
 #include "state/index_status.h"
 #include "state/thread_flags.h"
 #include "test_database.h"
+#include "unique_resource.h"
 #include "virtual_time.h"
 
 #include <algorithm>
@@ -389,9 +390,9 @@ TEST_F(DatabasePass, ADatabaseThatDisappearsIsTakenUpAgainWhereItWas) {
 
 TEST_F(DatabasePass, AnUnwritableSettingsFileRepeatsWorkRatherThanLosingIt) {
     mail.AddMemos(3);
-    HANDLE holder = CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    win32::UniqueFile holder(CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     // A walk to the end, then a pass that finds nothing new: neither state could be saved.
     const std::string notSaved = "TamselODSPlugin(" + mail.path() +
                                  "): How far the database is indexed could not be saved: its "
@@ -403,7 +404,7 @@ TEST_F(DatabasePass, AnUnwritableSettingsFileRepeatsWorkRatherThanLosingIt) {
                   std::vector<std::string>(pass, notSaved));
         EXPECT_FALSE(indexStatus.upToDate) << "a pass it could not record is no complete one";
     }
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_EQ(ScriptedNotes::converted, Notes(1, 3));
     LoadSettings();
     PassOverSlot(0, 0);

@@ -1,6 +1,7 @@
 #include "engine_keys.h"
 
 #include "engines_notice.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,11 @@ std::wstring ComponentKey(const wchar_t* components) {
 }
 
 void CreateComponentKey(const wchar_t* components) {
-    HKEY key = nullptr;
+    win32::UniqueKey key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ComponentKey(components).c_str(), 0, nullptr, 0,
-                              KEY_WRITE, nullptr, &key, nullptr),
+                              KEY_WRITE, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    RegCloseKey(key);
+    key.reset();
     testing_support::LetEnginesNotice();
 }
 

@@ -14,17 +14,9 @@ NoteDatabase::NoteDatabase(const std::string& directory) {
         throw std::runtime_error("cannot create the database");
 }
 
-NoteDatabase::~NoteDatabase() {
-    CloseAll();
-}
-
 void NoteDatabase::CloseAll() {
-    for (NOTEHANDLE note : notes_)
-        StoreCloseNote(note);
     notes_.clear();
-    if (handle_)
-        StoreCloseDatabase(handle_);
-    handle_ = 0;
+    handle_.reset();
 }
 
 NOTEID NoteDatabase::Put(std::vector<store::Item> items, uint16_t noteClass) {
@@ -49,16 +41,16 @@ void NoteDatabase::Delete(NOTEID id) {
 
 DBHANDLE NoteDatabase::Handle() {
     if (!handle_) {
-        EXPECT_EQ(StoreOpenDatabase("mail.zrb", &handle_), STORE_NOERROR);
+        EXPECT_EQ(StoreOpenDatabase("mail.zrb", handle_.put()), STORE_NOERROR);
     }
-    return handle_;
+    return handle_.get();
 }
 
 NOTEHANDLE NoteDatabase::Open(NOTEID id) {
-    NOTEHANDLE note = 0;
-    EXPECT_EQ(StoreOpenNote(Handle(), id, 0, &note), STORE_NOERROR);
-    notes_.push_back(note);
-    return note;
+    const DBHANDLE database = Handle();
+    tamsel::UniqueNote note;
+    EXPECT_EQ(StoreOpenNote(database, id, 0, note.put()), STORE_NOERROR);
+    return notes_.emplace_back(std::move(note)).get();
 }
 
 tamsel::PassContext NoteDatabase::Context() {

@@ -4,6 +4,7 @@
 #include "database.h"
 #include "ntamsel.h"
 #include "state/pass_context.h"
+#include "store_owners.h"
 
 #include <initializer_list>
 #include <memory>
@@ -14,7 +15,6 @@ class NoteDatabase {
   public:
     // "mail.zrb", titled "Anna's Mail".
     explicit NoteDatabase(const std::string& directory);
-    ~NoteDatabase();
     NoteDatabase(const NoteDatabase&) = delete;
     NoteDatabase& operator=(const NoteDatabase&) = delete;
 
@@ -32,8 +32,8 @@ class NoteDatabase {
     void CloseAll();
 
     std::unique_ptr<store::Database> writer_;
-    DBHANDLE handle_ = 0;
-    std::vector<NOTEHANDLE> notes_;
+    tamsel::UniqueDatabase handle_;
+    std::vector<tamsel::UniqueNote> notes_; // closed before the database
 };
 
 store::Item TextItem(const std::string& name, const std::string& value);

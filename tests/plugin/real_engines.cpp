@@ -4,14 +4,15 @@
 #include "engines_notice.h"
 #include "idl/desktop_search.h"
 #include "installed_engines.h"
+#include "unique_resource.h"
 
 namespace {
 
 const wchar_t engineKey[] = L"Software\\Zendri\\DesktopSearch";
 const wchar_t switchesKey[] = L"Software\\Zendri\\DesktopSearch\\Test";
 
-HMODULE zendri = nullptr;
-HMODULE orvenna = nullptr;
+win32::UniqueLibrary zendri;
+win32::UniqueLibrary orvenna;
 
 // Straight from the DLLs' class objects, without registering them for the whole prefix.
 HRESULT CreateFromEngineDlls(REFCLSID classId, DWORD, REFIID interfaceId, void** out) {
@@ -19,8 +20,8 @@ HRESULT CreateFromEngineDlls(REFCLSID classId, DWORD, REFIID interfaceId, void**
     const bool second = IsEqualCLSID(classId, __uuidof(OrvennaEventFactory)) ||
                         IsEqualCLSID(classId, __uuidof(OrvennaRegistrar));
     using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    auto get = reinterpret_cast<GetClassObject>(
-        reinterpret_cast<void*>(GetProcAddress(second ? orvenna : zendri, "DllGetClassObject")));
+    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
+        GetProcAddress((second ? orvenna : zendri).get(), "DllGetClassObject")));
     if (!get)
         return REGDB_E_CLASSNOTREG;
     IClassFactory* factory = nullptr;
@@ -43,8 +44,8 @@ void RealEngines::SetUp() {
     ClearSwitches();
     DeleteComponentKeys();
     clientPath.Set(L"C:\\Client\\");
-    zendri = LoadLibraryW(L"ZendriDS.dll");
-    orvenna = LoadLibraryW(L"OrvennaDesktop.dll");
+    zendri.reset(LoadLibraryW(L"ZendriDS.dll"));
+    orvenna.reset(LoadLibraryW(L"OrvennaDesktop.dll"));
     ASSERT_TRUE(zendri && orvenna) << "engine DLLs beside the test";
     tamsel::engineFactory.createInstance = CreateFromEngineDlls;
     comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -55,11 +56,8 @@ void RealEngines::TearDown() {
     if (comReady_)
         CoUninitialize();
     // The engines hold the index open; unloading them lets the folder go.
-    for (HMODULE* dll : {&zendri, &orvenna}) {
-        if (*dll)
-            FreeLibrary(*dll);
-        *dll = nullptr;
-    }
+    zendri.reset();
+    orvenna.reset();
     ClearSwitches();
     DeleteComponentKeys();
     PluginTest::TearDown();

@@ -1,5 +1,6 @@
 // The server's registrar: its script form, and what registering and unregistering leave.
 #include "com/registry_script.h"
+#include "unique_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +46,9 @@ class ScriptRun : public ::testing::Test {
         return std::wstring(text);
     }
     bool Exists(const std::wstring& key) {
-        HKEY opened;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, (base + L"\\" + key).c_str(), 0, KEY_READ, &opened))
-            return false;
-        RegCloseKey(opened);
-        return true;
+        win32::UniqueKey opened;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, (base + L"\\" + key).c_str(), 0, KEY_READ,
+                             opened.put()) == ERROR_SUCCESS;
     }
     // A quote in a replacement (as in a module path C:\\O'Neil\\...) must not end its text.
     const std::wstring run = L"O'Script" + std::to_wstring(GetCurrentProcessId());
@@ -82,17 +81,17 @@ TEST_F(ScriptRun, RegisteringWritesEverythingAndReplacesForcedKeysWhole) {
 
 TEST_F(ScriptRun, AKeyThatCannotBeWrittenFailsTheRegistration) {
     // A key deleted under the open handle: nothing can be written below it.
-    HKEY deleted;
+    win32::UniqueKey deleted;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, base.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &deleted, nullptr),
+                              nullptr, deleted.put(), nullptr),
               ERROR_SUCCESS);
     RegDeleteKeyW(HKEY_CURRENT_USER, base.c_str());
     ScriptKey inner;
     inner.name = L"Inner";
     inner.defaultValue = L"x";
-    EXPECT_EQ(RegisterScript({ScriptRoot{deleted, {inner}}}),
+    EXPECT_EQ(RegisterScript({ScriptRoot{deleted.get(), {inner}}}),
               HRESULT_FROM_WIN32(ERROR_KEY_DELETED));
-    RegCloseKey(deleted);
+    deleted.reset();
     EXPECT_FALSE(Exists(L"Inner"));
 }
 

@@ -1,6 +1,7 @@
 #include "file_text.h"
 #include "plugin_fixture.h"
 #include "settings/client_settings.h"
+#include "unique_resource.h"
 
 #include <functional>
 
@@ -174,12 +175,12 @@ TEST_F(Settings, InstallTimeZeroRemovesTheVariable) {
 TEST_F(Settings, AFileThatCannotBeWrittenKeepsTheValueInTheProcess) {
     UseSettings("");
     // Held open without delete sharing, the file cannot be replaced.
-    HANDLE holder = CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    win32::UniqueFile holder(CreateFileA(dir.file("tamsel.ini").c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     SetIndexingEnabled(1);
     SetFrequencyMinutes(12);
-    CloseHandle(holder);
+    holder.reset();
     EXPECT_TRUE(IsIndexingEnabled());
     EXPECT_EQ(GetFrequencyMinutes(), 12u);
     EXPECT_EQ(StoreGetEnvInt("DesktopSearchIndexEnabled"), 0);
