@@ -1,32 +1,17 @@
 #include "program_run.h"
 
-#include "unique_resource.h"
+#include "program_start.h"
 
 namespace testing_support {
 
 ProgramRun RunProgram(const std::wstring& commandLine) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
     ProgramRun run;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return run;
-    const win32::UniqueHandle read(readEnd);
-    win32::UniqueHandle write(writeEnd);
-    SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write.get();
-    startup.hStdError = write.get();
-    std::wstring command = commandLine;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process);
-    write.reset();
-    if (started) {
-        const win32::UniqueHandle program(process.hProcess), thread(process.hThread);
-        ReadUntilExit(read.get(), program.get(), INFINITE, 1, run.output);
-        GetExitCodeProcess(program.get(), &run.exitCode);
+    StartOptions options;
+    options.output = StartOptions::Output::Captured;
+    const StartedProgram program = StartProgram(commandLine, options);
+    if (program) {
+        ReadUntilExit(program.output.get(), program.process.get(), INFINITE, 1, run.output);
+        run.exitCode = program.Wait();
     }
     return run;
 }
