@@ -3,7 +3,7 @@
 #include "engine_turn.h"
 #include "file_text.h"
 #include "program_run.h"
-#include "unique_resource.h"
+#include "program_start.h"
 
 #include <windows.h>
 
@@ -36,37 +36,22 @@ ClientRun RunClient(const testing_support::TempDir& data, const std::string& arg
     // hold this program's own output open: the test runner would wait for them.
     for (DWORD own : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
         SetHandleInformation(GetStdHandle(own), HANDLE_FLAG_INHERIT, 0);
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    // Owned at once: a start that throws leaves no pipe end open.
-    HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inherit, 0))
-        throw std::runtime_error("no pipe: error " + std::to_string(GetLastError()));
-    const win32::UniqueHandle readEnd(read);
-    win32::UniqueHandle writeEnd(write);
-    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string command = "\"";
     command.append(ProgramFolder()).append("nltamsel.exe\" --data \"").append(data.path());
     command.append("\" --headless ").append(arguments);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        ProgramFolder().c_str(), &startup, &process))
+    testing_support::StartOptions options;
+    options.output = testing_support::StartOptions::Output::Captured;
+    options.input = GetStdHandle(STD_INPUT_HANDLE);
+    options.folder = testing_support::WideFromAnsi(ProgramFolder());
+    const auto client =
+        testing_support::StartProgram(testing_support::WideFromAnsi(command), options);
+    if (!client)
         throw std::runtime_error("cannot start " + command + ": error " +
-                                 std::to_string(GetLastError()));
-    const win32::UniqueHandle client(process.hProcess);
-    const win32::UniqueHandle clientThread(process.hThread);
-    writeEnd.reset(); // the client holds the only write end: its exit ends the reading
+                                 std::to_string(client.error));
     ClientRun run;
-    testing_support::ReadUntilExit(readEnd.get(), client.get(), killAfterMs, killedExitCode,
-                                   run.output, killNow);
-    DWORD code = 0;
-    GetExitCodeProcess(client.get(), &code);
-    run.exitCode = int(code);
+    testing_support::ReadUntilExit(client.output.get(), client.process.get(), killAfterMs,
+                                   killedExitCode, run.output, killNow);
+    run.exitCode = int(client.Wait());
     std::istringstream log(testing_support::ReadFileText(data.file("tamsel.log")));
     for (std::string line; std::getline(log, line);)
         run.logLines.push_back(line.size() > 24 ? line.substr(24) : line);

@@ -1,4 +1,5 @@
 #include "engine_fixture.h"
+#include "program_start.h"
 
 namespace engine_tests {
 namespace {
@@ -15,20 +16,10 @@ std::wstring ClassKey(const CLSID& clsid) {
     return std::wstring(L"CLSID\\") + text + L"\\InprocServer32";
 }
 
+// Its exit code; why it did not start when it did not.
 DWORD RunRegsvr32(const std::wstring& arguments) {
-    std::wstring command = L"regsvr32.exe /s " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return GetLastError();
-    WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    const auto regsvr32 = testing_support::StartProgram(L"regsvr32.exe /s " + arguments);
+    return regsvr32 ? regsvr32.Wait(60000) : regsvr32.error;
 }
 
 class EngineRegistration : public EngineTest {};

@@ -10,6 +10,7 @@
 #include "index/index_log.h"
 #include "index/records.h"
 #include "index/search.h"
+#include "program_start.h"
 #include "support/registry_key.h"
 #include "unique_resource.h"
 
@@ -99,22 +100,15 @@ ComPtr<IZendriEventFactory> LoadFactory(HMODULE dll) {
     return factory;
 }
 
+// Seconds for a whole run of zsearch, its output discarded; negative when it does not start.
 double TimeZsearch(const std::wstring& arguments) {
-    std::wstring command = L"zsearch.exe " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    const win32::UniqueFile nul(
-        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    SetHandleInformation(nul.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    startup.hStdOutput = startup.hStdError = nul.get();
-    PROCESS_INFORMATION process = {};
+    testing_support::StartOptions options;
+    options.output = testing_support::StartOptions::Output::Discarded;
     const auto start = Clock::now();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
+    const auto zsearch = testing_support::StartProgram(L"zsearch.exe " + arguments, options);
+    if (!zsearch)
         return -1;
-    const win32::UniqueHandle zsearch(process.hProcess), thread(process.hThread);
-    WaitForSingleObject(zsearch.get(), INFINITE);
+    zsearch.Wait();
     return Seconds(start);
 }
 

@@ -2,8 +2,6 @@
 
 #include "file_text.h"
 #include "host_process.h"
-#include "installed_engines.h"
-#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -43,20 +41,12 @@ bool AllSummarised(const std::string& log, const std::vector<std::string>& datab
 
 FirstPass RunFirstPass(const std::string& dataFolder, const std::vector<std::string>& databases) {
     FirstPass pass;
-    const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
-    std::string command(1, '"');
-    command.append(folder.begin(), folder.end());
-    command.append("nltamsel.exe\" --data \"").append(dataFolder).append("\" --headless --menu 0");
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
+    const auto started = StartHeadlessClient(dataFolder, "--menu 0");
+    if (!started)
         return pass;
-    const win32::UniqueHandle clientProcess(process.hProcess), thread(process.hThread);
     std::string client;
     bool done = false;
-    while (!done && WaitForSingleObject(clientProcess.get(), 200) == WAIT_TIMEOUT) {
+    while (!done && WaitForSingleObject(started.process.get(), 200) == WAIT_TIMEOUT) {
         if (client.empty())
             client = ClientProcessFolder(dataFolder);
         pass.peakMemoryMb = std::max(pass.peakMemoryMb, PeakMemoryMb(client));
@@ -64,7 +54,7 @@ FirstPass RunFirstPass(const std::string& dataFolder, const std::vector<std::str
         done = AllSummarised(pass.log, databases);
     }
     pass.peakMemoryMb = std::max(pass.peakMemoryMb, PeakMemoryMb(client));
-    TerminateProcess(clientProcess.get(), 0);
+    TerminateProcess(started.process.get(), 0);
     const std::string start = LineWith(pass.log, startPrefix);
     if (!done || start.empty())
         return pass;

@@ -1,5 +1,6 @@
 #include "host_process.h"
 
+#include "installed_engines.h"
 #include "unique_resource.h"
 #include "whole_file.h"
 
@@ -15,6 +16,18 @@ namespace {
 constexpr double clockTicksPerSecond = 100; // the host's USER_HZ
 
 } // namespace
+
+testing_support::StartedProgram StartHeadlessClient(const std::string& data,
+                                                    const std::string& arguments) {
+    const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
+    std::string command(1, '"');
+    command.append(folder.begin(), folder.end());
+    command.append("nltamsel.exe\" --data \"").append(data).append("\" --headless ");
+    command.append(arguments);
+    testing_support::StartOptions options;
+    options.noWindow = true;
+    return testing_support::StartProgram(testing_support::WideFromAnsi(command), options);
+}
 
 std::string ClientProcessFolder(const std::string& data) {
     WIN32_FIND_DATAA found;

@@ -1,9 +1,16 @@
-// Figures of a client process read from the host's process table: Wine keeps no processor
-// times of other processes and no peak memory at all.
+// The benchmarks' client process: started, and its figures read from the host's process
+// table (Wine keeps no processor times of other processes and no peak memory at all).
 #pragma once
+#include "program_start.h"
+
 #include <string>
 
 namespace bench {
+
+// The build's client, headless on the data directory with the extra arguments, without a
+// window and inheriting nothing.
+testing_support::StartedProgram StartHeadlessClient(const std::string& data,
+                                                    const std::string& arguments);
 
 // The host's folder (Z:\proc\N) of the client whose command line names the data directory,
 // or empty.

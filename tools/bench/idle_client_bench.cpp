@@ -4,7 +4,6 @@
 #include "host_process.h"
 #include "installed_engines.h"
 #include "temp_dir.h"
-#include "unique_resource.h"
 
 #include <windows.h>
 
@@ -19,18 +18,10 @@ constexpr DWORD startupMs = 10000;
 // Runs the client headless for `seconds`; with `measured` > 0, returns the processor seconds it
 // used in that many seconds after start-up. Negative on failure.
 double RunClient(const std::string& data, int seconds, const char* extra, int measured = 0) {
-    const std::wstring folder = testing_support::InstalledEngines::ProgramFolder();
-    std::string command(1, '"');
-    command.append(folder.begin(), folder.end());
-    command.append("nltamsel.exe\" --data \"").append(data).append("\" --headless --seconds ");
-    command.append(std::to_string(seconds)).append(" ").append(extra);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process))
+    const auto client =
+        bench::StartHeadlessClient(data, "--seconds " + std::to_string(seconds) + " " + extra);
+    if (!client)
         return -1;
-    const win32::UniqueHandle clientProcess(process.hProcess), thread(process.hThread);
     double used = 0;
     if (measured > 0) {
         Sleep(startupMs);
@@ -41,7 +32,7 @@ double RunClient(const std::string& data, int seconds, const char* extra, int me
         if (before < 0)
             used = -1;
     }
-    WaitForSingleObject(clientProcess.get(), INFINITE);
+    client.Wait();
     return used;
 }
 
