@@ -21,9 +21,9 @@ store::Database* FindDatabase(DBHANDLE handle) {
     return open ? open->database.get() : nullptr;
 }
 
-IDTABLEHANDLE NewTable(std::vector<uint32_t> ids) {
+IDTABLEHANDLE NewTable(store::IdList ids) {
     auto table = std::make_unique<IdTable>();
-    table->ids = std::make_shared<const std::vector<uint32_t>>(std::move(ids));
+    table->ids = std::make_shared<const store::IdList>(std::move(ids));
     return Handles<IdTable>().add(std::move(table));
 }
 
@@ -163,7 +163,11 @@ STORESTATUS WINAPI StoreGetUnreadTable(DBHANDLE database, const char* userName, 
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         if (const store::Status status = db->refresh(); status != store::kOk)
             return status;
-        *table = NewTable(db->unreadNotes(std::string(userName, strnlen(userName, nameLength))));
+        store::IdList unread;
+        for (const uint32_t id :
+             db->unreadNotes(std::string(userName, strnlen(userName, nameLength))))
+            unread.push_back(id);
+        *table = NewTable(std::move(unread));
         return STORESTATUS(STORE_NOERROR);
     });
 }
@@ -175,7 +179,7 @@ STORESTATUS WINAPI StoreGetModifiedNoteTable(DBHANDLE database, WORD classMask, 
         if (!db || !table)
             return STORESTATUS(STORE_ERR_BAD_ARGUMENT);
         *table = 0;
-        std::vector<uint32_t> ids;
+        store::IdList ids;
         store::TimeValue complete;
         const store::Status status = db->modifiedSince(ToValue(since), classMask, ids, complete);
         if (until && (status == store::kOk || status == store::kNotModified))
@@ -188,7 +192,7 @@ STORESTATUS WINAPI StoreGetModifiedNoteTable(DBHANDLE database, WORD classMask, 
 
 STORESTATUS WINAPI StoreIdTableEnumerate(IDTABLEHANDLE table, STOREIDCALLBACK callback,
                                          void* context) {
-    std::shared_ptr<const std::vector<uint32_t>> ids;
+    std::shared_ptr<const store::IdList> ids;
     const STORESTATUS status = Guarded([&] {
         IdTable* found = Handles<IdTable>().find(table);
         if (!found || !callback)
@@ -216,7 +220,7 @@ BOOL WINAPI StoreIdTableContains(IDTABLEHANDLE table, NOTEID id) {
     IdTable* found = Handles<IdTable>().find(table);
     if (!found)
         return FALSE;
-    return std::binary_search(found->ids->begin(), found->ids->end(), id);
+    return found->ids->contains(id);
 }
 
 STORESTATUS WINAPI StoreIdTableFree(IDTABLEHANDLE table) {

@@ -24,7 +24,7 @@ struct OpenNote {
 struct IdTable {
     // Ascending by note ID. Shared, so that a walk holds the list without copying it while
     // its callback may free the table.
-    std::shared_ptr<const std::vector<uint32_t>> ids;
+    std::shared_ptr<const store::IdList> ids;
 };
 
 // Rich text being built for an item of a note.

@@ -1,7 +1,8 @@
-// The journal file on Windows. Writers lock one byte far beyond any data, so that readers'
-// ReadFile calls are never blocked by the mandatory range lock; the file is shared for
+// The journal and scratch files on Windows. Writers lock one byte far beyond any data, so that
+// readers' ReadFile calls are never blocked by the mandatory range lock; the file is shared for
 // deletion so that another program may remove or replace a database the client has open.
 #include "journal_file.h"
+#include "scratch_file.h"
 
 #include "unique_resource.h"
 
@@ -25,6 +26,38 @@ std::wstring WidePath(const std::string& path) {
     return wide;
 }
 
+// Seeks and reads at the file pointer: under Wine a ReadFile given an OVERLAPPED offset costs a
+// round trip to the wineserver, which is most of the time of opening a note. Short only at the
+// end of the file or on an error.
+size_t ReadAt(HANDLE file, uint64_t offset, char* buffer, size_t length) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN))
+        return 0;
+    size_t done = 0;
+    while (done < length) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
+        if (!ReadFile(file, buffer + done, want, &read, nullptr) || read == 0)
+            break;
+        done += read;
+    }
+    return done;
+}
+
+// Writes at the file pointer, every byte or false.
+bool WriteAll(HANDLE file, const char* bytes, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        DWORD written = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
+        if (!WriteFile(file, bytes + done, want, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 class WindowsJournalFile final : public JournalFile {
   public:
     explicit WindowsJournalFile(win32::UniqueFile handle) : handle_(std::move(handle)) {}
@@ -35,22 +68,8 @@ class WindowsJournalFile final : public JournalFile {
             return std::nullopt;
         return static_cast<uint64_t>(size.QuadPart);
     }
-    // Seeks and reads at the file pointer: under Wine a ReadFile given an OVERLAPPED offset
-    // costs a round trip to the wineserver, which is most of the time of opening a note.
     size_t readAt(uint64_t offset, char* buffer, size_t length) override {
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN))
-            return 0;
-        size_t done = 0;
-        while (done < length) {
-            DWORD read = 0;
-            const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
-            if (!ReadFile(handle_.get(), buffer + done, want, &read, nullptr) || read == 0)
-                break;
-            done += read;
-        }
-        return done;
+        return ReadAt(handle_.get(), offset, buffer, length);
     }
     bool lock() override {
         OVERLAPPED at{};
@@ -64,18 +83,26 @@ class WindowsJournalFile final : public JournalFile {
     }
     bool append(std::string_view bytes) override {
         LARGE_INTEGER end{};
-        if (!SetFilePointerEx(handle_.get(), end, nullptr, FILE_END))
-            return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
-            DWORD written = 0;
-            if (!WriteFile(handle_.get(), bytes.data() + done,
-                           static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
-                written == 0)
-                return false;
-            done += written;
-        }
-        return true;
+        return SetFilePointerEx(handle_.get(), end, nullptr, FILE_END) &&
+               WriteAll(handle_.get(), bytes.data(), bytes.size());
+    }
+
+  private:
+    win32::UniqueFile handle_;
+};
+
+class WindowsScratchFile final : public ScratchFile {
+  public:
+    explicit WindowsScratchFile(win32::UniqueFile handle) : handle_(std::move(handle)) {}
+
+    bool writeAt(uint64_t offset, const char* bytes, size_t length) override {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(handle_.get(), at, nullptr, FILE_BEGIN) &&
+               WriteAll(handle_.get(), bytes, length);
+    }
+    bool readAt(uint64_t offset, char* buffer, size_t length) override {
+        return ReadAt(handle_.get(), offset, buffer, length) == length;
     }
 
   private:
@@ -96,6 +123,23 @@ std::unique_ptr<JournalFile> OpenJournalFile(const std::string& path, OpenMode m
     if (!handle)
         return nullptr;
     return std::make_unique<WindowsJournalFile>(std::move(handle));
+}
+
+// In the user's temporary folder, unshared, and deleted by the system when closed, even when
+// the process ends without closing it.
+std::unique_ptr<ScratchFile> OpenScratchFile() {
+    wchar_t folder[MAX_PATH + 1], path[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || !GetTempFileNameW(folder, L"zrb", 0, path))
+        return nullptr;
+    win32::UniqueFile handle(
+        CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!handle) {
+        DeleteFileW(path);
+        return nullptr;
+    }
+    return std::make_unique<WindowsScratchFile>(std::move(handle));
 }
 
 } // namespace store

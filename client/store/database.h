@@ -4,8 +4,8 @@
 // originator id), an unread-mark change {"unread":user,"add":[ids],"remove":[ids]}, or a
 // header change {"database":{"title":...,"flags":...}}.
 //
-// Opening reads every line once and keeps a small summary per note (offset, class, time); a
-// note's items are read from the file when it is opened. Rules for bad input:
+// Opening reads every line once and keeps a small summary per note (offset, class, time) in a
+// note table; a note's items are read from the file when it is opened. Rules for bad input:
 //   - the file cannot be read, or its first line is JSON but not a header: kNotDatabase (259);
 //   - the file is empty or its first line is not a JSON object: kNotDatabaseFile (513);
 //   - a last line without its line end is not there yet (a writer may be appending);
@@ -15,11 +15,12 @@
 //     time does not follow the one before, is skipped and reported in problems();
 //   - a file that shrank since it was read has been replaced: refresh() answers kNotDatabase.
 #pragma once
+#include "id_list.h"
 #include "journal_file.h"
 #include "note.h"
+#include "note_table.h"
 #include "store_status.h"
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <set>
@@ -37,23 +38,6 @@ struct DatabaseInfo {
     TimeValue created;
 };
 
-// Every note of a database has one in memory, so it is packed: 28 bytes, not 32.
-#pragma pack(push, 4)
-struct NoteEntry {
-    uint32_t id = 0;
-    uint16_t noteClass = 0;
-    bool deleted = false;
-    bool corrupt = false;
-    TimeValue modified;
-    uint64_t offset = 0;
-    uint32_t length = 0;
-};
-#pragma pack(pop)
-static_assert(sizeof(NoteEntry) == 28);
-
-// In blocks rather than one array: growing it never holds the old and the new copy at once.
-using NoteEntries = std::deque<NoteEntry>;
-
 class Database {
   public:
     static Status Open(std::unique_ptr<JournalFile> file, std::unique_ptr<Database>& out);
@@ -66,8 +50,8 @@ class Database {
     const DatabaseInfo& info() const { return info_; }
     // The time of the last change; the creation time while there is none.
     TimeValue lastModified() const;
-    const NoteEntries& entries() const { return entries_; }
-    const NoteEntry* entry(uint32_t id) const;
+    const NoteTable& entries() const { return notes_; }
+    std::optional<NoteEntry> entry(uint32_t id) const { return notes_.find(id); }
     // Skipped lines, each naming its line number and why.
     const std::vector<std::string>& problems() const { return problems_; }
 
@@ -77,8 +61,7 @@ class Database {
     // Notes of the classes in classMask changed after `since`, ascending; deletion stubs carry
     // kDeletedNoteFlag and so come last. `until` receives the time up to which the list is
     // complete.
-    Status modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,
-                         TimeValue& until);
+    Status modifiedSince(TimeValue since, uint16_t classMask, IdList& ids, TimeValue& until);
     std::vector<uint32_t> unreadNotes(const std::string& user) const;
     // Every user that has notes marked unread.
     std::vector<std::string> unreadUsers() const;
@@ -107,7 +90,7 @@ class Database {
     uint64_t scanned_ = 0;
     uint64_t lineNumber_ = 0;
     TimeValue lastModified_;
-    NoteEntries entries_; // ascending IDs
+    NoteTable notes_;
     std::map<std::string, std::set<uint32_t>> unread_;
     std::vector<std::string> problems_;
 };

@@ -99,24 +99,14 @@ Status Database::processLine(uint64_t offset, std::string_view line) {
 // keeping an older version or vanishing, and its time just after the record before puts it in
 // the change lists of the callers that have not seen that far.
 void Database::indexDamaged(uint64_t offset, std::string_view line) {
-    const uint32_t id = LeadingNoteId(line).value_or(entries_.empty() ? 4 : entries_.back().id + 4);
+    const uint32_t id = LeadingNoteId(line).value_or(notes_.lastId() + 4);
     if (id == 0)
         return;
     const auto since = HundredthsSinceEpoch(lastModified());
-    auto found = std::lower_bound(entries_.begin(), entries_.end(), id,
-                                  [](const NoteEntry& e, uint32_t v) { return e.id < v; });
-    const bool known = found != entries_.end() && found->id == id;
-    const NoteEntry damaged{id,
-                            known ? found->noteClass : NoteClass::Document,
-                            false,
-                            true,
-                            since ? TimeFromHundredths(*since + 1, 0) : lastModified(),
-                            offset,
-                            static_cast<uint32_t>(line.size())};
-    if (known)
-        *found = damaged;
-    else
-        entries_.insert(found, damaged);
+    const auto known = notes_.find(id);
+    notes_.put({id, known ? known->noteClass : NoteClass::Document, false, true,
+                since ? TimeFromHundredths(*since + 1, 0) : lastModified(), offset,
+                static_cast<uint32_t>(line.size())});
 }
 
 Status Database::readHeader(std::string_view line) {
@@ -150,14 +140,9 @@ void Database::indexNote(uint64_t offset, std::string_view line, const RecordSum
                     summary.modified,
                     offset,
                     static_cast<uint32_t>(line.size())};
-    auto found = std::lower_bound(entries_.begin(), entries_.end(), summary.noteId,
-                                  [](const NoteEntry& e, uint32_t v) { return e.id < v; });
-    if (found != entries_.end() && found->id == summary.noteId)
-        *found = fresh;
-    else if (found == entries_.end())
-        entries_.push_back(fresh);
-    else
+    if (summary.noteId < notes_.lastId() && !notes_.find(summary.noteId))
         return reject("new note ID " + std::to_string(summary.noteId) + " below an earlier one");
+    notes_.put(fresh);
     lastModified_ = summary.modified;
 }
 
@@ -193,14 +178,8 @@ TimeValue Database::lastModified() const {
     return lastModified_ == kEarliestTime ? info_.created : lastModified_;
 }
 
-const NoteEntry* Database::entry(uint32_t id) const {
-    auto found = std::lower_bound(entries_.begin(), entries_.end(), id,
-                                  [](const NoteEntry& e, uint32_t v) { return e.id < v; });
-    return found != entries_.end() && found->id == id ? &*found : nullptr;
-}
-
 Status Database::readNote(uint32_t id, Note& note, std::string* error) const {
-    const NoteEntry* found = entry(id);
+    const auto found = notes_.find(id);
     if (!found)
         return kNoNote;
     std::string line(found->length, '\0');
@@ -217,22 +196,18 @@ Status Database::readNote(uint32_t id, Note& note, std::string* error) const {
     return kDamaged;
 }
 
-Status Database::modifiedSince(TimeValue since, uint16_t classMask, std::vector<uint32_t>& ids,
-                               TimeValue& until) {
+Status Database::modifiedSince(TimeValue since, uint16_t classMask, IdList& ids, TimeValue& until) {
     if (Status status = refresh(); status != kOk)
         return status;
-    ids.clear();
     // Ascending with the flag as part of the ID, so stubs come after every live note: a walk
-    // interrupted at a stub has handled all live notes. Counted first, so that a list of a
-    // million notes is allocated once, at its size.
-    const auto changed = [&](const NoteEntry& e) {
-        return (e.noteClass & classMask) && CompareTimes(e.modified, since) > 0;
-    };
-    ids.reserve(std::count_if(entries_.begin(), entries_.end(), changed));
-    for (const bool stubs : {false, true})
-        for (const auto& e : entries_)
-            if (e.deleted == stubs && changed(e))
-                ids.push_back(stubs ? e.id | kDeletedNoteFlag : e.id);
+    // interrupted at a stub has handled all live notes.
+    ids = IdList();
+    IdList stubs;
+    notes_.forEachChangedSince(since, classMask, [&](const NoteEntry& e) {
+        e.deleted ? stubs.push_back(e.id | kDeletedNoteFlag) : ids.push_back(e.id);
+    });
+    for (const uint32_t stub : stubs)
+        ids.push_back(stub);
     until = CompareTimes(lastModified(), since) > 0 ? lastModified() : since;
     return ids.empty() ? kNotModified : kOk;
 }

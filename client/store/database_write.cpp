@@ -63,12 +63,12 @@ Status Database::putNote(Note& note) {
     note.modified = nextModifiedTime();
     note.deleted = false;
     if (note.id == 0) {
-        note.id = entries_.empty() ? 4 : entries_.back().id + 4;
+        note.id = notes_.lastId() + 4;
         note.originator = {info_.replicaId, RandomId(), 1, note.modified};
     } else {
         Note previous;
         const Status status = readNote(note.id, previous);
-        if (status == kNoNote && !entries_.empty() && note.id < entries_.back().id)
+        if (status == kNoNote && note.id < notes_.lastId())
             return kBadArgument;
         note.originator = status == kNoNote ? OriginatorId{info_.replicaId, RandomId(), 0, {}}
                                             : previous.originator;

@@ -1,5 +1,9 @@
-// The journal file on POSIX systems, for the native build and its sanitizer and fuzz runs.
+// The journal and scratch files on POSIX systems, for the native build and its sanitizer and
+// fuzz runs.
 #include "journal_file.h"
+#include "scratch_file.h"
+
+#include <cstdio>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,6 +12,19 @@
 
 namespace store {
 namespace {
+
+// Short only at the end of the file or on an error.
+size_t ReadAt(int fd, uint64_t offset, char* buffer, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n =
+            ::pread(fd, buffer + done, length - done, static_cast<off_t>(offset + done));
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
 
 class PosixJournalFile final : public JournalFile {
   public:
@@ -21,15 +38,7 @@ class PosixJournalFile final : public JournalFile {
         return static_cast<uint64_t>(info.st_size);
     }
     size_t readAt(uint64_t offset, char* buffer, size_t length) override {
-        size_t done = 0;
-        while (done < length) {
-            ssize_t n =
-                ::pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        return done;
+        return ReadAt(fd_, offset, buffer, length);
     }
     bool lock() override { return ::flock(fd_, LOCK_EX) == 0; }
     void unlock() override { ::flock(fd_, LOCK_UN); }
@@ -50,7 +59,37 @@ class PosixJournalFile final : public JournalFile {
     int fd_;
 };
 
+class PosixScratchFile final : public ScratchFile {
+  public:
+    explicit PosixScratchFile(std::FILE* file) : file_(file) {}
+    ~PosixScratchFile() override { std::fclose(file_); }
+
+    bool writeAt(uint64_t offset, const char* bytes, size_t length) override {
+        for (size_t done = 0; done < length;) {
+            const ssize_t n = ::pwrite(::fileno(file_), bytes + done, length - done,
+                                       static_cast<off_t>(offset + done));
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+    bool readAt(uint64_t offset, char* buffer, size_t length) override {
+        return ReadAt(::fileno(file_), offset, buffer, length) == length;
+    }
+
+  private:
+    std::FILE* file_;
+};
+
 } // namespace
+
+std::unique_ptr<ScratchFile> OpenScratchFile() {
+    std::FILE* file = std::tmpfile(); // already unlinked: gone when closed
+    if (!file)
+        return nullptr;
+    return std::make_unique<PosixScratchFile>(file);
+}
 
 std::unique_ptr<JournalFile> OpenJournalFile(const std::string& path, OpenMode mode) {
     int flags = mode == OpenMode::ReadOnly    ? O_RDONLY

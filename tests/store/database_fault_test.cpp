@@ -5,6 +5,7 @@
 
 using namespace store;
 using store_testing::DatabaseFixture;
+using store_testing::Listed;
 using store_testing::Memo;
 
 namespace {
@@ -58,10 +59,10 @@ TEST_F(DatabaseFaults, TornLastRecordWaitsForItsLineEnd) {
     EXPECT_TRUE(database->problems().empty());
 
     Write(kHeader + Record(4, "2026-01-01 10:00") + second);
-    std::vector<uint32_t> ids;
+    IdList ids;
     TimeValue until;
     ASSERT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
-    EXPECT_EQ(ids, (std::vector<uint32_t>{4, 8})) << "the completed record is read";
+    EXPECT_EQ(Listed(ids), (std::vector<uint32_t>{4, 8})) << "the completed record is read";
 }
 
 TEST_F(DatabaseFaults, CorruptRecordInTheMiddleSpoilsOnlyItsNote) {
@@ -116,10 +117,10 @@ TEST_F(DatabaseFaults, AnOverwrittenRecordIsListedAndAnswersDamaged) {
         damaged.replace(c.at, 100, std::string(100, 'X'));
         Write(damaged);
         auto database = Open();
-        std::vector<uint32_t> ids;
+        IdList ids;
         TimeValue until;
         ASSERT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
-        EXPECT_EQ(ids, c.listed) << c.what;
+        EXPECT_EQ(Listed(ids), c.listed) << c.what;
         for (uint32_t id : ids) {
             Note note;
             EXPECT_EQ(database->readNote(id, note), id == c.damaged ? kDamaged : kOk)
@@ -130,12 +131,12 @@ TEST_F(DatabaseFaults, AnOverwrittenRecordIsListedAndAnswersDamaged) {
     std::string damaged = journal;
     damaged.replace(update8 + 10, 100, std::string(100, 'X'));
     Write(damaged);
-    std::vector<uint32_t> ids;
+    IdList ids;
     TimeValue until;
     ASSERT_EQ(
         Open()->modifiedSince(*TextToTime("2026-01-05 10:00"), NoteClass::Document, ids, until),
         kOk);
-    EXPECT_EQ(ids, std::vector<uint32_t>{8});
+    EXPECT_EQ(Listed(ids), std::vector<uint32_t>{8});
 }
 
 TEST_F(DatabaseFaults, DecreasingIdsAndTimesAreSkipped) {
@@ -203,16 +204,16 @@ TEST_F(DatabaseFaults, InvalidUtf8IsReplaced) {
 TEST_F(DatabaseFaults, AnotherWritersChangeIsSeenAtTheNextChangeList) {
     auto reader = Create();
     const uint32_t first = Put(*reader, Memo("mine"));
-    std::vector<uint32_t> ids;
+    IdList ids;
     TimeValue until;
     ASSERT_EQ(reader->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
 
     auto writer = Open();
     const uint32_t second = Put(*writer, Memo("theirs"));
     EXPECT_GT(second, first);
-    EXPECT_EQ(reader->entry(second), nullptr) << "not yet looked";
+    EXPECT_FALSE(reader->entry(second)) << "not yet looked";
     ASSERT_EQ(reader->modifiedSince(until, NoteClass::Document, ids, until), kOk);
-    EXPECT_EQ(ids, std::vector<uint32_t>{second});
+    EXPECT_EQ(Listed(ids), std::vector<uint32_t>{second});
 
     const uint32_t third = Put(*reader, Memo("mine again"));
     EXPECT_GT(third, second) << "IDs keep ascending across writers";
@@ -231,7 +232,7 @@ TEST_F(DatabaseFaults, DatabaseReplacedOrDeletedWhileOpen) {
     auto replaced = Open();
     Put(*replaced, Memo("y"));
     Write(kHeader);
-    std::vector<uint32_t> ids;
+    IdList ids;
     TimeValue until;
     EXPECT_EQ(replaced->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kNotDatabase)
         << "the file shrank under it";

@@ -13,6 +13,10 @@
 
 namespace store_testing {
 
+inline std::vector<uint32_t> Listed(const store::IdList& ids) {
+    return {ids.begin(), ids.end()};
+}
+
 inline store::Note Memo(const std::string& subject, const std::string& body = "Hello") {
     store::Note note;
     note.items.push_back({"Form", store::ItemType::Text, false, "Memo"});

@@ -3,6 +3,7 @@
 
 using namespace store;
 using store_testing::DatabaseFixture;
+using store_testing::Listed;
 using store_testing::Memo;
 
 namespace {
@@ -66,18 +67,18 @@ TEST_F(DatabaseNotes, ChangeListIsCompleteUpToItsUntilTime) {
     const uint32_t kept = Put(*database, Memo("Kept"));
     ASSERT_EQ(database->deleteNote(deleted), kOk);
 
-    std::vector<uint32_t> ids;
+    IdList ids;
     TimeValue until;
     ASSERT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Document, ids, until), kOk);
     // Stubs sort by their flagged ID: after the live note with a higher ID.
-    EXPECT_EQ(ids, (std::vector<uint32_t>{kept, deleted | kDeletedNoteFlag}));
+    EXPECT_EQ(Listed(ids), (std::vector<uint32_t>{kept, deleted | kDeletedNoteFlag}));
     EXPECT_EQ(database->modifiedSince(until, NoteClass::Document, ids, until), kNotModified);
     EXPECT_EQ(database->modifiedSince(kEarliestTime, NoteClass::Form, ids, until), kNotModified);
 
     const TimeValue firstPass = until;
     const uint32_t added = Put(*database, Memo("During the pass"));
     ASSERT_EQ(database->modifiedSince(firstPass, NoteClass::Document, ids, until), kOk);
-    EXPECT_EQ(ids, std::vector<uint32_t>{added});
+    EXPECT_EQ(Listed(ids), std::vector<uint32_t>{added});
     EXPECT_GT(CompareTimes(until, firstPass), 0);
 }
 

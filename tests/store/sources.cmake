@@ -6,4 +6,5 @@ set(STORE_TEST_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/item_values_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/json_skim_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/note_record_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/note_table_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/store_time_test.cpp)

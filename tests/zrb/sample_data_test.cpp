@@ -80,7 +80,7 @@ TEST_F(SampleDirectory, OtherDatabasesAndTheDiscussionFormsTitle) {
 
     auto discussion = Open("discussion.zrb");
     store::Note form, topic;
-    ASSERT_EQ(discussion->readNote(discussion->entries()[0].id, form), store::kOk);
+    ASSERT_EQ(discussion->readNote(discussion->entries().front().id, form), store::kOk);
     EXPECT_EQ(form.noteClass, store::NoteClass::Form);
     for (const auto& entry : discussion->entries())
         if (discussion->readNote(entry.id, topic) == store::kOk && topic.find("Form") &&
@@ -189,8 +189,8 @@ TEST_F(SampleDirectory, SameSeedWritesTheSameNotes) {
         store::kOk);
     auto roster = Open("roster.zrb");
     store::Note a, b;
-    ASSERT_EQ(roster->readNote(roster->entries().back().id, a), store::kOk);
-    ASSERT_EQ(other->readNote(other->entries().back().id, b), store::kOk);
+    ASSERT_EQ(roster->readNote(roster->entries().lastId(), a), store::kOk);
+    ASSERT_EQ(other->readNote(other->entries().lastId(), b), store::kOk);
     EXPECT_EQ(store::ItemToText(*a.find("FullName"), "|"),
               store::ItemToText(*b.find("FullName"), "|"));
     EXPECT_THROW(zrb::WriteSampleDirectory(again.path(), counts), std::runtime_error)

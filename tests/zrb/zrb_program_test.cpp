@@ -54,7 +54,7 @@ TEST_F(ZrbProgram, DumpListsEachUsersUnreadNotes) {
 
 TEST_F(ZrbProgram, AnotherProcessesNotesShowInTheChangeListOfAnOpenDatabase) {
     PutMemo("before");
-    std::vector<uint32_t> ids;
+    store::IdList ids;
     store::TimeValue seen;
     ASSERT_EQ(database->modifiedSince(store::kEarliestTime, 0xFFFF, ids, seen), store::kOk);
 
@@ -64,7 +64,7 @@ TEST_F(ZrbProgram, AnotherProcessesNotesShowInTheChangeListOfAnOpenDatabase) {
 
     store::TimeValue until;
     ASSERT_EQ(database->modifiedSince(seen, 0xFFFF, ids, until), store::kOk);
-    EXPECT_EQ(ids, std::vector<uint32_t>{theirs});
+    EXPECT_EQ(std::vector<uint32_t>(ids.begin(), ids.end()), std::vector<uint32_t>{theirs});
     EXPECT_GT(store::CompareTimes(until, seen), 0);
     // Our next note follows theirs in ID.
     EXPECT_GT(PutMemo("after"), theirs);
@@ -107,12 +107,13 @@ TEST_F(ZrbProgram, BatchPutStoresEachReadableLineOnceAndNamesTheOthers) {
 
     ASSERT_EQ(database->refresh(), store::kOk);
     std::vector<std::string> subjects;
+    const uint32_t second = (*std::next(database->entries().begin())).id;
     for (const auto& entry : database->entries()) {
         store::Note note;
         ASSERT_EQ(database->readNote(entry.id, note), store::kOk);
         if (const store::Item* subject = note.find("Subject"))
             subjects.push_back(store::ItemToText(*subject, ""));
-        if (entry.id != database->entries()[1].id)
+        if (entry.id != second)
             continue;
         std::vector<std::string> files;
         for (const auto& item : note.items)

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::make_unique<MemoryJournal>(std::string(reinterpret_cast<const char*>(data), size));
     if (store::Database::Open(std::move(file), database) != store::kOk)
         return 0;
-    std::vector<uint32_t> ids;
+    store::IdList ids;
     store::TimeValue until;
     database->modifiedSince(store::kEarliestTime, 0xFFFF, ids, until);
     for (uint32_t id : ids) {
