@@ -78,7 +78,7 @@ std::optional<std::wstring> Recipients(IOrvennaResultItem& item, ActionKind kind
 // The caption in the language of the calling thread, which may differ from the one chosen
 // when the library was loaded.
 std::wstring Caption(MessageId id) {
-    return LoadMessageText(id, CatalogueLanguageFor(GetThreadLocale()));
+    return WideMessageText(id, CatalogueLanguageFor(GetThreadLocale()));
 }
 
 ActionAnswer AnswerReply(IOrvennaResultItem& item, ActionKind kind) {

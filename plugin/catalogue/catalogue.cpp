@@ -70,7 +70,7 @@ HMODULE ModuleInstance() {
     return moduleInstance;
 }
 
-bool LoadMessage(WORD id, LANGID language, std::string& target) {
+bool LoadMessage(MessageId id, LANGID language, std::string& target) {
     const std::wstring_view entry = FindStringTableEntry(moduleInstance, id, language);
     if (entry.empty())
         return false;
@@ -93,16 +93,21 @@ bool LoadMessage(WORD id, LANGID language, std::string& target) {
     return true;
 }
 
-size_t LoadMessageFixed(WORD id, char* buffer) {
+std::string MessageText(MessageId id) {
     std::string text;
     LoadMessage(id, selectedLanguage, text);
+    return text;
+}
+
+size_t LoadMessageFixed(MessageId id, char* buffer) {
+    const std::string text = MessageText(id);
     const size_t length = text.size() < fixedMessageSize - 1 ? text.size() : fixedMessageSize - 1;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return length;
 }
 
-std::wstring LoadMessageText(WORD id, LANGID language) {
+std::wstring WideMessageText(MessageId id, LANGID language) {
     return std::wstring(FindStringTableEntry(moduleInstance, id, language));
 }
 

@@ -16,11 +16,6 @@ namespace {
 
 using engine_results::E_COMPONENT_ALREADY_REGISTERED;
 
-// A message of the current language; empty when there is none (the icon, 240).
-std::wstring CatalogueText(WORD id) {
-    return LoadMessageText(id, SelectedLanguage());
-}
-
 template <typename Interface>
 HRESULT GetRegistrationObject(IOrvennaRegistrar& registrar, const wchar_t* progId,
                               ComPtr<Interface>& object) {
@@ -86,9 +81,11 @@ Attempt CompleteAttempt(IOrvennaRegistrar& registrar, BSTR id) {
 }
 
 Attempt RegisterOnce() {
-    const std::wstring title = CatalogueText(msgComponentTitle),
-                       description = CatalogueText(msgComponentDescription),
-                       icon = CatalogueText(msgComponentIcon);
+    const LANGID language = SelectedLanguage();
+    // The icon has no text in the catalogue: the engine is given an empty one.
+    const std::wstring title = WideMessageText(msgComponentTitle, language),
+                       description = WideMessageText(msgComponentDescription, language),
+                       icon = WideMessageText(msgComponentIcon, language);
     ComPtr<IOrvennaRegistrar> registrar;
     if (const HRESULT hr =
             CreateEngineObject(__uuidof(OrvennaRegistrar), anyServerContext, registrar);

@@ -5,9 +5,8 @@
 
 namespace tamsel {
 
-std::string ClientCatalogueText(WORD id) {
-    std::string message;
-    LoadMessage(id, SelectedLanguage(), message);
+std::string ClientCatalogueText(MessageId id) {
+    const std::string message = MessageText(id);
     if (message.empty())
         return message;
     std::string text(message.size() * 3 + 1, '\0');

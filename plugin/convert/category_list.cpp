@@ -12,7 +12,7 @@ namespace {
 
 struct CategoryCode {
     const char* code;
-    WORD message;
+    MessageId message;
 };
 
 constexpr CategoryCode categoryCodes[] = {{"H", msgCategoryHoliday},     {"V", msgCategoryVacation},

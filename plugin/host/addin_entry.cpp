@@ -16,11 +16,8 @@ namespace {
 constexpr WORD menuItemTextSize = 63;
 
 void ShowFirstRunNotice() {
-    std::string text, caption;
-    LoadMessage(msgFirstRunNotice, SelectedLanguage(), text);
-    LoadMessage(msgFirstRunCaption, SelectedLanguage(), caption);
-    userInterface.messageBox(GetForegroundWindow(), text.c_str(), caption.c_str(),
-                             MB_ICONINFORMATION | MB_OK);
+    userInterface.messageBox(GetForegroundWindow(), MessageText(msgFirstRunNotice).c_str(),
+                             MessageText(msgFirstRunCaption).c_str(), MB_ICONINFORMATION | MB_OK);
     SetInstallInstructionsShown(1);
     RenewSecondEngineRegistration();
 }
@@ -41,8 +38,7 @@ void OnInitialise(ADDINMENURECORD& record) {
     if (addinStarted)
         return;
     addinStarted = true;
-    std::string itemText;
-    LoadMessage(msgMenuItem, SelectedLanguage(), itemText);
+    const std::string itemText = MessageText(msgMenuItem);
     StoreTranslateText(STORE_TRANSLATE_TO_CLIENT, itemText.c_str(), WORD(itemText.size()),
                        record.itemText, menuItemTextSize);
     if (!GetInstallInstructionsShown())

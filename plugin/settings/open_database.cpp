@@ -6,23 +6,24 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace tamsel {
 namespace {
 
 constexpr size_t partLength = 255;
 
-WORD OpenFailureMessage(STORESTATUS status) {
+MessageId OpenFailureMessage(STORESTATUS status) {
     return status == STORE_ERR_NOT_DATABASE_FILE || status == STORE_ERR_NOT_DATABASE
                ? msgNotADatabase
                : msgDatabaseCannotBeOpened;
 }
 
-void ShowFailure(HWND owner, const char* path, WORD message) {
+void ShowFailure(HWND owner, const char* path, std::optional<MessageId> message) {
     if (!owner || !message)
         return;
     char text[fixedMessageSize];
-    LoadMessageFixed(message, text);
+    LoadMessageFixed(*message, text);
     // The path is in the client's character set; the box speaks the platform's code page.
     char caption[2 * STORE_PATH_SIZE];
     const WORD length = StoreTranslateText(STORE_TRANSLATE_TO_PLATFORM, path,
@@ -52,7 +53,8 @@ bool IsNetworkPath(const char* path) {
 }
 
 // Status and message of opening and checking; the database stays open only when usable.
-STORESTATUS OpenChecked(const char* path, UniqueDatabase& database, WORD& message) {
+STORESTATUS OpenChecked(const char* path, UniqueDatabase& database,
+                        std::optional<MessageId>& message) {
     if (!path || !*path) {
         message = msgInvalidDatabasePath;
         return STORE_ERR_NOT_DATABASE;
@@ -88,7 +90,7 @@ STORESTATUS OpenIndexedDatabase(HWND owner, const char* path, DBHANDLE* database
     if (!SettingsLoaded())
         LoadSettings();
     UniqueDatabase opened;
-    WORD message = 0;
+    std::optional<MessageId> message;
     const STORESTATUS status = OpenChecked(path, opened, message);
     if (database)
         *database = opened.release();

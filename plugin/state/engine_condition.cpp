@@ -1,7 +1,5 @@
 #include "engine_condition.h"
 
-#include "catalogue/message_ids.h"
-
 #include <iterator>
 
 namespace tamsel {
@@ -14,7 +12,7 @@ namespace {
 
 // In the order of the conditions.
 constexpr EngineConditionMessages conditionMessages[] = {
-    {msgLogEngineReadyAgain, 0},
+    {msgLogEngineReadyAgain, std::nullopt},
     {msgLogEngineNotInstalled, msgEngineNotInstalled},
     {msgLogComponentNotRegistered, msgComponentNotRegistered},
     {msgLogEngineNotRunning, msgEngineNotRunning},

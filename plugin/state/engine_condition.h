@@ -1,9 +1,12 @@
 // Why the indexing thread last found no search engine to send to, for the settings dialog.
 // The indexing thread writes it, the user-interface thread reads it; one aligned value, no lock.
 #pragma once
+#include "catalogue/message_ids.h"
+
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 
 namespace tamsel {
 
@@ -27,10 +30,10 @@ struct EngineState {
 extern std::atomic<EngineState> engineState;
 
 // The catalogue's words for a condition: the line the log gets when it begins (for ready:
-// when indexing goes on), and what the dialog's status line says while it lasts (0: nothing).
+// when indexing goes on), and what the dialog's status line says while it lasts, if anything.
 struct EngineConditionMessages {
-    WORD logLine;
-    WORD statusText;
+    MessageId logLine;
+    std::optional<MessageId> statusText;
 };
 EngineConditionMessages MessagesOf(EngineCondition condition);
 

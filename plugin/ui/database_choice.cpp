@@ -1,7 +1,7 @@
 #include "database_choice.h"
 
 #include "base/user_interface.h"
-#include "catalogue/message_ids.h"
+#include "catalogue/catalogue.h"
 #include "database_entries.h"
 #include "dialog_controls.h"
 #include "dialog_rules.h"

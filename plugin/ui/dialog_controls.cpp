@@ -7,19 +7,13 @@
 
 namespace tamsel {
 
-std::string MessageText(WORD id) {
-    std::string text;
-    LoadMessage(id, SelectedLanguage(), text);
-    return text;
-}
-
 std::string StatusLine(std::string text) {
     if (text.size() > fixedMessageSize - 1)
         text.resize(fixedMessageSize - 1);
     return text;
 }
 
-std::string ProgressText(WORD id, DWORD processed, DWORD total) {
+std::string ProgressText(MessageId id, DWORD processed, DWORD total) {
     const DWORD shownTotal = total ? total : processed;
     // Nothing processed of nothing reads as 0 %.
     const DWORD percent = shownTotal ? DWORD(ULONGLONG(processed) * 100 / shownTotal) : 0;
@@ -49,7 +43,7 @@ void SetControlText(HWND dialog, int control, const std::string& text) {
     SetDlgItemTextA(dialog, control, text.c_str());
 }
 
-int AskUser(HWND dialog, WORD text, WORD caption, UINT type) {
+int AskUser(HWND dialog, MessageId text, MessageId caption, UINT type) {
     return userInterface.messageBox(dialog, MessageText(text).c_str(), MessageText(caption).c_str(),
                                     type);
 }

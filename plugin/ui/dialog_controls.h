@@ -1,17 +1,17 @@
 // Small helpers over the settings dialog's controls and the catalogue texts it shows.
 #pragma once
+#include "catalogue/message_ids.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace tamsel {
 
-// A catalogue message of the selected language, empty when it is missing.
-std::string MessageText(WORD id);
 // Status lines hold at most 255 characters.
 std::string StatusLine(std::string text);
 // A catalogue message formatted with processed, total and their percentage.
-std::string ProgressText(WORD id, DWORD processed, DWORD total);
+std::string ProgressText(MessageId id, DWORD processed, DWORD total);
 
 bool IsChecked(HWND dialog, int control);
 void CheckControl(HWND dialog, int control, bool checked);
@@ -19,6 +19,6 @@ void EnableControl(HWND dialog, int control, bool enabled);
 void ShowControl(HWND dialog, int control, bool shown);
 void SetControlText(HWND dialog, int control, const std::string& text);
 // A message box owned by the dialog, its text and caption from the catalogue.
-int AskUser(HWND dialog, WORD text, WORD caption, UINT type);
+int AskUser(HWND dialog, MessageId text, MessageId caption, UINT type);
 
 } // namespace tamsel

@@ -1,6 +1,6 @@
 #include "dialog_rules.h"
 
-#include "catalogue/message_ids.h"
+#include "catalogue/catalogue.h"
 #include "database_entries.h"
 #include "dialog_controls.h"
 #include "settings/client_settings.h"

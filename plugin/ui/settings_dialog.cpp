@@ -26,7 +26,7 @@ std::atomic<HWND> openDialog{nullptr};
 
 struct ControlText {
     int control;
-    WORD message;
+    MessageId message;
 };
 
 constexpr ControlText controlTexts[] = {

@@ -1,6 +1,6 @@
 #include "status_lines.h"
 
-#include "catalogue/message_ids.h"
+#include "catalogue/catalogue.h"
 #include "database_entries.h"
 #include "dialog_controls.h"
 #include "settings/client_settings.h"
@@ -12,6 +12,7 @@
 
 #include <windowsx.h>
 
+#include <optional>
 #include <string>
 
 namespace tamsel {
@@ -50,10 +51,10 @@ std::string SelectedDatabaseState(int slot, const IndexStatus& status) {
     return LastIndexedText(slot);
 }
 
-// Why nothing is indexed while the indexing thread waits for the engine; 0 when it does not.
+// Why nothing is indexed while the indexing thread waits for the engine; none when it does not.
 // The dialog's texts name the primary engine: when only the second one is there, the primary
 // is not installed.
-WORD EngineWaitText(EngineState engine) {
+std::optional<MessageId> EngineWaitText(EngineState engine) {
     if (engine.secondEngine && engine.condition != EngineCondition::ready)
         return msgEngineNotInstalled;
     return MessagesOf(engine.condition).statusText;
@@ -99,10 +100,10 @@ void RefreshStatus(HWND dialog) {
         }
     }
     SetLine(dialog, IDC_SELECTED_STATUS, selected >= 0, selectedText);
-    const WORD waiting = enabled ? EngineWaitText(engineState) : 0;
+    const std::optional<MessageId> waiting = enabled ? EngineWaitText(engineState) : std::nullopt;
     SetLine(dialog, IDC_PROCESSING, processingShown, processingText);
     SetLine(dialog, IDC_STATUS, (processingShown && !status.historyActive) || waiting,
-            MessageText(msgDialogStatus) + (waiting ? MessageText(waiting) : progress));
+            MessageText(msgDialogStatus) + (waiting ? MessageText(*waiting) : progress));
 }
 
 } // namespace tamsel

@@ -11,6 +11,11 @@ namespace {
 
 const LANGID catalogueLanguages[] = {1031, 1033, 1034, 1035, 1036, 1040, 1043, 1044, 1046, 1053};
 
+// The catalogue walked by number, also where it has no text.
+MessageId Numbered(WORD number) {
+    return MessageId(number);
+}
+
 TEST(CatalogueLanguage, MapsEveryRegionalVariantToItsTable) {
     const struct {
         LANGID locale;
@@ -46,7 +51,7 @@ TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
     for (LANGID language : catalogueLanguages)
         for (WORD id = 100; id <= 224; ++id) {
             std::string text;
-            EXPECT_TRUE(LoadMessage(id, language, text)) << id << " in " << language;
+            EXPECT_TRUE(LoadMessage(Numbered(id), language, text)) << id << " in " << language;
             EXPECT_FALSE(text.empty()) << id << " in " << language;
         }
 }
@@ -54,26 +59,26 @@ TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
 TEST_F(Catalogue, IdsOutsideTheCatalogueFailAndLeaveTheTargetUnchanged) {
     for (WORD id : {WORD(0), WORD(99), WORD(228), WORD(239), WORD(240)}) {
         std::string text = "untouched";
-        EXPECT_FALSE(LoadMessage(id, 1033, text)) << id;
+        EXPECT_FALSE(LoadMessage(Numbered(id), 1033, text)) << id;
         EXPECT_EQ(text, "untouched") << id;
     }
     std::string text;
-    EXPECT_FALSE(LoadMessage(101, 1049, text)) << "no fall-back to another language";
-    EXPECT_TRUE(LoadMessage(208, 1033, text));
+    EXPECT_FALSE(LoadMessage(msgMenuItem, 1049, text)) << "no fall-back to another language";
+    EXPECT_TRUE(LoadMessage(msgDialogCaption, 1033, text));
     EXPECT_EQ(text, "Zendri Desktop Search for Quarrix Velmora Tamsel");
 }
 
 TEST_F(Catalogue, KeepsEmbeddedZerosOfTheFileFilter) {
     std::string filter;
-    ASSERT_TRUE(LoadMessage(119, 1033, filter));
+    ASSERT_TRUE(LoadMessage(msgOpenFileFilter, 1033, filter));
     EXPECT_EQ(filter, std::string("ZRB Databases (*.zrb)\0*.zrb\0All Files (*.*)\0*.*", 47));
 }
 
 TEST_F(Catalogue, ConvertsToTheNarrowCodePage) {
     std::string text;
-    ASSERT_TRUE(LoadMessage(101, 1031, text));
+    ASSERT_TRUE(LoadMessage(msgMenuItem, 1031, text));
     EXPECT_EQ(text, "Zendri Desktop Search f\xFCr Tamsel");
-    ASSERT_TRUE(LoadMessage(128, 1036, text));
+    ASSERT_TRUE(LoadMessage(msgLogStartingIndexing, 1036, text));
     EXPECT_EQ(text, "TamselODSPlugin: Starting indexing\n")
         << "log formats are the same everywhere";
 }
@@ -81,12 +86,12 @@ TEST_F(Catalogue, ConvertsToTheNarrowCodePage) {
 TEST_F(Catalogue, FixedBufferCutsAt255Characters) {
     char buffer[fixedMessageSize];
     std::fill(std::begin(buffer), std::end(buffer), 'Z');
-    EXPECT_EQ(LoadMessageFixed(116, buffer), 255u);
+    EXPECT_EQ(LoadMessageFixed(msgConsentQuestion, buffer), 255u);
     EXPECT_EQ(buffer[255], '\0');
     EXPECT_EQ(std::string(buffer, 14), "By activating ");
-    EXPECT_EQ(LoadMessageFixed(107, buffer), 16u);
+    EXPECT_EQ(LoadMessageFixed(msgWaitingToIndex, buffer), 16u);
     EXPECT_STREQ(buffer, "Waiting to index");
-    EXPECT_EQ(LoadMessageFixed(300, buffer), 0u);
+    EXPECT_EQ(LoadMessageFixed(Numbered(300), buffer), 0u);
     EXPECT_STREQ(buffer, "");
 }
 
