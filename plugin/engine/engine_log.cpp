@@ -6,7 +6,7 @@
 
 namespace tamsel {
 
-void DebugLogResult(WORD message, HRESULT result) {
+void DebugLogResult(MessageId message, HRESULT result) {
     if (IsDebugLogging())
         StoreLogMessage(message, ModuleInstance(), 0, result);
 }

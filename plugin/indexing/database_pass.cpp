@@ -25,8 +25,8 @@ BYTE& OpenErrorFlag(int slot, BYTE historyPass) {
 }
 
 // The first failure of a database is always logged, repeated ones only in debug mode.
-void LogOpenFailure(int slot, BYTE historyPass, bool unreported, WORD message, STORESTATUS status,
-                    const char* path) {
+void LogOpenFailure(int slot, BYTE historyPass, bool unreported, MessageId message,
+                    STORESTATUS status, const char* path) {
     if (!IsDebugLogging() && !unreported)
         return;
     StoreLogMessage(message, ModuleInstance(), status, path);

@@ -23,7 +23,7 @@ constexpr DWORD longestWaitMs = 6000000;
 constexpr DWORD waitStepMs = 1000;
 constexpr int userSlots = 15;
 
-void DebugLog(WORD message) {
+void DebugLog(MessageId message) {
     if (IsDebugLogging())
         StoreLogMessage(message, ModuleInstance(), 0);
 }

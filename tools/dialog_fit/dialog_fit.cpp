@@ -21,8 +21,8 @@ enum class Kind { wrapping, singleLine, checkBox, button };
 struct Measured {
     int control;
     Kind kind;
-    std::vector<WORD> messages; // shown one after the other
-    const wchar_t* tail;        // a formatted part, at its widest
+    std::vector<MessageId> messages; // shown one after the other
+    const wchar_t* tail;             // a formatted part, at its widest
 };
 
 const Measured measured[] = {
@@ -131,7 +131,7 @@ int wmain() {
     for (const Language& language : languages) {
         for (const Measured& item : measured) {
             std::wstring text;
-            for (WORD message : item.messages)
+            for (const MessageId message : item.messages)
                 text += Widest(FindStringTableEntry(plugin, message, language.id));
             text += item.tail;
             const HWND control = GetDlgItem(dialog, item.control);
