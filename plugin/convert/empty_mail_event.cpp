@@ -7,6 +7,7 @@
 #include "send_event.h"
 #include "settings/index_type_mask.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tamsel {
@@ -36,6 +37,25 @@ HRESULT WriteEmptyEvent(EngineEvent& event, const std::wstring& url) {
     return hr;
 }
 
+// The engine stores the names as the writers spell them, in ASCII.
+bool IsNameOf(std::string_view name, PropertyId id) {
+    const std::wstring_view written = PropertyName(id);
+    return std::equal(name.begin(), name.end(), written.begin(), written.end(),
+                      [](char stored, wchar_t wide) { return wchar_t(stored) == wide; });
+}
+
+// Content lines "name: value" with no value: what the empty event's content holds.
+bool HasNoValues(std::string_view content) {
+    while (!content.empty()) {
+        const size_t end = content.find("\r\n");
+        const std::string_view line = content.substr(0, end);
+        if (!line.empty() && line.substr(line.size() - std::min<size_t>(line.size(), 2)) != ": ")
+            return false;
+        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 2);
+    }
+    return true;
+}
+
 } // namespace
 
 HRESULT SendEmptiedDocument(const std::wstring& url) {
@@ -59,6 +79,14 @@ bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context) {
         return false;
     context->engineResult = SendEmptiedDocument(*url);
     return context->engineResult == S_OK;
+}
+
+bool IsEmptiedEventText(std::string_view name, std::string_view text) {
+    if (IsNameOf(name, propMailUrl) || IsNameOf(name, propContentFormat))
+        return true;
+    if (IsNameOf(name, propContent))
+        return HasNoValues(text);
+    return text.empty();
 }
 
 } // namespace tamsel

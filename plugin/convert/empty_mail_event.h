@@ -5,6 +5,7 @@
 #include "state/pass_context.h"
 
 #include <string>
+#include <string_view>
 
 namespace tamsel {
 
@@ -16,5 +17,10 @@ bool SendEmptyMailEvent(DBHANDLE database, NOTEID id, PassContext* context);
 
 // An empty text under the id; a failure is logged in debug mode.
 HRESULT WriteEmptyProperty(EngineEvent& event, PropertyId id);
+
+// Read back from the index: whether a text property the engine stored could be the empty
+// event's. It leaves the url and the format, names without values in the content, and every
+// other text empty. A document whose texts all pass is an emptied one.
+bool IsEmptiedEventText(std::string_view name, std::string_view text);
 
 } // namespace tamsel

@@ -2,6 +2,7 @@
 #include "conversion_fixtures.h"
 #include "convert/convert_note.h"
 #include "convert/deletion_notice.h"
+#include "convert/empty_mail_event.h"
 #include "settings/client_settings.h"
 #include "settings/index_type_mask.h"
 
@@ -85,6 +86,47 @@ TEST_F(DeletionNotices, AnUnknownNoteSendsNothing) {
     EXPECT_EQ(context.engineResult, S_OK);
     EXPECT_EQ(context.noteStatus, 0);
     EXPECT_EQ(Zsearch(L"count").output, "0\n");
+}
+
+// A stored document as verify reads it: emptied when every text passes.
+bool ReadsAsEmptied(const nlohmann::json& stored) {
+    for (const auto& [name, value] : stored.items())
+        if (value.is_string() && !IsEmptiedEventText(name, value.get<std::string>()))
+            return false;
+    return true;
+}
+
+TEST_F(DeletionNotices, WhatTheEmptyEventLeavesReadsBackAsEmptied) {
+    NOTEID id = 0;
+    const std::string url = IndexThenDelete(id);
+    EXPECT_FALSE(ReadsAsEmptied(StoredAt(url))) << "the memo as indexed";
+    ASSERT_EQ(SendEmptiedDocument(std::wstring(url.begin(), url.end())), S_OK);
+    const auto stored = StoredAt(url);
+    ASSERT_FALSE(stored.is_null());
+    EXPECT_TRUE(ReadsAsEmptied(stored)) << stored.dump();
+}
+
+TEST(EmptiedEventText, OnlyTheUrlAndTheFormatKeepATextAndTheContentOnlyNames) {
+    const struct {
+        const char* name;
+        const char* text;
+        bool emptied;
+    } cases[] = {
+        {"url", "Tamsel:///85257A2B0062E2F0//0123", true},
+        {"content_format", "text/plain", true},
+        {"subject", "", true},
+        {"content", "", true},
+        {"content", "content: \r\nmail_header: \r\n", true},
+        {"content", "content: \r\nmail_header: ", true},
+        {"subject", "Gone soon", false},
+        {"folder_name", " ", false},
+        {"URL", "Tamsel:///85257A2B0062E2F0//0123", false},
+        {"content", "content: x\r\n", false},
+        {"content", "content:\r\n", false},
+        {"content", "content: \r\nGone soon", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsEmptiedEventText(c.name, c.text), c.emptied) << c.name << " = " << c.text;
 }
 
 class DeletionNoticesWithFakes : public FakeEngineConversion {};

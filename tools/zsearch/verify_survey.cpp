@@ -1,6 +1,7 @@
 #include "verify_survey.h"
 
 #include "convert/document_url.h"
+#include "convert/empty_mail_event.h"
 #include "convert/note_kind.h"
 #include "core/shared_index.h"
 #include "index/records.h"
@@ -44,27 +45,12 @@ std::string Upper(std::string text) {
     return text;
 }
 
-// Content lines "name: value" with no value: what an emptied event's content holds.
-bool HasNoValues(std::string_view content) {
-    while (!content.empty()) {
-        const size_t end = content.find("\r\n");
-        const std::string_view line = content.substr(0, end);
-        if (!line.empty() && line.substr(line.size() - std::min<size_t>(line.size(), 2)) != ": ")
-            return false;
-        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 2);
-    }
-    return true;
-}
-
-// What a deletion's emptied event leaves: no text but the url and the format.
+// A document that a deletion's empty event overwrote.
 bool IsEmptied(const Document& document) {
-    for (const auto& [name, value] : document.properties.items()) {
-        if (name == "url" || name == "content_format" || !value.is_string())
-            continue;
-        const std::string& text = value.get_ref<const std::string&>();
-        if (name == "content" ? !HasNoValues(text) : !text.empty())
+    for (const auto& [name, value] : document.properties.items())
+        if (value.is_string() &&
+            !tamsel::IsEmptiedEventText(name, value.get_ref<const std::string&>()))
             return false;
-    }
     return true;
 }
 
