@@ -142,11 +142,15 @@ DatabaseNotes ReadDatabase(int slot) {
     return read;
 }
 
-void Compare(DatabaseNotes& read, const std::vector<const Document*>& documents) {
+void Report(DatabaseSurvey& survey, Finding kind, const std::string& url, std::string reason = {}) {
+    survey.findings.insert({kind, url, std::move(reason)});
+}
+
+// The index's side: each document of the database is a duplicate, a ghost or stale, or as it
+// should be. Returns the urls the index holds, one for each note it names.
+std::set<std::string> ClassifyDocuments(DatabaseNotes& read,
+                                        const std::vector<const Document*>& documents) {
     DatabaseSurvey& survey = read.survey;
-    auto find = [&](Finding kind, const std::string& url, std::string reason = {}) {
-        survey.findings.insert({kind, url, std::move(reason)});
-    };
     // Urls differing only in case name one note: the one naming it exactly stays, the others
     // are duplicates.
     std::map<std::string, std::vector<const Document*>> byFoldedUrl;
@@ -162,30 +166,37 @@ void Compare(DatabaseNotes& read, const std::vector<const Document*>& documents)
         const Document* document = exact == group.end() ? group.front() : *exact;
         for (const Document* other : group)
             if (other != document)
-                find(Finding::duplicate, other->url);
+                Report(survey, Finding::duplicate, other->url);
         present.insert(document->url);
         if (survey.slot < 0) {
-            find(Finding::ghost, document->url, "database not indexed");
+            Report(survey, Finding::ghost, document->url, "database not indexed");
             continue;
         }
         const auto note = read.notes.find(document->url);
         if (note == read.notes.end()) {
-            find(Finding::ghost, document->url, "no such note");
+            Report(survey, Finding::ghost, document->url, "no such note");
             continue;
         }
         const NoteState& state = note->second;
         if (state.pending)
             continue;
         if (!state.live)
-            find(Finding::ghost, document->url, "note deleted");
+            Report(survey, Finding::ghost, document->url, "note deleted");
         else if (!state.indexed)
-            find(Finding::ghost, document->url, "kind not indexed");
+            Report(survey, Finding::ghost, document->url, "kind not indexed");
         else if (document->stored != 0 && document->stored < state.changed)
-            find(Finding::stale, document->url);
+            Report(survey, Finding::stale, document->url);
     }
+    return present;
+}
+
+// The database's side: each note is pending, missing or, when missing or stale, owed; runs
+// after the documents are classified.
+void ClassifyNotes(DatabaseNotes& read, const std::set<std::string>& present) {
+    DatabaseSurvey& survey = read.survey;
     for (const auto& [url, state] : read.notes) {
         if (state.pending) {
-            find(Finding::pending, url);
+            Report(survey, Finding::pending, url);
             continue;
         }
         if (!state.live || !state.indexed)
@@ -194,10 +205,14 @@ void Compare(DatabaseNotes& read, const std::vector<const Document*>& documents)
         const bool owed =
             !present.count(url) || survey.findings.count({Finding::stale, url, {}}) > 0;
         if (!present.count(url))
-            find(Finding::missing, url);
+            Report(survey, Finding::missing, url);
         if (owed && (survey.oldestOwed == 0 || state.changed < survey.oldestOwed))
             survey.oldestOwed = state.changed;
     }
+}
+
+void Compare(DatabaseNotes& read, const std::vector<const Document*>& documents) {
+    ClassifyNotes(read, ClassifyDocuments(read, documents));
 }
 
 } // namespace
