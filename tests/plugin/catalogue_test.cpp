@@ -45,11 +45,14 @@ TEST(CatalogueLanguage, IsChosenFromTheThreadLocaleAtAttach) {
     EXPECT_EQ(SelectedLanguage(), 1033);
 }
 
+// The catalogue's ids run without a gap from the first to the last.
+constexpr WORD kFirstId = msgProductName, kLastId = msgLogReplacedDocumentsRemoved;
+
 class Catalogue : public PluginTest {};
 
 TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
     for (LANGID language : catalogueLanguages)
-        for (WORD id = 100; id <= 224; ++id) {
+        for (WORD id = kFirstId; id <= kLastId; ++id) {
             std::string text;
             EXPECT_TRUE(LoadMessage(Numbered(id), language, text)) << id << " in " << language;
             EXPECT_FALSE(text.empty()) << id << " in " << language;
@@ -57,7 +60,7 @@ TEST_F(Catalogue, EveryIdResolvesInEveryLanguage) {
 }
 
 TEST_F(Catalogue, IdsOutsideTheCatalogueFailAndLeaveTheTargetUnchanged) {
-    for (WORD id : {WORD(0), WORD(99), WORD(228), WORD(239), WORD(240)}) {
+    for (WORD id : {WORD(0), WORD(kFirstId - 1), WORD(kLastId + 1), WORD(239), WORD(240)}) {
         std::string text = "untouched";
         EXPECT_FALSE(LoadMessage(Numbered(id), 1033, text)) << id;
         EXPECT_EQ(text, "untouched") << id;
@@ -101,9 +104,9 @@ TEST(BuiltPlugin, EveryIdResolvesInEveryLanguage) {
     ASSERT_TRUE(plugin) << GetLastError();
     size_t resolved = 0;
     for (LANGID language : catalogueLanguages)
-        for (unsigned id = 100; id <= 224; ++id)
+        for (unsigned id = kFirstId; id <= kLastId; ++id)
             resolved += !FindStringTableEntry(plugin.get(), id, language).empty();
-    EXPECT_EQ(resolved, 10u * 125u);
+    EXPECT_EQ(resolved, 10u * (kLastId - kFirstId + 1u));
     EXPECT_EQ(FindStringTableEntry(plugin.get(), 119, 1033).size(), 47u);
 }
 
