@@ -4,11 +4,11 @@
 Usage: check-messages.py FILE.res [message_ids.h]
 
 Every language must carry string-table blocks 7..15 with a non-empty
-entry for each id 100..227 and nothing else in those blocks; the fixed
+entry for each id 100..228 and nothing else in those blocks; the fixed
 texts (log lines, which stay English) must match across languages and the
 placeholders of every translation must follow the English ones. With the
-names header, every id 100..227 must have exactly one name there, every
-name one number, and a name beyond 227 must have no text in any language
+names header, every id 100..228 must have exactly one name there, every
+name one number, and a name beyond 228 must have no text in any language
 (the code gets an empty text for it on purpose).
 """
 import importlib
@@ -19,9 +19,9 @@ import sys
 # No __pycache__ in the checkout: the shared table is imported once bytecode writing is off.
 sys.dont_write_bytecode = True
 LANGUAGES = importlib.import_module("catalogue_languages").LANGUAGES
-FIRST, LAST = 100, 227
+FIRST, LAST = 100, 228
 BLOCKS = range((FIRST >> 4) + 1, (LAST >> 4) + 2)  # 7..15
-SAME_EVERYWHERE = [100, *range(121, 125), *range(126, 148), 161, *range(210, 223), *range(225, 228)]
+SAME_EVERYWHERE = [100, *range(121, 125), *range(126, 148), 161, *range(210, 223), *range(225, 229)]
 RT_STRING = 6
 PLACEHOLDER = re.compile(r"%[-+ #0]*\d*(?:\.\d+)?[a-zA-Z%]")
 

@@ -1,4 +1,4 @@
-// The message catalogue: numbered texts 100 to 224 in ten languages, held in the module's
+// The message catalogue: numbered texts 100 to 228 in ten languages, held in the module's
 // string tables. The language is chosen once, at process attach.
 #pragma once
 #include "message_ids.h"

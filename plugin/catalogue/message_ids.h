@@ -141,6 +141,8 @@ enum MessageId : WORD {
     // documents of the one before.
     msgLogDatabaseReplaced = 226,
     msgLogReplacedDocumentsRemoved = 227,
+    // A failure that no code path expected, caught where the client or a COM caller enters.
+    msgLogUnexpectedFailure = 228,
     // Not in the catalogue: the second engine is given an empty icon text.
     msgComponentIcon = 240,
 };

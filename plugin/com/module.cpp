@@ -1,5 +1,7 @@
 // The DLL's module: process attach, class objects and the unload check.
 #include "catalogue/catalogue.h"
+#include "catalogue/failure_log.h"
+#include "com_result.h"
 #include "com_server.h"
 #include "server_classes.h"
 #include "server_registration.h"
@@ -12,6 +14,7 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         tamsel::InitCatalogue(instance);
+        com_server::UnexpectedFailureReport() = tamsel::LogUnexpectedFailure;
         tamsel::withdrawServerRegistration = tamsel::RenewSecondEngineRegistration;
     }
     return TRUE;

@@ -7,7 +7,6 @@
 #include "note_kind.h"
 #include "settings/client_settings.h"
 
-#include <exception>
 #include <new>
 
 namespace tamsel {
@@ -62,10 +61,8 @@ bool ConvertNote(NOTEHANDLE note, PassContext* context) {
         return false;
     } catch (const std::bad_alloc&) {
         return ConversionFailed(context, STORE_ERR_NO_MEMORY, "out of memory");
-    } catch (const std::exception& error) {
-        return ConversionFailed(context, STORE_ERR_DAMAGED, error.what());
     } catch (...) {
-        return ConversionFailed(context, STORE_ERR_DAMAGED, "unexpected error");
+        return ConversionFailed(context, STORE_ERR_DAMAGED, com_server::CurrentFailureText());
     }
 }
 

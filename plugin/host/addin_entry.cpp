@@ -1,6 +1,8 @@
 #include "base/user_interface.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/failure_log.h"
 #include "com/server_registration.h"
+#include "com_result.h"
 #include "engine/component_registration.h"
 #include "exports.h"
 #include "host_state.h"
@@ -81,7 +83,9 @@ extern "C" WORD WINAPI AddinMenuProc(WORD message, ADDINMENURECORD* record) {
             break;
         }
     } catch (...) {
-        // Nothing may escape into the client; the message is simply not completed.
+        // Nothing may escape into the client; the message is not completed, and the log says
+        // why.
+        LogUnexpectedFailure(com_server::CurrentFailureText());
     }
     return 0;
 }

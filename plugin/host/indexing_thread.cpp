@@ -1,4 +1,6 @@
 #include "catalogue/catalogue.h"
+#include "catalogue/failure_log.h"
+#include "com_result.h"
 #include "engine/component_registration.h"
 #include "engine/engine_factory.h"
 #include "exports.h"
@@ -38,7 +40,9 @@ DWORD WINAPI IndexingThreadMain(void*) {
     try {
         RunIndexingLoop();
     } catch (...) {
-        // The thread still unregisters and releases what it holds.
+        // The thread still unregisters and releases what it holds, and the log says why
+        // indexing stopped.
+        LogUnexpectedFailure(com_server::CurrentFailureText());
     }
     UnregisterFromPrimaryEngine();
     KeepEngineClassObjects(false);

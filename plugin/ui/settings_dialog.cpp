@@ -3,6 +3,8 @@
 #include "apply_settings.h"
 #include "base/user_interface.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/failure_log.h"
+#include "com_result.h"
 #include "database_choice.h"
 #include "database_entries.h"
 #include "dialog_controls.h"
@@ -187,6 +189,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
     } catch (...) {
         // Nothing may escape into the client's message loop; the dialog stays as it was.
+        LogUnexpectedFailure(com_server::CurrentFailureText());
         return TRUE;
     }
 }

@@ -1,9 +1,12 @@
 #include "catalogue/catalogue.h"
+#include "catalogue/failure_log.h"
+#include "com_result.h"
 #include "plugin_fixture.h"
 #include "string_table.h"
 #include "unique_resource.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 using namespace tamsel;
 
@@ -46,7 +49,7 @@ TEST(CatalogueLanguage, IsChosenFromTheThreadLocaleAtAttach) {
 }
 
 // The catalogue's ids run without a gap from the first to the last.
-constexpr WORD kFirstId = msgProductName, kLastId = msgLogReplacedDocumentsRemoved;
+constexpr WORD kFirstId = msgProductName, kLastId = msgLogUnexpectedFailure;
 
 class Catalogue : public PluginTest {};
 
@@ -69,6 +72,16 @@ TEST_F(Catalogue, IdsOutsideTheCatalogueFailAndLeaveTheTargetUnchanged) {
     EXPECT_FALSE(LoadMessage(msgMenuItem, 1049, text)) << "no fall-back to another language";
     EXPECT_TRUE(LoadMessage(msgDialogCaption, 1033, text));
     EXPECT_EQ(text, "Zendri Desktop Search for Quarrix Velmora Tamsel");
+}
+
+TEST_F(Catalogue, AFailureNoCodePathExpectedIsLoggedWithWhatItSaid) {
+    com_server::UnexpectedFailureReport() = LogUnexpectedFailure;
+    EXPECT_EQ(com_server::Guarded([]() -> HRESULT { throw std::runtime_error("disk on fire"); }),
+              E_UNEXPECTED);
+    com_server::UnexpectedFailureReport() = nullptr;
+    ASSERT_FALSE(LogLines().empty()) << "logged without debug logging";
+    EXPECT_EQ(LogLines().back().rfind("TamselODSPlugin: Unexpected failure: disk on fire", 0), 0u)
+        << LogLines().back();
 }
 
 TEST_F(Catalogue, KeepsEmbeddedZerosOfTheFileFilter) {
