@@ -6,7 +6,8 @@
 # twice, other add-ins around ours, no client, unwritable settings, a repair, and a client that
 # runs while its add-in is upgraded and removed. Prints the diffs it judges.
 # Usage: package_test.sh BUILD_DIR
-set -euo pipefail
+# -E: a step that fails inside a function is named by the ERR trap too, not ended in silence.
+set -Eeuo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export BUILD_DIR="$1"
 scratch=$(mktemp -d)
@@ -52,7 +53,11 @@ stopped_by_condition() { # LOG PACKAGE MESSAGE
 snapshot() {
     : >"$scratch/$1"
     for hive in HKEY_CLASSES_ROOT HKEY_CURRENT_USER\\Software HKEY_LOCAL_MACHINE\\Software; do
-        wine reg export "$hive" "$(winepath -w "$scratch/hive.reg" | tr -d '\r')" /y >/dev/null 2>&1
+        # Once more when the export fails, then a named failure rather than set -e's silent
+        # exit: a full run's load once ended a case here or near here without a word.
+        wine reg export "$hive" "$(winepath -w "$scratch/hive.reg" | tr -d '\r')" /y >/dev/null 2>&1 ||
+            { wineserver -w; wine reg export "$hive" "$(winepath -w "$scratch/hive.reg" | tr -d '\r')" /y >/dev/null 2>&1; } ||
+            { fail "the registry's $hive cannot be exported"; return 0; }
         iconv -f UTF-16LE -t UTF-8 "$scratch/hive.reg" | tr -d '\r' |
             grep -v -e '^Windows Registry Editor' >>"$scratch/$1"
     done
